@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vexilo {
+
+struct SafeWriteResult
+{
+    bool ok = true;
+    // The system's description of what went wrong, in Russian where we know the error.
+    QString errorString;
+    // Permission denied, a read-only file or a read-only file system.
+    bool writeProtected = false;
+};
+
+// Writes the whole file through a temporary file in the same folder and renames it over the
+// target, so a crash, a full disk or a failed write leaves the old file whole.
+SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data);
+
+// Whether a system error number means the file or its folder may not be written.
+bool isWriteProtectedError(int errnoValue);
+
+// Russian text for the system errors a save can meet; empty for the others.
+QString describeSystemError(int errnoValue);
+
+// Test seam: makes the next safe writes fail at the given stage.
+enum class SafeWriteFault { None, Open, Write, Rename };
+void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue);
+
+} // namespace vexilo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "holidays/clsPrazdniki.h"
+
+#include <memory>
+#include <vector>
+
+namespace vexilo {
+
+// The holiday store: year entries by index, KolGodov the highest index in use (-1 = none).
+// Entries are never taken out during a run; a removed year is only flagged (DelGod = 1),
+// so indexes held by the editor stay valid.
+class PrazdnikiStore
+{
+public:
+    PrazdnikiStore();
+
+    qint32 KolGodov() const { return m_kolGodov; }
+
+    // No years: KolGodov -1 and one empty slot.
+    void empty();
+    // One more slot after the last one (KolGodov grows by one); existing entries stay.
+    void append();
+    // Entry i, created in its slot on first access; nullptr outside 0..KolGodov (slot 0
+    // always exists).
+    clsPrazdniki *entry(qint32 i);
+    const clsPrazdniki *entry(qint32 i) const;
+
+    // The first live entry of year Y, or -1.
+    qint32 NaytiGod(qint32 Y) const;
+
+private:
+    std::vector<std::unique_ptr<clsPrazdniki>> m_slots;
+    qint32 m_kolGodov = -1;
+};
+
+} // namespace vexilo

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QDialog;
+
+namespace vexilo {
+
+enum class MsgIcon { None, Information, Critical, Question, Warning };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+
+// What the old platform gave the windows and Qt gives now. Windows receive it by reference;
+// tests replace it with a scripted fake.
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // An empty caption shows the application title.
+    virtual MsgAnswer messageBox(const QString &text, const QString &caption, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
+    // Nothing when the user cancels.
+    virtual std::optional<QString> inputBox(const QString &prompt, const QString &caption,
+                                            const QString &initial) = 0;
+    // The save dialog: filters as "Описание (*.ext)" entries, start folder; empty on cancel.
+    virtual QString saveFileName(const QStringList &filters, const QString &startFolder) = 0;
+    // Hands a file or address to the desktop's default program without waiting for it.
+    virtual void openWithDefaultProgram(const QString &pathOrUrl) = 0;
+    // Shows a modal dialog and returns its result code.
+    virtual int execDialog(QDialog &dialog) = 0;
+    // The busy pointer over the program's windows.
+    virtual void setBusy(bool busy) = 0;
+    // Lets pending window events run once.
+    virtual void processEvents() = 0;
+};
+
+// The caption of message boxes that pass none of their own.
+inline QString applicationTitle()
+{
+    return QStringLiteral("Создатель календарей Vexilo");
+}
+
+} // namespace vexilo

@@ -1,0 +1,21 @@
+#include "Main.h"
+
+#include "shell/AppFolder.h"
+#include "shell/Declare.h"
+#include "shell/frmForma.h"
+
+namespace vexilo {
+
+std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const QString &reportedFolder)
+{
+    const AppFolder folder = appFolderFrom(reportedFolder);
+    state.PutProgrammy = folder.PutProgrammy;
+    state.Razdelitel = folder.Razdelitel;
+    fillMonthLengths(state.DniMesyaca);
+
+    auto form = std::make_unique<frmForma>(state, platform);
+    form->show();
+    return form;
+}
+
+} // namespace vexilo

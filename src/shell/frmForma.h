@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace vexilo {
+
+struct Declare;
+class Canvas;
+class NumberBoxFilter;
+class Platform;
+
+// The main window: the inputs of a sheet, the two commands and the canvas viewport below.
+// Controls keep their design names so handlers read like the program's description.
+class frmForma : public QMainWindow
+{
+    Q_OBJECT
+public:
+    frmForma(Declare &state, Platform &platform, QWidget *parent = nullptr);
+    ~frmForma() override;
+
+    static constexpr int kBandHeight = 152; // the command band above the viewport
+    static constexpr int kBarSize = 17;
+
+    // Controls, by their design names.
+    QComboBox *selXYMesyac = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    std::array<QLineEdit *, 6> txtRassttoyanie{};
+    QComboBox *selKolMesyacev = nullptr;
+    QComboBox *selMesyac = nullptr;
+    QPushButton *kNew = nullptr;
+    QPushButton *kSave = nullptr;
+    QFrame *picControl = nullptr;
+    QWidget *picControlInner = nullptr; // the viewport's area inside its border
+    QScrollBar *VScroll1 = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    QWidget *PctrUgol = nullptr;
+    std::array<Canvas *, 6> picRisunok{};
+    // The glyph holders: images at their natural size, never shown.
+    std::array<QImage, 10> picChisla;
+    std::array<QImage, 7> picDniNedeli;
+
+    QAction *MenuSelPapka = nullptr;
+    QAction *MenuPrazdniki = nullptr;
+    QAction *MenuExit = nullptr;
+    QAction *HelpCall = nullptr;
+    QAction *HelpOprog = nullptr;
+
+    qint32 ShagRisunkov = 0; // vertical pitch of the canvases
+
+    // Handlers.
+    void kNew_Click();
+    void selKolMesyacev_Click();
+    void MenuExit_Click();
+    void MenuSelPapka_Click();
+    void MenuPrazdniki_Click();
+    void HelpCall_Click();
+    void HelpOprog_Click();
+    void Form_Resize();
+
+    void setViewportColour(QColor colour);
+
+    void RisovatGod();
+    void RisovatMesyac();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenu();
+    void Form_Load();
+    void Form_Unload();
+
+    Declare &m_state;
+    Platform &m_platform;
+    NumberBoxFilter *m_numberFilter = nullptr;
+    bool m_shownOnce = false;
+};
+
+// The window font: the design font was a bitmap sans serif of 12 points, bold.
+QFont designFont();
+
+} // namespace vexilo

@@ -1,0 +1,125 @@
+#include "shell/frmForma.h"
+#include "shell/Canvas.h"
+#include "shell/Declare.h"
+#include "shell/Main.h"
+
+#include "support/FakePlatform.h"
+#include "support/TempAppFolder.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vexilo;
+using namespace vexilo::test;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        form = Main(state, platform, app.path());
+        QApplication::setActiveWindow(form.get());
+    }
+
+    TempAppFolder app;
+    Declare state;
+    FakePlatform platform;
+    std::unique_ptr<frmForma> form;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartUpFillsTheTablesAndLeavesEveryCanvasHidden)
+{
+    EXPECT_EQ(state.PutProgrammy, app.path());
+    EXPECT_EQ(state.Razdelitel, QStringLiteral("/"));
+    for (qint32 d = 1; d <= 31; ++d)
+        EXPECT_EQ(state.Chisla[static_cast<std::size_t>(d)], d);
+    EXPECT_EQ(state.DniMesyaca[1], 31);
+    EXPECT_EQ(state.DniMesyaca[4], 30);
+    EXPECT_EQ(state.DniMesyaca[2], 0);
+
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Создатель календарей Vexilo"));
+    EXPECT_TRUE(form->isVisible());
+    for (const Canvas *canvas : form->picRisunok) {
+        ASSERT_NE(canvas, nullptr);
+        EXPECT_FALSE(canvas->isVisible());
+    }
+    EXPECT_EQ(form->picChisla.size(), 10u);
+    EXPECT_EQ(form->picDniNedeli.size(), 7u);
+    EXPECT_FALSE(form->kSave->isEnabled());
+    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_FALSE(form->VScroll1->isVisible());
+    EXPECT_FALSE(form->HScroll1->isVisible());
+    EXPECT_FALSE(form->PctrUgol->isVisible());
+    EXPECT_EQ(form->selXYMesyac->count(), 4);
+    EXPECT_EQ(form->selMesyac->count(), 12);
+    EXPECT_EQ(form->centralWidget()->size(), QSize(784, 542));
+    EXPECT_EQ(form->picControl->geometry(), QRect(0, 152, 784, 390));
+}
+
+TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsWhileNavigationStillWorks)
+{
+    QLineEdit *box = form->txtRassttoyanie[0];
+    box->setFocus();
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("2a0-1 "));
+    EXPECT_EQ(box->text(), QStringLiteral("201"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), QStringLiteral("20"));
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), QStringLiteral("0"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QKeyEvent cyrillic(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("Ж"));
+    QApplication::sendEvent(box, &cyrillic);
+    EXPECT_EQ(box->text(), QStringLiteral("0"));
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), QString()); // a box can be emptied
+
+    QTest::keyClick(box, Qt::Key_Tab);
+    EXPECT_FALSE(box->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_TRUE(box->hasFocus());
+}
+
+TEST_F(MainWindowTest, PeriodRuleShowsTheMonthListOnlyForOneMonth)
+{
+    // Nothing chosen yet: all three are visible as designed.
+    EXPECT_TRUE(form->selMesyac->isVisible());
+    EXPECT_TRUE(form->Label4->isVisible());
+
+    form->selKolMesyacev->setCurrentIndex(1);
+    EXPECT_TRUE(form->selMesyac->isVisible());
+    EXPECT_FALSE(form->Label4->isVisible());
+    EXPECT_FALSE(form->txtRassttoyanie[3]->isVisible());
+    EXPECT_TRUE(form->selXYMesyac->isVisible());
+    EXPECT_TRUE(form->txtRassttoyanie[2]->isVisible());
+
+    form->selKolMesyacev->setCurrentIndex(0);
+    EXPECT_FALSE(form->selMesyac->isVisible());
+    EXPECT_TRUE(form->Label4->isVisible());
+    EXPECT_TRUE(form->txtRassttoyanie[3]->isVisible());
+}
+
+TEST_F(MainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
+{
+    form->resize(form->width() + 100, form->height() + 60);
+    QApplication::processEvents();
+    const QSize client = form->centralWidget()->size();
+    EXPECT_EQ(form->picControl->geometry(), QRect(0, 152, client.width(), client.height() - 152));
+    const QSize inner = form->picControlInner->size();
+    EXPECT_EQ(form->VScroll1->x(), inner.width() - 17);
+    EXPECT_EQ(form->HScroll1->y(), inner.height() - 17);
+    EXPECT_EQ(form->PctrUgol->geometry(), QRect(inner.width() - 17, inner.height() - 17, 17, 17));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace vexilo::test {
+
+struct RecordedMessage
+{
+    QString text;
+    QString caption;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+// Records every message and answers every question from a script. A modal dialog is handed
+// to the next scripted handler, which drives it and closes it; with no handler it is rejected.
+class FakePlatform final : public Platform
+{
+public:
+    MsgAnswer messageBox(const QString &text, const QString &caption, MsgIcon icon,
+                         MsgButtons buttons) override;
+    std::optional<QString> inputBox(const QString &prompt, const QString &caption,
+                                    const QString &initial) override;
+    QString saveFileName(const QStringList &filters, const QString &startFolder) override;
+    void openWithDefaultProgram(const QString &pathOrUrl) override;
+    int execDialog(QDialog &dialog) override;
+    void setBusy(bool busy) override;
+    void processEvents() override;
+
+    std::vector<RecordedMessage> messages;
+    std::deque<MsgAnswer> answers; // for Yes/No questions; Yes when empty
+    std::deque<std::optional<QString>> inputAnswers;
+    QStringList inputPrompts;
+    std::deque<QString> saveNames;
+    QStringList saveFilters;
+    QString saveStartFolder;
+    QStringList opened;
+    std::deque<std::function<void(QDialog &)>> dialogHandlers;
+    QStringList dialogsShown; // object names of the dialogs shown
+    int busyDepth = 0;
+    int processEventsCalls = 0;
+    // Called on every processEvents, to act "while the program lets events run".
+    std::function<void()> onProcessEvents;
+};
+
+} // namespace vexilo::test

@@ -1,0 +1,17 @@
+#include <QApplication>
+#include <QFont>
+
+#include <gtest/gtest.h>
+
+// One QApplication for every test, on the offscreen platform with fonts and DPI pinned, so
+// results do not depend on the machine.
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_FONT_DPI", "96");
+    qputenv("LC_ALL", "C.UTF-8");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    return RUN_ALL_TESTS();
+}
