@@ -266,6 +266,11 @@ void frmForma::kNew_Click()
         RisovatMesyac();
 }
 
+void frmForma::OpenChisla(qint32 mode)
+{
+    Q_UNUSED(mode);
+}
+
 void frmForma::RisovatGod() {}
 
 void frmForma::RisovatMesyac() {}

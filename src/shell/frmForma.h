@@ -75,6 +75,9 @@ public:
 
     void setViewportColour(QColor colour);
 
+    // Loads the glyph set named by PapkaKartinok; mode 1 then draws.
+    void OpenChisla(qint32 mode);
+
     void RisovatGod();
     void RisovatMesyac();
 

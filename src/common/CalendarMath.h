@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace vexilo {
+
+// Gregorian rule: divisible by 4 and not by 100, or divisible by 400.
+constexpr bool isLeapYear(qint64 year)
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+constexpr qint32 februaryLength(qint64 year)
+{
+    return isLeapYear(year) ? 29 : 28;
+}
+
+// Weekday of 1 January (0 = Monday .. 6 = Sunday): the sum over the years 1 .. year - 1 of
+// 1 for a common and 2 for a leap year, modulo 7, with 1 January of year 1 a Monday. The sum
+// is counted in closed form so that an absurd year cannot stall the program; years below 1
+// have an empty sum.
+constexpr qint32 weekdayOfJanuary1(qint64 year)
+{
+    if (year <= 1)
+        return 0;
+    const qint64 n = year - 1;
+    const qint64 leaps = n / 4 - n / 100 + n / 400;
+    return static_cast<qint32>((n + leaps) % 7);
+}
+
+} // namespace vexilo
