@@ -78,6 +78,13 @@ void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue)
 
 SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data)
 {
+    return writeFileSafely(
+        path, [&data](QIODevice &device) { return device.write(data) == data.size(); });
+}
+
+SafeWriteResult writeFileSafely(const QString &path,
+                                const std::function<bool(QIODevice &)> &produce)
+{
     const QFileInfo info(path);
     if (info.isDir())
         return failure(EISDIR, {});
@@ -94,8 +101,8 @@ SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data)
         return failure(errno, file.errorString());
 
     errno = 0;
-    qint64 written = injected(SafeWriteFault::Write) ? data.size() / 2 : file.write(data);
-    if (written != data.size()) {
+    const bool written = !injected(SafeWriteFault::Write) && produce(file);
+    if (!written) {
         const int err = injected(SafeWriteFault::Write) ? injectedFault().errnoValue : errno;
         const QString qtError = file.errorString();
         file.cancelWriting();

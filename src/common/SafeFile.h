@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
+
 namespace vexilo {
 
 struct SafeWriteResult
@@ -17,6 +21,11 @@ struct SafeWriteResult
 // Writes the whole file through a temporary file in the same folder and renames it over the
 // target, so a crash, a full disk or a failed write leaves the old file whole.
 SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data);
+
+// The same, for content produced straight into the temporary file by `produce`, which
+// returns false when it could not write everything.
+SafeWriteResult writeFileSafely(const QString &path,
+                                const std::function<bool(QIODevice &)> &produce);
 
 // Whether a system error number means the file or its folder may not be written.
 bool isWriteProtectedError(int errnoValue);

@@ -1,0 +1,68 @@
+#include "BmpExport.h"
+
+#include "common/SafeFile.h"
+
+#include <QIODevice>
+#include <QImageWriter>
+
+namespace vexilo {
+
+qint32 PoiskTochki(const QString &name, const QString &Razdelitel)
+{
+    for (qsizetype i = name.size() - 1; i >= 0; --i) {
+        if (!Razdelitel.isEmpty() && name[i] == Razdelitel.front())
+            return 0;
+        if (name[i] == u'.')
+            return static_cast<qint32>(i + 1);
+    }
+    return 0;
+}
+
+QStringList exportFileNames(const QString &chosenName, const QString &Razdelitel,
+                            qint32 KolRisunkov, const QString &extension)
+{
+    QString base = chosenName;
+    if (const qint32 p = PoiskTochki(base, Razdelitel); p > 0)
+        base.truncate(p - 1);
+    if (KolRisunkov <= 0)
+        return {base + extension};
+    QStringList names;
+    for (qint32 n = 1; n <= KolRisunkov + 1; ++n)
+        names.append(base + QStringLiteral("_ряд") + QString::number(n) + extension);
+    return names;
+}
+
+namespace {
+
+ExportResult writeImage(const QString &path, const QImage &image, const QByteArray &format)
+{
+    const SafeWriteResult result = writeFileSafely(path, [&](QIODevice &device) {
+        QImageWriter writer(&device, format);
+        return writer.write(image);
+    });
+    if (result.ok)
+        return {};
+    return {false, path, result.errorString};
+}
+
+} // namespace
+
+ExportResult writeBmp(const QString &path, const QImage &image)
+{
+    return writeImage(path, image, "bmp");
+}
+
+ExportResult writePng(const QString &path, const QImage &image)
+{
+    return writeImage(path, image, "png");
+}
+
+QString exportFailureMessage(const ExportResult &result)
+{
+    QString message = QStringLiteral("Не удалось сохранить файл «%1».").arg(result.failedPath);
+    if (!result.errorString.isEmpty())
+        message += QLatin1Char(' ') + result.errorString;
+    return message;
+}
+
+} // namespace vexilo

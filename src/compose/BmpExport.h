@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace vexilo {
+
+// 1-based position of the dot that starts the extension of the last path component; 0 when
+// that component has none.
+qint32 PoiskTochki(const QString &name, const QString &Razdelitel);
+
+// The chosen name without its extension, then ".bmp" (or the given extension) for one
+// canvas, or "_ряд1", "_ряд2" … for several.
+QStringList exportFileNames(const QString &chosenName, const QString &Razdelitel,
+                            qint32 KolRisunkov, const QString &extension = QStringLiteral(".bmp"));
+
+struct ExportResult
+{
+    bool ok = true;
+    QString failedPath;
+    QString errorString;
+};
+
+// An uncompressed 24-bit BMP of the image's exact size and pixels, written safely: a failed
+// write leaves an existing file of that name as it was.
+ExportResult writeBmp(const QString &path, const QImage &image);
+
+// PNG, for the command-line renderer.
+ExportResult writePng(const QString &path, const QImage &image);
+
+// "Не удалось сохранить файл «…»." with the reason.
+QString exportFailureMessage(const ExportResult &result);
+
+} // namespace vexilo
