@@ -1,0 +1,227 @@
+#include "shell/Canvas.h"
+#include "shell/Declare.h"
+#include "shell/Main.h"
+#include "shell/frmForma.h"
+
+#include "common/SafeFile.h"
+#include "support/FakePlatform.h"
+#include "support/TempAppFolder.h"
+#include "support/TestGlyphs.h"
+
+#include <QComboBox>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+using namespace vexilo;
+using namespace vexilo::test;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Создатель календарей Vexilo");
+
+class SheetWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        form = Main(state, platform, app.path());
+        // A loaded glyph set, made in memory.
+        form->picChisla = glyphs.picChisla;
+        form->picDniNedeli = glyphs.picDniNedeli;
+        state.Tsifry = glyphs.Tsifry;
+        state.DniNedeli = glyphs.DniNedeli;
+        state.KartinkiZagruzheny = -1;
+        state.Zagolovok = kTitle + QStringLiteral(" - [Тест]");
+        form->selKolMesyacev->setCurrentIndex(0);
+        form->selMesyac->setCurrentIndex(0);
+    }
+
+    void addYear(qint32 year)
+    {
+        state.Prazdniki.append();
+        state.Prazdniki.entry(state.Prazdniki.KolGodov())->God = year;
+    }
+
+    void draw(const QString &year)
+    {
+        form->txtRassttoyanie[5]->setText(year);
+        form->kNew_Click();
+    }
+
+    int shownCanvases() const
+    {
+        int shown = 0;
+        for (const Canvas *canvas : form->picRisunok)
+            shown += canvas->isVisible() ? 1 : 0;
+        return shown;
+    }
+
+    TempAppFolder app;
+    Declare state;
+    FakePlatform platform;
+    TestGlyphs glyphs;
+    std::unique_ptr<frmForma> form;
+};
+
+} // namespace
+
+TEST_F(SheetWindowTest, YearSheetShowsOneCanvasPerRowAndTheSizeInTheCaption)
+{
+    addYear(2013);
+    form->selXYMesyac->setCurrentIndex(1);
+    draw(QStringLiteral("2013"));
+    ASSERT_TRUE(platform.messages.empty());
+    EXPECT_EQ(form->windowTitle(), kTitle + QStringLiteral(" - [Тест] - Размер: 655x600"));
+    EXPECT_EQ(shownCanvases(), 4);
+    EXPECT_EQ(state.KolRisunkov, 3);
+    EXPECT_EQ(form->ShagRisunkov, 155);
+    EXPECT_EQ(form->picRisunok[2]->pos(), QPoint(0, 310));
+    EXPECT_EQ(form->picRisunok[0]->image().pixel(53, 20), TestGlyphs::digitColour(1));
+    EXPECT_TRUE(form->kSave->isEnabled());
+    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_EQ(platform.busyDepth, 0);
+    EXPECT_EQ(state.DniMesyaca[2], 28);
+
+    form->selXYMesyac->setCurrentIndex(3);
+    draw(QStringLiteral("2013"));
+    EXPECT_EQ(shownCanvases(), 2);
+    form->selXYMesyac->setCurrentIndex(0);
+    draw(QStringLiteral("2013"));
+    EXPECT_EQ(shownCanvases(), 6);
+}
+
+TEST_F(SheetWindowTest, MonthSheetUsesOneCanvasAndNamesTheMonth)
+{
+    addYear(2013);
+    form->selXYMesyac->setCurrentIndex(0);
+    draw(QStringLiteral("2013"));
+    ASSERT_EQ(shownCanvases(), 6);
+
+    form->selKolMesyacev->setCurrentIndex(1);
+    form->selMesyac->setCurrentIndex(11);
+    draw(QStringLiteral("2013"));
+    EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral(" - Декабрь")));
+    form->selMesyac->setCurrentIndex(2);
+    draw(QStringLiteral("2013"));
+    EXPECT_EQ(form->windowTitle(), kTitle + QStringLiteral(" - [Тест] - Размер: 229x135 - Март"));
+    EXPECT_EQ(state.KolRisunkov, 0);
+    EXPECT_EQ(shownCanvases(), 1);
+    EXPECT_EQ(form->picRisunok[0]->image().size(), QSize(228, 135));
+    EXPECT_EQ(form->picRisunok[0]->image().pixel(160, 120), TestGlyphs::digitColour(3));
+}
+
+TEST_F(SheetWindowTest, ChecksComeInOrderAndChangeNothing)
+{
+    addYear(1000);
+    addYear(9999);
+    addYear(2000);
+    state.KartinkiZagruzheny = 0;
+    draw(QStringLiteral("2013"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Выберите папку с картинками."));
+    EXPECT_EQ(platform.messages[0].caption, kTitle);
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(shownCanvases(), 0);
+
+    state.KartinkiZagruzheny = -1;
+    for (const QString &year :
+         {QStringLiteral("999"), QStringLiteral("10000"), QStringLiteral("99999999999999")}) {
+        platform.messages.clear();
+        draw(year);
+        ASSERT_EQ(platform.messages.size(), 1u) << year.toStdString();
+        EXPECT_EQ(platform.messages[0].text, QStringLiteral("Не зачем вам календарь этого года."));
+    }
+    platform.messages.clear();
+    draw(QStringLiteral("2013"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, QStringLiteral("Введите праздники."));
+    EXPECT_EQ(shownCanvases(), 0);
+    EXPECT_FALSE(form->kSave->isEnabled());
+
+    platform.messages.clear();
+    draw(QStringLiteral("1000"));
+    draw(QStringLiteral("9999"));
+    EXPECT_TRUE(platform.messages.empty());
+    draw(QStringLiteral("2000"));
+    EXPECT_EQ(state.DniMesyaca[2], 29);
+}
+
+TEST_F(SheetWindowTest, AbsurdSpacingsAreRefusedAndThePreviousSheetStays)
+{
+    addYear(2013);
+    draw(QStringLiteral("2013"));
+    const QString caption = form->windowTitle();
+    const QImage before = form->picRisunok[0]->image();
+    form->txtRassttoyanie[1]->setText(QStringLiteral("2147483647"));
+    draw(QStringLiteral("2013"));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, kTitle);
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(form->windowTitle(), caption);
+    EXPECT_EQ(form->picRisunok[0]->image(), before);
+    EXPECT_TRUE(form->kNew->isEnabled());
+}
+
+TEST_F(SheetWindowTest, ScrollingMovesEveryCanvasAndDrawingReturnsToTheOrigin)
+{
+    addYear(2013);
+    form->selXYMesyac->setCurrentIndex(0); // six rows: taller than the viewport
+    draw(QStringLiteral("2013"));
+    ASSERT_TRUE(form->VScroll1->isVisibleTo(form.get()));
+    const int content = 5 * form->ShagRisunkov + form->picRisunok[5]->height();
+    EXPECT_EQ(form->VScroll1->maximum(), content - form->VScroll1->height());
+    form->VScroll1->setValue(100);
+    EXPECT_EQ(form->picRisunok[0]->y(), -100);
+    EXPECT_EQ(form->picRisunok[3]->y(), 3 * form->ShagRisunkov - 100);
+    draw(QStringLiteral("2013"));
+    EXPECT_EQ(form->VScroll1->value(), 0);
+    EXPECT_EQ(form->picRisunok[3]->y(), 3 * form->ShagRisunkov);
+}
+
+TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
+{
+    addYear(2013);
+    form->selXYMesyac->setCurrentIndex(2); // three rows
+    ASSERT_TRUE(state.Prazdniki.entry(0)->AddPrazdnik(1, 1));
+    draw(QStringLiteral("2013"));
+    platform.saveNames.push_back(app.file(QStringLiteral("год.txt")));
+    form->kSave_Click();
+    EXPECT_EQ(platform.saveStartFolder, app.path());
+    EXPECT_EQ(platform.saveFilters,
+              (QStringList{QStringLiteral("Рисунок (*.bmp)"), QStringLiteral("All Files (*.*)")}));
+    for (int n = 1; n <= 3; ++n) {
+        const QString path = app.file(QStringLiteral("год_ряд%1.bmp").arg(n));
+        QImageReader reader(path);
+        EXPECT_EQ(reader.format(), QByteArray("bmp"));
+        const QImage saved = reader.read().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(saved, form->picRisunok[static_cast<std::size_t>(n - 1)]->image()) << n;
+    }
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(form->kSave->isEnabled());
+    EXPECT_EQ(platform.busyDepth, 0);
+
+    // Cancelling writes nothing and leaves the buttons alone.
+    form->kSave_Click();
+    EXPECT_TRUE(form->kSave->isEnabled());
+}
+
+TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheButtons)
+{
+    addYear(2013);
+    form->selXYMesyac->setCurrentIndex(2);
+    draw(QStringLiteral("2013"));
+    app.makeFolder(QStringLiteral("лист_ряд2.bmp")); // a folder where the second file goes
+    platform.saveNames.push_back(app.file(QStringLiteral("лист")));
+    form->kSave_Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.contains(app.file(QStringLiteral("лист_ряд2.bmp"))));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(app.read(QStringLiteral("лист_ряд1.bmp")).isEmpty());
+    EXPECT_TRUE(form->kSave->isEnabled());
+    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_EQ(platform.busyDepth, 0);
+}
