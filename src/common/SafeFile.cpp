@@ -1,9 +1,13 @@
 #include "SafeFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cerrno>
+#include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vexilo {
 
@@ -83,7 +87,8 @@ SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data)
 }
 
 SafeWriteResult writeFileSafely(const QString &path,
-                                const std::function<bool(QIODevice &)> &produce)
+                                const std::function<bool(QIODevice &)> &produce,
+                                Durability durability)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -92,31 +97,42 @@ SafeWriteResult writeFileSafely(const QString &path,
     if (info.exists() && !info.isWritable())
         return failure(EACCES, {});
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
+    // The temporary file sits beside the target, so the final rename stays on one file system
+    // and replaces the old file in one step.
+    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                        QStringLiteral(".XXXXXX"));
     errno = 0;
     if (injected(SafeWriteFault::Open))
         return failure(injectedFault().errnoValue, {});
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open())
         return failure(errno, file.errorString());
 
+    // The new file gets the old one's permissions, or the usual ones for a new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat old
+    {
+    };
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &old) == 0
+                            ? (old.st_mode & 07777)
+                            : (0666 & ~mask);
+    ::fchmod(file.handle(), mode);
+
     errno = 0;
-    const bool written = !injected(SafeWriteFault::Write) && produce(file);
+    const bool written = !injected(SafeWriteFault::Write) && produce(file) && file.flush() &&
+                         (durability == Durability::Unsynced || ::fsync(file.handle()) == 0);
     if (!written) {
         const int err = injected(SafeWriteFault::Write) ? injectedFault().errnoValue : errno;
-        const QString qtError = file.errorString();
-        file.cancelWriting();
-        file.commit(); // removes the temporary file, leaves the target alone
-        return failure(err, qtError);
+        return failure(err, file.errorString()); // the temporary file goes with `file`
     }
-    errno = 0;
-    if (injected(SafeWriteFault::Rename)) {
-        file.cancelWriting();
-        file.commit();
+    if (injected(SafeWriteFault::Rename))
         return failure(injectedFault().errnoValue, {});
-    }
-    if (!file.commit())
-        return failure(errno, file.errorString());
+    file.close();
+    errno = 0;
+    if (::rename(QFile::encodeName(file.fileName()).constData(),
+                 QFile::encodeName(path).constData()) != 0)
+        return failure(errno, {});
+    file.setAutoRemove(false);
     return {};
 }
 

@@ -22,10 +22,15 @@ struct SafeWriteResult
 // target, so a crash, a full disk or a failed write leaves the old file whole.
 SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data);
 
+// Synced files are flushed to the disk before the rename, so even a power cut leaves the old
+// or the new file; exported pictures skip that, for speed.
+enum class Durability { Synced, Unsynced };
+
 // The same, for content produced straight into the temporary file by `produce`, which
 // returns false when it could not write everything.
 SafeWriteResult writeFileSafely(const QString &path,
-                                const std::function<bool(QIODevice &)> &produce);
+                                const std::function<bool(QIODevice &)> &produce,
+                                Durability durability = Durability::Synced);
 
 // Whether a system error number means the file or its folder may not be written.
 bool isWriteProtectedError(int errnoValue);

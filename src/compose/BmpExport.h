@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 namespace vexilo {
 
 // 1-based position of the dot that starts the extension of the last path component; 0 when
@@ -22,8 +24,10 @@ struct ExportResult
     QString errorString;
 };
 
-// An uncompressed 24-bit BMP of the image's exact size and pixels, written safely: a failed
-// write leaves an existing file of that name as it was.
+// An uncompressed 32-bit BMP of the image's exact size and pixels.
+bool encodeBmp(const QImage &image, QIODevice &device);
+
+// The BMP written safely: a failed write leaves an existing file of that name as it was.
 ExportResult writeBmp(const QString &path, const QImage &image);
 
 // PNG, for the command-line renderer.

@@ -3,6 +3,7 @@
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,23 @@ TEST(SafeFile, ReplacesTheWholeFileAndLeavesNoTemporaryBehind)
     const SafeWriteResult result = writeFileSafely(app.file(QStringLiteral("x.dat")), "new");
     ASSERT_TRUE(result.ok) << result.errorString.toStdString();
     EXPECT_EQ(app.read(QStringLiteral("x.dat")), QByteArray("new"));
-    EXPECT_EQ(QDir(app.path()).entryList(QDir::Files), QStringList{QStringLiteral("x.dat")});
+    EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("x.dat")});
+}
+
+TEST(SafeFile, TheReplacedFileKeepsItsPermissions)
+{
+    TempAppFolder app;
+    const QString path = app.file(QStringLiteral("x.dat"));
+    app.write(QStringLiteral("x.dat"), "old");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                             QFile::ReadOther | QFile::ReadUser | QFile::WriteUser;
+    ASSERT_TRUE(QFile::setPermissions(path, permissions));
+    ASSERT_TRUE(writeFileSafely(path, "new").ok);
+    EXPECT_EQ(QFile::permissions(path), permissions);
+    // A new file is readable by others, not the private mode of a temporary file.
+    ASSERT_TRUE(writeFileSafely(app.file(QStringLiteral("y.dat")), "y").ok);
+    EXPECT_TRUE(QFile::permissions(app.file(QStringLiteral("y.dat"))) & QFile::ReadOther);
 }
 
 TEST(SafeFile, AFolderInTheWayOrAMissingFolderFailsAsNotSaveable)
@@ -57,7 +74,8 @@ TEST(SafeFile, FailedWriteOrRenameKeepsTheOldFile)
         EXPECT_FALSE(result.writeProtected);
         EXPECT_EQ(result.errorString, QStringLiteral("На диске не осталось свободного места."));
         EXPECT_EQ(app.read(QStringLiteral("x.dat")), QByteArray("old"));
-        EXPECT_EQ(QDir(app.path()).entryList(QDir::Files), QStringList{QStringLiteral("x.dat")});
+        EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("x.dat")});
     }
 }
 

@@ -1,0 +1,224 @@
+// Each benchmark stands beside the baseline it is judged against; compare them in one run:
+//   make bench
+#include "compose/BmpExport.h"
+#include "compose/GlyphSet.h"
+#include "compose/SheetRender.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace vexilo;
+
+namespace {
+
+QString bundledSet()
+{
+    const QString app = QStringLiteral(VEXILO_APP_DIR "/");
+    const QStringList sets = glyphFolderNames(app);
+    return sets.isEmpty() ? QString() : app + sets.constFirst() + QLatin1Char('/');
+}
+
+const GlyphSet &glyphs()
+{
+    static const GlyphSet set = loadGlyphSet(bundledSet(), 0);
+    return set;
+}
+
+struct Holders
+{
+    std::array<QImage, 10> digits;
+    std::array<QImage, 7> weekdays;
+};
+
+const Holders &holders()
+{
+    static const Holders h = [] {
+        Holders result;
+        std::copy(glyphs().images.digits.begin(), glyphs().images.digits.end(),
+                  result.digits.begin());
+        std::copy(glyphs().images.weekdays.begin(), glyphs().images.weekdays.end(),
+                  result.weekdays.begin());
+        return result;
+    }();
+    return h;
+}
+
+clsPrazdniki holidays(bool everyDay)
+{
+    clsPrazdniki year;
+    if (everyDay)
+        for (qint32 m = 1; m <= 12; ++m)
+            for (qint32 d = 1; d <= 31; ++d)
+                (void)year.AddPrazdnik(m, d);
+    return year;
+}
+
+RenderedSheet render(qint32 month, const clsPrazdniki &marks)
+{
+    const SheetRequest request{
+        {holders().digits, holders().weekdays, glyphs().red.Tsifry, glyphs().red.DniNedeli, 0},
+        marks,
+        2027,
+        month,
+        2,
+        Spacings{}};
+    return std::get<RenderedSheet>(renderSheet(request));
+}
+
+void composeSheet(benchmark::State &state, qint32 month, bool everyDay)
+{
+    const clsPrazdniki marks = holidays(everyDay);
+    for (auto _ : state) {
+        RenderedSheet sheet = render(month, marks);
+        benchmark::DoNotOptimize(sheet.canvases.front().constBits());
+    }
+}
+
+// Baseline: the same canvases, only filled with white.
+void fillCanvases(benchmark::State &state, qint32 month)
+{
+    const RenderedSheet sample = render(month, holidays(false));
+    for (auto _ : state) {
+        std::vector<QImage> canvases;
+        for (const QImage &canvas : sample.canvases) {
+            QImage blank(canvas.size(), QImage::Format_RGB32);
+            blank.fill(Qt::white);
+            canvases.push_back(std::move(blank));
+        }
+        benchmark::DoNotOptimize(canvases.front().constBits());
+    }
+}
+
+void BM_YearSheet_Fill(benchmark::State &state)
+{
+    fillCanvases(state, 0);
+}
+void BM_YearSheet_Compose(benchmark::State &state)
+{
+    composeSheet(state, 0, false);
+}
+void BM_YearSheet_ComposeAllHolidays(benchmark::State &state)
+{
+    composeSheet(state, 0, true);
+}
+void BM_MonthSheet_Fill(benchmark::State &state)
+{
+    fillCanvases(state, 3);
+}
+void BM_MonthSheet_Compose(benchmark::State &state)
+{
+    composeSheet(state, 3, false);
+}
+void BM_MonthSheet_ComposeAllHolidays(benchmark::State &state)
+{
+    composeSheet(state, 3, true);
+}
+
+QStringList glyphFiles()
+{
+    QStringList files;
+    for (int d = 0; d < 10; ++d)
+        files.append(bundledSet() + digitFileName(d));
+    for (const QString &name : weekdayFileNames())
+        files.append(bundledSet() + name);
+    return files;
+}
+
+// Baseline: only decoding the 17 files.
+void BM_GlyphSet_Decode(benchmark::State &state)
+{
+    const QStringList files = glyphFiles();
+    for (auto _ : state)
+        for (const QString &file : files) {
+            QImageReader reader(file);
+            QImage image = reader.read();
+            benchmark::DoNotOptimize(image.constBits());
+        }
+}
+
+void BM_GlyphSet_Load(benchmark::State &state)
+{
+    const QString folder = bundledSet();
+    for (auto _ : state) {
+        GlyphSet set = loadGlyphSet(folder, 0);
+        benchmark::DoNotOptimize(set.red.Tsifry.data());
+    }
+}
+
+struct SaveFixture
+{
+    QTemporaryDir dir;
+    RenderedSheet sheet = render(0, holidays(false));
+    qint64 bmpBytes = 0;
+};
+
+SaveFixture &saveFixture()
+{
+    static SaveFixture fixture;
+    if (fixture.bmpBytes == 0) {
+        for (std::size_t i = 0; i < fixture.sheet.canvases.size(); ++i) {
+            const QString path = fixture.dir.filePath(QStringLiteral("probe%1.bmp").arg(i));
+            writeBmp(path, fixture.sheet.canvases[i]);
+            fixture.bmpBytes += QFile(path).size();
+        }
+    }
+    return fixture;
+}
+
+void BM_SaveYear_Bmp(benchmark::State &state)
+{
+    SaveFixture &fixture = saveFixture();
+    const QStringList names =
+        exportFileNames(fixture.dir.filePath(QStringLiteral("год")), QStringLiteral("/"),
+                        fixture.sheet.geometry.KolRisunkov);
+    for (auto _ : state)
+        for (qsizetype i = 0; i < names.size(); ++i)
+            benchmark::DoNotOptimize(
+                writeBmp(names[i], fixture.sheet.canvases[static_cast<std::size_t>(i)]).ok);
+    state.SetBytesProcessed(state.iterations() * fixture.bmpBytes);
+}
+
+// Baseline: the same number of bytes and files written with QFile.
+void BM_SaveYear_RawWrite(benchmark::State &state)
+{
+    SaveFixture &fixture = saveFixture();
+    const auto files = static_cast<qint64>(fixture.sheet.canvases.size());
+    const QByteArray chunk(static_cast<qsizetype>(fixture.bmpBytes / files), 'x');
+    for (auto _ : state)
+        for (qint64 i = 0; i < files; ++i) {
+            QFile file(fixture.dir.filePath(QStringLiteral("raw%1.bin").arg(i)));
+            file.open(QIODevice::WriteOnly);
+            benchmark::DoNotOptimize(file.write(chunk));
+        }
+    state.SetBytesProcessed(state.iterations() * fixture.bmpBytes);
+}
+
+} // namespace
+
+BENCHMARK(BM_YearSheet_Fill)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_YearSheet_Compose)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_YearSheet_ComposeAllHolidays)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthSheet_Fill)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthSheet_Compose)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthSheet_ComposeAllHolidays)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlyphSet_Decode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GlyphSet_Load)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveYear_RawWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveYear_Bmp)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (glyphs().images.digits.empty() || !glyphs().images.complete) {
+        fprintf(stderr, "No bundled glyph set in %s\n", VEXILO_APP_DIR);
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace vexilo {
+
+// Exit statuses of the command-line renderer.
+enum RenderStatus { RenderOk = 0, RenderFailed = 1, RenderUsage = 2 };
+
+// Runs `vexilo-render` with its arguments (the program name first). Files written and the
+// sheet size go to `out`, messages to `err`. `programFolder` is where the bundled glyph sets
+// and "Праздники.dat" are looked for.
+int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
+              const QString &programFolder);
+
+} // namespace vexilo

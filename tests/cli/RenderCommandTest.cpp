@@ -1,0 +1,139 @@
+#include "cli/RenderCommand.h"
+
+#include "compose/GlyphSet.h"
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+using namespace vexilo;
+using vexilo::test::TempAppFolder;
+
+namespace {
+
+void writeGlyphs(const QString &folder)
+{
+    QDir().mkpath(folder);
+    QImage digit(6, 9, QImage::Format_RGB32);
+    digit.fill(Qt::darkBlue);
+    QImage weekday(12, 9, QImage::Format_RGB32);
+    weekday.fill(Qt::darkGreen);
+    for (int d = 0; d < 10; ++d)
+        digit.save(folder + digitFileName(d), "PNG");
+    for (const QString &name : weekdayFileNames())
+        weekday.save(folder + name, "PNG");
+}
+
+struct RenderRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+RenderRun render(const TempAppFolder &app, QStringList args)
+{
+    RenderRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    args.prepend(QStringLiteral("vexilo-render"));
+    run.status = runRender(args, out, err, app.path());
+    out.flush();
+    err.flush();
+    return run;
+}
+
+} // namespace
+
+TEST(RenderCommand, UsageErrorsExitWithTwoAndOneLine)
+{
+    TempAppFolder app;
+    for (const QStringList &args :
+         {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
+          QStringList{QStringLiteral("--bogus")},
+          QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
+          QStringList{QStringLiteral("-m"), QStringLiteral("13")},
+          QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
+          QStringList{QStringLiteral("--format"), QStringLiteral("gif")}}) {
+        const RenderRun run = render(app, args);
+        EXPECT_EQ(run.status, RenderUsage) << args.join(u' ').toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("--help")));
+    }
+}
+
+TEST(RenderCommand, FailuresTheWindowReportsExitWithOneAndItsMessage)
+{
+    TempAppFolder app;
+    writeGlyphs(app.path() + QStringLiteral("set/"));
+    const QString glyphs = app.path() + QStringLiteral("set");
+
+    RenderRun run =
+        render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("-y"), QStringLiteral("999")});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Не зачем вам календарь этого года."));
+
+    run = render(app, {QStringLiteral("-g"), app.path() + QStringLiteral("missing")});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Произошла ошибка при загрузке картинок."));
+
+    run = render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("--holidays"),
+                       app.file(QStringLiteral("нет.dat"))});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("нет.dat")));
+
+    run = render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("--dates-y"),
+                       QStringLiteral("2147483647")});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_TRUE(run.err.endsWith(
+        QStringLiteral("Календарь получается слишком большим. Уменьшите расстояния.\n")));
+
+    app.makeFolder(QStringLiteral("taken.bmp"));
+    run = render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("-m"), QStringLiteral("1"),
+                       QStringLiteral("-o"), app.file(QStringLiteral("taken"))});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_TRUE(run.err.contains(app.file(QStringLiteral("taken.bmp"))));
+}
+
+TEST(RenderCommand, AYearMissingFromTheHolidaysUsesItsDefaultsAndSaysSo)
+{
+    TempAppFolder app;
+    writeGlyphs(app.path() + QStringLiteral("set/"));
+    const RenderRun run =
+        render(app, {QStringLiteral("-g"), app.path() + QStringLiteral("set"), QStringLiteral("-y"),
+                     QStringLiteral("2028"), QStringLiteral("-m"), QStringLiteral("2"),
+                     QStringLiteral("-o"), app.file(QStringLiteral("feb.png")),
+                     QStringLiteral("--format"), QStringLiteral("png")});
+    ASSERT_EQ(run.status, RenderOk) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("2028")));
+    // Left offset 12 + 20, column step 2 x 6 + 10, row pitch 9 + 5.
+    EXPECT_EQ(run.out, app.file(QStringLiteral("feb.png")) + QStringLiteral("\nРазмер: 173x93\n"));
+    const QImage sheet(app.file(QStringLiteral("feb.png")));
+    ASSERT_EQ(sheet.size(), QSize(172, 93));
+    // 1 February 2028 is a Tuesday: the 29th is the Tuesday of the fifth week column.
+    EXPECT_EQ(sheet.pixel(32 + 4 * 22, 14), QColor(Qt::darkBlue).rgb());
+    EXPECT_EQ(sheet.pixel(32 + 4 * 22 + 6 + 3, 14), QColor(Qt::darkBlue).rgb());
+    // 23 February, a Wednesday, is one of the default holidays: the red tint of (0, 0, 128)
+    // is (255, 16 + round(0.098 x 128), ...) = (255, 29, 29).
+    EXPECT_EQ(sheet.pixel(32 + 3 * 22, 28), qRgb(255, 29, 29));
+}
+
+TEST(RenderCommand, TheBundledSetDrawsAYearIntoThreeFiles)
+{
+    TempAppFolder out;
+    QProcess process;
+    process.setWorkingDirectory(out.path());
+    process.start(QStringLiteral(VEXILO_APP_DIR "/vexilo-render"),
+                  {QStringLiteral("-y"), QStringLiteral("2027"), QStringLiteral("-o"),
+                   out.file(QStringLiteral("k"))});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_FALSE(QImage(out.file(QStringLiteral("k_ряд%1.bmp").arg(n))).isNull()) << n;
+    EXPECT_TRUE(QImage(out.file(QStringLiteral("k_ряд4.bmp"))).isNull());
+}
