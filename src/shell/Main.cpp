@@ -2,6 +2,7 @@
 
 #include "shell/AppFolder.h"
 #include "shell/Declare.h"
+#include "shell/OptionsForm.h"
 #include "shell/frmForma.h"
 
 namespace vexilo {
@@ -15,6 +16,7 @@ std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const QString
 
     auto form = std::make_unique<frmForma>(state, platform);
     form->show();
+    OpenFile(*form, state, platform);
     return form;
 }
 

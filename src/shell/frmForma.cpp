@@ -4,6 +4,7 @@
 #include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/NumberBoxFilter.h"
+#include "shell/OptionsForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -195,7 +196,10 @@ void frmForma::Form_Load()
         m_state.Chisla[static_cast<std::size_t>(d)] = d;
 }
 
-void frmForma::Form_Unload() {}
+void frmForma::Form_Unload()
+{
+    SaveFile(*this, m_state, m_platform);
+}
 
 void frmForma::showEvent(QShowEvent *event)
 {
