@@ -1,9 +1,12 @@
 #include "Main.h"
 
 #include "shell/AppFolder.h"
+#include "shell/AppIcon.h"
 #include "shell/Declare.h"
 #include "shell/OptionsForm.h"
 #include "shell/frmForma.h"
+
+#include <QGuiApplication>
 
 namespace vexilo {
 
@@ -14,6 +17,7 @@ std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const QString
     state.Razdelitel = folder.Razdelitel;
     fillMonthLengths(state.DniMesyaca);
 
+    QGuiApplication::setWindowIcon(applicationIcon());
     auto form = std::make_unique<frmForma>(state, platform);
     form->show();
     OpenFile(*form, state, platform);

@@ -5,6 +5,8 @@
 #include "shell/Declare.h"
 #include "shell/NumberBoxFilter.h"
 #include "shell/OptionsForm.h"
+#include "shell/WebLinks.h"
+#include "shell/frmOprog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -288,8 +290,15 @@ void frmForma::MenuSelPapka_Click() {}
 
 void frmForma::MenuPrazdniki_Click() {}
 
-void frmForma::HelpCall_Click() {}
+void frmForma::HelpCall_Click()
+{
+    OpenURL(m_platform, m_state.PutProgrammy + QStringLiteral("Справка.html"));
+}
 
-void frmForma::HelpOprog_Click() {}
+void frmForma::HelpOprog_Click()
+{
+    frmOprog dialog(m_state, m_platform, this);
+    m_platform.execDialog(dialog);
+}
 
 } // namespace vexilo
