@@ -5,6 +5,7 @@
 #include "shell/Declare.h"
 #include "shell/OptionsForm.h"
 #include "shell/frmForma.h"
+#include "holidays/PrazdnikiFile.h"
 
 #include <QGuiApplication>
 
@@ -16,6 +17,7 @@ std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const QString
     state.PutProgrammy = folder.PutProgrammy;
     state.Razdelitel = folder.Razdelitel;
     fillMonthLengths(state.DniMesyaca);
+    OpenPrazdniki(state.Prazdniki, prazdnikiPath(state.PutProgrammy));
 
     QGuiApplication::setWindowIcon(applicationIcon());
     auto form = std::make_unique<frmForma>(state, platform);
