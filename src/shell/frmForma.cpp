@@ -1,5 +1,7 @@
 #include "frmForma.h"
 
+#include "holidays/PrazdnikiFile.h"
+#include "holidays/frmPrazdniki.h"
 #include "platform/Platform.h"
 #include "shell/Canvas.h"
 #include "shell/Declare.h"
@@ -288,7 +290,12 @@ void frmForma::MenuExit_Click()
 
 void frmForma::MenuSelPapka_Click() {}
 
-void frmForma::MenuPrazdniki_Click() {}
+void frmForma::MenuPrazdniki_Click()
+{
+    frmPrazdniki dialog(m_state.Prazdniki, prazdnikiPath(m_state.PutProgrammy), m_state.DniMesyaca,
+                        txtRassttoyanie[5]->text(), m_platform, this);
+    m_platform.execDialog(dialog);
+}
 
 void frmForma::HelpCall_Click()
 {

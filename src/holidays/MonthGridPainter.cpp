@@ -1,0 +1,73 @@
+#include "MonthGridPainter.h"
+
+#include "common/ColorRef.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace vexilo {
+
+namespace {
+
+constexpr quint32 kBlueRef = 0x00FF0000u;
+constexpr quint32 kRedRef = 0x000000FFu;
+
+// Text placed by the top-left corner of its box, with a transparent background.
+void drawTextAt(QImage &image, QPointF topLeft, const QString &text, quint32 colour)
+{
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    const QFont font = pictureFont();
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(fromColorRef(colour)));
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + QFontMetricsF(font).ascent()), text);
+}
+
+} // namespace
+
+QFont pictureFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(18); // 13.5 pt at 96 dpi, whatever the screen
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+QImage blankPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+void drawGridLines(QImage &image)
+{
+    // Filled one-pixel rectangles rather than lines: exact pixels, no smoothing.
+    QPainter painter(&image);
+    for (int k = 0; k <= kGridRows; ++k) {
+        painter.fillRect(QRect(0, kCellSize * k, image.width(), 1), Qt::black);
+        painter.fillRect(QRect(kCellSize * k, 0, 1, image.height()), Qt::black);
+    }
+}
+
+void drawDayNumber(QImage &image, qint32 column, qint32 row, qint32 day, quint32 colour)
+{
+    const QString text = QString::number(day);
+    const double width = QFontMetricsF(pictureFont()).horizontalAdvance(text);
+    drawTextAt(image, QPointF(dayTextLeft(column, width), kCellSize * row + kDayTextTop), text,
+               colour);
+}
+
+void drawWeekdayColumn(QImage &image)
+{
+    static const std::array<QString, 7> kNames = {
+        QStringLiteral("Пн"), QStringLiteral("Вт"), QStringLiteral("Ср"), QStringLiteral("Чт"),
+        QStringLiteral("Пт"), QStringLiteral("Сб"), QStringLiteral("Вс"),
+    };
+    for (int j = 0; j < 7; ++j)
+        drawTextAt(image, QPointF(0, kCellSize * j + kDayTextTop),
+                   kNames[static_cast<std::size_t>(j)], j < 5 ? kBlueRef : kRedRef);
+}
+
+} // namespace vexilo
