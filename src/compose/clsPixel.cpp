@@ -45,6 +45,11 @@ const QRgb *clsPixel::row(qint32 y) const
     return m_cells.data() + static_cast<std::size_t>(y) * (static_cast<std::size_t>(Width) + 1);
 }
 
+QRgb *clsPixel::row(qint32 y)
+{
+    return m_cells.data() + static_cast<std::size_t>(y) * (static_cast<std::size_t>(Width) + 1);
+}
+
 void RisovatPixel(QImage &canvas, const clsPixel &bitmap, qint32 x, qint32 y)
 {
     if (!bitmap.hasMatrix() || canvas.isNull())

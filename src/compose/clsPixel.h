@@ -27,6 +27,7 @@ public:
     bool hasMatrix() const { return m_started; }
     // Row y as Qt pixels (Width + 1 of them); y must be within 0..Height.
     const QRgb *row(qint32 y) const;
+    QRgb *row(qint32 y);
 
 private:
     bool inBounds(qint32 X, qint32 Y) const;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "compose/clsPixel.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vexilo {
+
+// A glyph image larger than this on either side is refused before it is decoded: a calendar
+// glyph is tens of pixels, and a damaged or hostile file must not take gigabytes.
+inline constexpr int kMaxGlyphSide = 4096;
+
+// Size-check mode loads only "0.gif" and "Пн.gif". The renderers take any value other than 0
+// as that mode, so the loader does the same; the settings file can bring any number.
+inline bool isSizeCheck(qint32 ProverkaRazmerov)
+{
+    return ProverkaRazmerov != 0;
+}
+
+QString digitFileName(int digit);                 // "0.gif" .. "9.gif"
+const std::array<QString, 7> &weekdayFileNames(); // "Пн.gif" .. "Вс.gif", Monday first
+
+// One glyph image decoded by its content whatever its name says, as Format_RGB32 with
+// transparent pixels composited onto white. A null image when the file is missing, not an
+// image, damaged, empty or larger than kMaxGlyphSide.
+QImage readGlyphImage(const QString &path);
+
+// The images read for the holders, in holder order. After a failure they are the ones read
+// before the failing file.
+struct GlyphImages
+{
+    std::vector<QImage> digits;   // picChisla 0..
+    std::vector<QImage> weekdays; // picDniNedeli 0..
+    bool complete = false;        // every file of the mode was read
+    QString failedFile;           // the file that stopped the load, when not complete
+};
+
+// Reads the digits, then the weekdays, of the folder (which ends with the separator), and
+// stops at the first file that cannot be read.
+GlyphImages readGlyphImages(const QString &folder, bool sizeCheck);
+
+// The red holiday variants: Tsifry per digit read, DniNedeli 0 = Сб and 1 = Вс (both from
+// "Пн" in size-check mode).
+struct RedVariants
+{
+    std::vector<clsPixel> Tsifry;
+    std::vector<clsPixel> DniNedeli;
+};
+
+// Called where the window lets pending events run: before each glyph and between the weekday
+// names and the digits. Returning false abandons the build.
+using LetEventsRun = std::function<bool()>;
+
+// Builds the red variants of complete images; nothing when the hook abandoned the build.
+std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool sizeCheck,
+                                            const LetEventsRun &letEventsRun = {});
+
+// A whole glyph set, for callers without a window.
+struct GlyphSet
+{
+    GlyphImages images;
+    RedVariants red; // empty unless images.complete
+};
+GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
+
+// The names of the visible subfolders of the application folder, in alphabetical order
+// regardless of case (ties by case, so the order never depends on the file system).
+QStringList glyphFolderNames(const QString &appFolder);
+
+} // namespace vexilo
