@@ -1,5 +1,7 @@
 #include "frmForma.h"
 
+#include "compose/GlyphSet.h"
+#include "compose/frmSelPapka.h"
 #include "holidays/PrazdnikiFile.h"
 #include "holidays/frmPrazdniki.h"
 #include "platform/Platform.h"
@@ -19,6 +21,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <utility>
 
 namespace vexilo {
 
@@ -268,6 +273,12 @@ void frmForma::selKolMesyacev_Click()
 
 void frmForma::kNew_Click()
 {
+    // Half-built red variants must never reach a sheet: draw once the load has finished them.
+    if (m_buildingRedVariants) {
+        m_drawWaiting = true;
+        return;
+    }
+    emit drawCommandIssued();
     if (selKolMesyacev->currentIndex() == 0)
         RisovatGod();
     else
@@ -276,7 +287,48 @@ void frmForma::kNew_Click()
 
 void frmForma::OpenChisla(qint32 mode)
 {
-    Q_UNUSED(mode);
+    const quint32 generation = ++m_loadGeneration;
+    const auto superseded = [this, generation] { return generation != m_loadGeneration; };
+    m_state.KartinkiZagruzheny = 0;
+    const QString folder = m_state.PutProgrammy + m_state.PapkaKartinok + m_state.Razdelitel;
+    const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
+    const GlyphImages images = readGlyphImages(folder, sizeCheck);
+    // The holders read before a failure keep the new images; the others keep the old ones.
+    std::copy(images.digits.begin(), images.digits.end(), picChisla.begin());
+    std::copy(images.weekdays.begin(), images.weekdays.end(), picDniNedeli.begin());
+    if (!images.complete) {
+        m_buildingRedVariants = false;
+        m_drawWaiting = false;
+        m_platform.messageBox(QStringLiteral("Произошла ошибка при загрузке картинок."),
+                              applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+
+    m_buildingRedVariants = true;
+    m_state.KartinkiZagruzheny = -1;
+    m_platform.processEvents();
+    if (superseded()) // the newer load owns the state now
+        return;
+    m_state.Zagolovok =
+        applicationTitle() + QStringLiteral(" - [") + m_state.PapkaKartinok + QStringLiteral("]");
+    setWindowTitle(m_state.Zagolovok);
+
+    std::optional<RedVariants> red = buildRedVariants(images, sizeCheck, [&] {
+        m_platform.processEvents();
+        return !superseded();
+    });
+    if (!red)
+        return;
+    m_state.DniNedeli = std::move(red->DniNedeli);
+    m_state.Tsifry = std::move(red->Tsifry);
+    m_buildingRedVariants = false;
+    const bool drawWaiting = std::exchange(m_drawWaiting, false);
+
+    m_platform.processEvents();
+    if (superseded())
+        return;
+    if (mode == 1 || drawWaiting)
+        kNew_Click();
 }
 
 void frmForma::RisovatGod() {}
@@ -288,7 +340,14 @@ void frmForma::MenuExit_Click()
     close();
 }
 
-void frmForma::MenuSelPapka_Click() {}
+void frmForma::MenuSelPapka_Click()
+{
+    frmSelPapka dialog(
+        m_state.PutProgrammy, m_state.Razdelitel, m_state.PapkaKartinok, m_state.ProverkaRazmerov,
+        m_platform, [this] { OpenChisla(1); }, this);
+    dialog.setFont(designFont());
+    m_platform.execDialog(dialog);
+}
 
 void frmForma::MenuPrazdniki_Click()
 {

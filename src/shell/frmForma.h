@@ -77,7 +77,14 @@ public:
 
     // Loads the glyph set named by PapkaKartinok; mode 1 then draws.
     void OpenChisla(qint32 mode);
+    // While a set's red variants are built, a draw command waits until they are complete.
+    bool buildingRedVariants() const { return m_buildingRedVariants; }
 
+signals:
+    // The draw command runs: "Нарисовать", a folder choice, or a draw that waited for a load.
+    void drawCommandIssued();
+
+public:
     void RisovatGod();
     void RisovatMesyac();
 
@@ -96,6 +103,11 @@ private:
     Platform &m_platform;
     NumberBoxFilter *m_numberFilter = nullptr;
     bool m_shownOnce = false;
+    // A load lets events run, so the user can start another one meanwhile: only the newest
+    // load may finish.
+    quint32 m_loadGeneration = 0;
+    bool m_buildingRedVariants = false;
+    bool m_drawWaiting = false;
 };
 
 // The window font: the design font was a bitmap sans serif of 12 points, bold.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QCheckBox;
+class QListWidget;
+class QPushButton;
+
+namespace vexilo {
+
+class Platform;
+
+// "Выбор папки": the glyph sets beside the program, the size-check mode, and on confirmation
+// the load and draw. It is made afresh for each opening and keeps nothing between them.
+class frmSelPapka : public QDialog
+{
+    Q_OBJECT
+public:
+    // PutProgrammy ends with Razdelitel. The two settings are written only on confirmation;
+    // openAndDraw loads the set they name and draws with it.
+    frmSelPapka(const QString &PutProgrammy, const QString &Razdelitel, QString &PapkaKartinok,
+                qint32 &ProverkaRazmerov, Platform &platform, std::function<void()> openAndDraw,
+                QWidget *parent = nullptr);
+
+    QListWidget *List1 = nullptr;
+    QCheckBox *chProverkaRazmerov = nullptr;
+    QPushButton *kOK = nullptr;
+    QPushButton *kNO = nullptr;
+
+    void List1_Click();
+    void List1_DblClick();
+    void kOK_Click();
+    void kNO_Click();
+
+private:
+    void buildControls();
+    void Form_Load();
+
+    const QString m_PutProgrammy;
+    const QString m_Razdelitel;
+    QString &m_PapkaKartinok;
+    qint32 &m_ProverkaRazmerov;
+    Platform &m_platform;
+    std::function<void()> m_openAndDraw;
+};
+
+} // namespace vexilo
