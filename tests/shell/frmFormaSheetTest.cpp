@@ -4,6 +4,7 @@
 #include "shell/frmForma.h"
 
 #include "common/SafeFile.h"
+#include "holidays/PrazdnikiFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
 #include "support/TestGlyphs.h"
@@ -119,6 +120,8 @@ TEST_F(SheetWindowTest, ChecksComeInOrderAndChangeNothing)
     addYear(1000);
     addYear(9999);
     addYear(2000);
+    // "Введите праздники." opens the editor, whose closing reloads the store from the file.
+    app.write(QStringLiteral("Праздники.dat"), writePrazdniki(state.Prazdniki));
     state.KartinkiZagruzheny = 0;
     draw(QStringLiteral("2013"));
     ASSERT_EQ(platform.messages.size(), 1u);
