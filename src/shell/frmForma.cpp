@@ -158,6 +158,11 @@ void frmForma::buildControls()
     PctrUgol->hide();
 
     connect(kNew, &QPushButton::clicked, this, &frmForma::kNew_Click);
+    connect(kSave, &QPushButton::clicked, this, &frmForma::kSave_Click);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmForma::HScroll1_Change);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &frmForma::VScroll1_Change);
+    HScroll1->installEventFilter(this);
+    VScroll1->installEventFilter(this);
     connect(selKolMesyacev, &QComboBox::currentIndexChanged, this, &frmForma::selKolMesyacev_Click);
 
     // A window smaller than this would give the viewport or a bar no room at all.
@@ -230,6 +235,14 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
+    // A scroll bar never keeps the focus: it goes on to the first canvas, or to "Нарисовать"
+    // while nothing is drawn.
+    if ((watched == HScroll1 || watched == VScroll1) && event->type() == QEvent::FocusIn) {
+        if (picRisunok[0]->isVisible())
+            picRisunok[0]->setFocus();
+        else
+            kNew->setFocus();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -245,6 +258,8 @@ void frmForma::Form_Resize()
     VScroll1->move(W - kBarSize, VScroll1->y());
     HScroll1->move(HScroll1->x(), H - kBarSize);
     PctrUgol->setGeometry(W - kBarSize, H - kBarSize, kBarSize, kBarSize);
+    if (m_state.KartinkiZagruzheny != 0)
+        Prokrutka();
 }
 
 void frmForma::setViewportColour(QColor colour)
@@ -330,10 +345,6 @@ void frmForma::OpenChisla(qint32 mode)
     if (mode == 1 || drawWaiting)
         kNew_Click();
 }
-
-void frmForma::RisovatGod() {}
-
-void frmForma::RisovatMesyac() {}
 
 void frmForma::MenuExit_Click()
 {

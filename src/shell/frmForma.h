@@ -87,6 +87,13 @@ signals:
 public:
     void RisovatGod();
     void RisovatMesyac();
+    void Prokrutka();
+    void kSave_Click();
+    // The save dialog (saveMode non-zero) with the caller's filter and "All Files (*.*)",
+    // starting in the application folder; empty when cancelled.
+    QString apiOpenSave(qint16 saveMode, const QString &initialName, const QString &filter);
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -94,6 +101,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Both sheets: the checks, the canvases, the caption and the drawing; month 0 = a year.
+    void drawSheet(qint32 month);
+    void showInformation(const QString &text);
+    void setCommandsBusy(bool busy);
+
     void buildControls();
     void buildMenu();
     void Form_Load();
