@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <memory>
 
 namespace vexilo {
@@ -99,6 +100,13 @@ frmPrazdniki::frmPrazdniki(PrazdnikiStore &Prazdniki, const QString &holidayFile
     Form_Load();
 }
 
+frmPrazdniki::~frmPrazdniki()
+{
+    // The lists empty themselves while the window is torn down; that is no choice of a year.
+    lstGoda->disconnect(this);
+    lstMesyacy->disconnect(this);
+}
+
 void frmPrazdniki::buildControls()
 {
     lstGoda = makeList(this, twips(120, 480, 975, 4380));
@@ -153,11 +161,16 @@ void frmPrazdniki::Form_Load()
     drawWeekdayColumn(picDniNedeli->image());
     picDniNedeli->update();
 
+    // Sorted once rather than item by item: a file may hold thousands of years.
+    QStringList years;
     for (qint32 i = 0; i <= m_store.KolGodov(); ++i) {
         const clsPrazdniki *year = m_store.entry(i);
         if (year->DelGod == 0)
-            addYearItem(QString::number(year->God));
+            years.append(QString::number(year->God));
     }
+    std::stable_sort(years.begin(), years.end(),
+                     [](const QString &a, const QString &b) { return QString::compare(a, b) < 0; });
+    lstGoda->addItems(years);
     enableDelGod();
 
     m_TekGod = wholeNumberOf(m_yearText);

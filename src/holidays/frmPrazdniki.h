@@ -27,6 +27,7 @@ public:
     frmPrazdniki(PrazdnikiStore &Prazdniki, const QString &holidayFile,
                  const std::array<qint32, 13> &DniMesyaca, const QString &yearText,
                  Platform &platform, QWidget *parent = nullptr);
+    ~frmPrazdniki() override;
 
     // Controls, by their design names.
     QListWidget *lstGoda = nullptr;

@@ -9,6 +9,7 @@
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -156,6 +157,21 @@ TEST_F(HolidayEditorTest, WithoutAPositiveYearNothingIsShownOrMarked)
         EXPECT_EQ(form->lstGoda->count(), 2);
         EXPECT_EQ(writePrazdniki(store), before);
     }
+}
+
+TEST_F(HolidayEditorTest, AFileOfThousandsOfYearsOpensAtOnceInTextOrder)
+{
+    for (qint32 God = kMaxFileYears; God > 0; --God) {
+        store.append();
+        store.entry(store.KolGodov())->God = God;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    auto form = open(QString());
+    EXPECT_LT(timer.elapsed(), 3000);
+    ASSERT_EQ(form->lstGoda->count(), kMaxFileYears);
+    EXPECT_EQ(form->lstGoda->item(0)->text(), QStringLiteral("1"));
+    EXPECT_EQ(form->lstGoda->item(1)->text(), QStringLiteral("10"));
 }
 
 TEST_F(HolidayEditorTest, AddingAYearTakesOnlyFourDigitYearsAndNeverDuplicates)
