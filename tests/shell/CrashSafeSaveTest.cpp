@@ -1,0 +1,90 @@
+// Kills a process that saves the two text files over and over, and checks that each file is
+// always whole: the old content or the new, never empty, never partial.
+#include "holidays/PrazdnikiFile.h"
+#include "shell/OptionsFile.h"
+
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include <signal.h>
+
+using namespace vexilo;
+using vexilo::test::TempAppFolder;
+
+namespace {
+
+int rounds()
+{
+    bool ok = false;
+    const int wanted = qEnvironmentVariableIntValue("VEXILO_KILL_ROUNDS", &ok);
+    return ok && wanted > 0 ? wanted : 200;
+}
+
+QByteArray holidaysBytes(bool fresh)
+{
+    PrazdnikiStore store;
+    store.empty();
+    if (fresh)
+        for (qint32 year : {2013, 2014}) {
+            store.append();
+            clsPrazdniki *entry = store.entry(store.KolGodov());
+            entry->God = year;
+            for (qint32 d = 1; d <= 31; d += 2)
+                (void)entry->AddPrazdnik(1 + d % 12, d);
+        }
+    return writePrazdniki(store);
+}
+
+} // namespace
+
+TEST(CrashSafeSave, FilesAreAlwaysTheOldOrTheNewContentWhateverMomentTheProcessDies)
+{
+    TempAppFolder app;
+    OptionsValues oldOptions;
+    oldOptions.XYMesyac = 2;
+    oldOptions.Rassttoyanie = {10, 5, 20, 20, 3, 2013};
+    oldOptions.KolMesyacev = 0;
+    oldOptions.Mesyac = 0;
+    OptionsValues newOptions = oldOptions;
+    newOptions.XYMesyac = 3;
+    newOptions.Rassttoyanie[0] = 17;
+    app.write(QStringLiteral("Options.ini"), optionsFileContent(oldOptions));
+    app.write(QStringLiteral("Праздники.dat"), holidaysBytes(false));
+    const std::set<QByteArray> wholeOptions = {optionsFileContent(oldOptions),
+                                               optionsFileContent(newOptions)};
+    const std::set<QByteArray> wholeHolidays = {holidaysBytes(false), holidaysBytes(true)};
+
+    int killedWhileSaving = 0;
+    std::set<QByteArray> seenOptions;
+    for (int round = 0; round < rounds(); ++round) {
+        QProcess child;
+        child.start(QStringLiteral(VEXILO_TOOLS_DIR "/vexilo_save_stress"), {app.path()});
+        ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
+        ASSERT_EQ(child.readLine().trimmed(), QByteArray("ready"));
+        QThread::usleep(QRandomGenerator::global()->bounded(20000u));
+        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        ASSERT_TRUE(child.waitForFinished(30000));
+        killedWhileSaving += child.exitStatus() == QProcess::CrashExit ? 1 : 0;
+        // A save that failed would have told the user; none may here.
+        EXPECT_FALSE(child.readAllStandardError().contains("message:"));
+
+        const QByteArray options = app.read(QStringLiteral("Options.ini"));
+        const QByteArray holidays = app.read(QStringLiteral("Праздники.dat"));
+        ASSERT_TRUE(wholeOptions.count(options))
+            << "round " << round << ": " << options.size() << " bytes of Options.ini";
+        ASSERT_TRUE(wholeHolidays.count(holidays))
+            << "round " << round << ": " << holidays.size() << " bytes of Праздники.dat";
+        seenOptions.insert(options);
+    }
+    EXPECT_EQ(killedWhileSaving, rounds());
+    // The kills landed at different moments: both contents were seen.
+    EXPECT_EQ(seenOptions.size(), 2u);
+}

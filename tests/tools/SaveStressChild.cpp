@@ -1,0 +1,79 @@
+// Saves "Праздники.dat" and "Options.ini" in the given folder over and over, alternating two
+// contents of each, until it is killed. The crash-safety test kills it at random moments.
+#include "holidays/PrazdnikiFile.h"
+#include "platform/Platform.h"
+#include "shell/Declare.h"
+#include "shell/Main.h"
+#include "shell/OptionsForm.h"
+#include "shell/frmForma.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+
+#include <cstdio>
+
+namespace {
+
+// Saves must succeed here; a message would mean the test is broken, so it is printed.
+class SilentPlatform final : public vexilo::Platform
+{
+public:
+    vexilo::MsgAnswer messageBox(const QString &text, const QString &, vexilo::MsgIcon,
+                                 vexilo::MsgButtons) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return vexilo::MsgAnswer::Ok;
+    }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    QString saveFileName(const QStringList &, const QString &) override { return {}; }
+    void openWithDefaultProgram(const QString &) override {}
+    int execDialog(QDialog &dialog) override
+    {
+        dialog.reject();
+        return dialog.result();
+    }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+
+    vexilo::Declare state;
+    SilentPlatform platform;
+    auto form = vexilo::Main(state, platform, folder);
+
+    // The "new" contents: a store with two years, and other spacings.
+    vexilo::PrazdnikiStore newStore;
+    for (qint32 year : {2013, 2014}) {
+        newStore.append();
+        vexilo::clsPrazdniki *entry = newStore.entry(newStore.KolGodov());
+        entry->God = year;
+        for (qint32 d = 1; d <= 31; d += 2)
+            (void)entry->AddPrazdnik(1 + d % 12, d);
+    }
+    const vexilo::PrazdnikiStore &oldStore = state.Prazdniki;
+
+    std::puts("ready");
+    std::fflush(stdout);
+    const QString holidays = vexilo::prazdnikiPath(state.PutProgrammy);
+    for (quint64 round = 0;; ++round) {
+        const bool fresh = round % 2 == 0;
+        vexilo::SavePrazdniki(fresh ? newStore : oldStore, holidays, platform);
+        form->txtRassttoyanie[0]->setText(fresh ? QStringLiteral("17") : QStringLiteral("10"));
+        form->selXYMesyac->setCurrentIndex(fresh ? 3 : 2);
+        vexilo::SaveFile(*form, state, platform);
+    }
+}
