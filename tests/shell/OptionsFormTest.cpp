@@ -1,6 +1,7 @@
 #include "shell/OptionsForm.h"
 
 #include "common/SafeFile.h"
+#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"
@@ -9,8 +10,13 @@
 
 #include <QComboBox>
 #include <QDate>
+#include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +58,23 @@ QByteArray fileWith(const QByteArray &line1, const QByteArray &line9, const QByt
 {
     return line1 + "\r\n 10\r\n 5\r\n 20\r\n 20\r\n 3\r\n 2013\r\n\r\n" + line9 + "\r\n" + line10 +
            "\r\n 0\r\n\r\n";
+}
+
+// Glyphs as PNG files under ".gif" names: the loader goes by the content.
+void writeGlyphFolder(const TempAppFolder &app, const QString &folder)
+{
+    app.makeFolder(folder);
+    QStringList names;
+    for (int d = 0; d <= 9; ++d)
+        names << QString::number(d);
+    names << QStringLiteral("Пн") << QStringLiteral("Вт") << QStringLiteral("Ср")
+          << QStringLiteral("Чт") << QStringLiteral("Пт") << QStringLiteral("Сб")
+          << QStringLiteral("Вс");
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QImage glyph(i < 10 ? QSize(8, 12) : QSize(16, 12), QImage::Format_RGB32);
+        glyph.fill(QColor(20, 20, static_cast<int>(10 * i)));
+        ASSERT_TRUE(glyph.save(app.file(folder + QLatin1Char('/') + names[i] + ".gif"), "PNG"));
+    }
 }
 
 } // namespace
@@ -241,4 +264,62 @@ TEST(OptionsForm, AFolderInTheFilesPlaceCannotBeSavedOver)
     EXPECT_FALSE(run.platform.messages[0].text.isEmpty());
     EXPECT_EQ(run.platform.messages[1].text, QStringLiteral("Файл «") + app.file(kOptions) +
                                                  QStringLiteral("» сохранить не возможно."));
+}
+
+// Start, choose a set, draw, change spacings and layout, close, start again.
+TEST(OptionsForm, TheWholeLoopComesBackAsItWasWithTheSetLoaded)
+{
+    TempAppFolder app;
+    const QString set = QStringLiteral("Мой набор, 2");
+    writeGlyphFolder(app, set);
+    {
+        Session run(app);
+        frmForma &form = *run.form;
+        QLineEdit *year = form.txtRassttoyanie[5];
+        year->clear();
+        QTest::keyClicks(year, QStringLiteral("2013"));
+        run.state.Prazdniki.append();
+        run.state.Prazdniki.entry(run.state.Prazdniki.KolGodov())->God = 2013;
+
+        run.platform.dialogHandlers.push_back([&](QDialog &dialog) {
+            auto *list = dialog.findChild<QListWidget *>();
+            ASSERT_NE(list, nullptr);
+            const QList<QListWidgetItem *> found = list->findItems(set, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            list->setCurrentItem(found.front());
+            for (QPushButton *button : dialog.findChildren<QPushButton *>())
+                if (button->text() == QStringLiteral("OK"))
+                    QTest::mouseClick(button, Qt::LeftButton);
+        });
+        form.MenuSelPapka_Click();
+        ASSERT_EQ(run.state.KartinkiZagruzheny, -1);
+        EXPECT_TRUE(form.picRisunok[0]->isVisible()); // drawn at once
+
+        QLineEdit *datyX = form.txtRassttoyanie[0];
+        datyX->selectAll();
+        QTest::keyClicks(datyX, QStringLiteral("14"));
+        form.selXYMesyac->setCurrentIndex(3);
+        form.selKolMesyacev->setCurrentIndex(1);
+        form.selMesyac->setCurrentIndex(4);
+        QTest::mouseClick(form.kNew, Qt::LeftButton);
+        EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(" - Май")));
+        form.close();
+        EXPECT_TRUE(run.platform.messages.empty());
+    }
+
+    Session again(app);
+    frmForma &form = *again.form;
+    EXPECT_EQ(again.box(0), QStringLiteral("14"));
+    EXPECT_EQ(again.box(1), QStringLiteral("5"));
+    EXPECT_EQ(again.box(5), QStringLiteral("2013"));
+    EXPECT_EQ(form.selXYMesyac->currentText(), QStringLiteral("6 месяца в ряд"));
+    EXPECT_EQ(form.selKolMesyacev->currentText(), QStringLiteral("1 месяц"));
+    EXPECT_EQ(form.selMesyac->currentText(), QStringLiteral("Май"));
+    EXPECT_TRUE(form.selMesyac->isVisible());
+    EXPECT_FALSE(form.Label4->isVisible());
+    EXPECT_EQ(again.state.PapkaKartinok, set);
+    EXPECT_EQ(again.state.KartinkiZagruzheny, -1);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Создатель календарей Vexilo - [Мой набор, 2]"));
+    EXPECT_FALSE(form.picRisunok[0]->isVisible()); // loaded, not drawn
+    EXPECT_TRUE(again.platform.messages.empty());
 }
