@@ -29,25 +29,12 @@ namespace {
 
 const QString kOptions = QStringLiteral("Options.ini");
 
-// "Мой набор, 2" in Windows-1251, spelled out byte by byte.
-const QByteArray kFolder1251("\xCC\xEE\xE9 \xED\xE0\xE1\xEE\xF0, 2");
-
-struct FaultGuard
-{
-    FaultGuard(SafeWriteFault fault, int err) { setSafeWriteFaultForTesting(fault, err); }
-    ~FaultGuard() { setSafeWriteFaultForTesting(SafeWriteFault::None, 0); }
-};
-
 // One run of the program in a given application folder.
 struct Session
 {
     explicit Session(const TempAppFolder &app) { form = Main(state, platform, app.path()); }
 
-    QString box(int i) const { return form->txtRassttoyanie[static_cast<std::size_t>(i)]->text(); }
-    void setBox(int i, const QString &text)
-    {
-        form->txtRassttoyanie[static_cast<std::size_t>(i)]->setText(text);
-    }
+    QLineEdit *box(int i) const { return form->txtRassttoyanie[static_cast<std::size_t>(i)]; }
 
     Declare state;
     FakePlatform platform;
@@ -60,54 +47,23 @@ QByteArray fileWith(const QByteArray &line1, const QByteArray &line9, const QByt
            "\r\n 0\r\n\r\n";
 }
 
-// Glyphs as PNG files under ".gif" names: the loader goes by the content.
-void writeGlyphFolder(const TempAppFolder &app, const QString &folder)
-{
-    app.makeFolder(folder);
-    QStringList names;
-    for (int d = 0; d <= 9; ++d)
-        names << QString::number(d);
-    names << QStringLiteral("Пн") << QStringLiteral("Вт") << QStringLiteral("Ср")
-          << QStringLiteral("Чт") << QStringLiteral("Пт") << QStringLiteral("Сб")
-          << QStringLiteral("Вс");
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        QImage glyph(i < 10 ? QSize(8, 12) : QSize(16, 12), QImage::Format_RGB32);
-        glyph.fill(QColor(20, 20, static_cast<int>(10 * i)));
-        ASSERT_TRUE(glyph.save(app.file(folder + QLatin1Char('/') + names[i] + ".gif"), "PNG"));
-    }
-}
-
 } // namespace
 
 TEST(OptionsForm, WithoutAFileTheWindowStartsWithTheDefaults)
 {
     TempAppFolder app;
     Session run(app);
-    frmForma &form = *run.form;
-    EXPECT_EQ(form.selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
-    EXPECT_EQ(form.selKolMesyacev->currentText(), QStringLiteral("Весь год"));
-    EXPECT_EQ(form.selMesyac->currentText(), QStringLiteral("Январь"));
-    EXPECT_FALSE(form.selMesyac->isVisible());
-    EXPECT_TRUE(form.Label4->isVisible());
-    EXPECT_EQ(run.box(5), QString::number(QDate::currentDate().year()));
-    EXPECT_EQ(run.box(0), QStringLiteral("10"));
-    EXPECT_EQ(run.box(1), QStringLiteral("5"));
-    EXPECT_EQ(run.box(2), QStringLiteral("20"));
-    EXPECT_EQ(run.box(3), QStringLiteral("20"));
-    EXPECT_EQ(run.box(4), QStringLiteral("3"));
-    EXPECT_TRUE(run.state.PapkaKartinok.isEmpty());
-    EXPECT_EQ(run.state.ProverkaRazmerov, 0);
+    EXPECT_EQ(run.form->selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
+    EXPECT_EQ(run.form->selKolMesyacev->currentText(), QStringLiteral("Весь год"));
+    EXPECT_EQ(run.form->selMesyac->currentText(), QStringLiteral("Январь"));
+    EXPECT_FALSE(run.form->selMesyac->isVisible());
+    EXPECT_EQ(run.box(5)->text(), QString::number(QDate::currentDate().year()));
+    QStringList spacings;
+    for (int i = 0; i < 5; ++i)
+        spacings << run.box(i)->text();
+    EXPECT_EQ(spacings.join(u','), QStringLiteral("10,5,20,20,3"));
     EXPECT_EQ(run.state.KartinkiZagruzheny, 0);
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Создатель календарей Vexilo"));
     EXPECT_TRUE(run.platform.messages.empty());
-
-    // A folder in the file's place is no file either.
-    TempAppFolder blocked;
-    blocked.makeFolder(kOptions);
-    Session second(blocked);
-    EXPECT_EQ(second.form->selXYMesyac->currentIndex(), 2);
-    EXPECT_EQ(second.box(5), QString::number(QDate::currentDate().year()));
-    EXPECT_TRUE(second.platform.messages.empty());
 }
 
 TEST(OptionsForm, StoredListChoicesComeBackAndOutOfRangeOnesFallBack)
@@ -121,7 +77,7 @@ TEST(OptionsForm, StoredListChoicesComeBackAndOutOfRangeOnesFallBack)
         EXPECT_EQ(run.form->selMesyac->currentText(), QStringLiteral("Май"));
         EXPECT_TRUE(run.form->selMesyac->isVisible());
         EXPECT_FALSE(run.form->Label4->isVisible());
-        EXPECT_FALSE(run.form->txtRassttoyanie[3]->isVisible());
+        EXPECT_FALSE(run.box(3)->isVisible());
     }
     for (const QByteArray &bad : {QByteArray(" 7"), QByteArray("-1")}) {
         app.write(kOptions, fileWith(bad, " 2", " 12"));
@@ -129,27 +85,8 @@ TEST(OptionsForm, StoredListChoicesComeBackAndOutOfRangeOnesFallBack)
         EXPECT_EQ(run.form->selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
         EXPECT_EQ(run.form->selKolMesyacev->currentText(), QStringLiteral("Весь год"));
         EXPECT_EQ(run.form->selMesyac->currentText(), QStringLiteral("Январь"));
-        EXPECT_FALSE(run.form->selMesyac->isVisible());
         EXPECT_TRUE(run.form->Label4->isVisible());
     }
-}
-
-TEST(OptionsForm, AFileThatEndsAfterLineFourRepeatsItsLastNumber)
-{
-    TempAppFolder app;
-    app.write(kOptions, " 0\r\n 11\r\n 6\r\n 25\r\n");
-    Session run(app);
-    EXPECT_EQ(run.form->selXYMesyac->currentIndex(), 0);
-    EXPECT_EQ(run.box(0), QStringLiteral("11"));
-    EXPECT_EQ(run.box(1), QStringLiteral("6"));
-    EXPECT_EQ(run.box(2), QStringLiteral("25"));
-    EXPECT_EQ(run.box(3), QStringLiteral("25"));
-    EXPECT_EQ(run.box(4), QStringLiteral("25"));
-    EXPECT_EQ(run.box(5), QStringLiteral("25"));
-    EXPECT_TRUE(run.state.PapkaKartinok.isEmpty());
-    EXPECT_EQ(run.state.ProverkaRazmerov, 0);
-    EXPECT_EQ(run.state.KartinkiZagruzheny, 0);
-    EXPECT_TRUE(run.platform.messages.empty());
 }
 
 TEST(OptionsForm, ClosingWritesTheElevenLinesAndTheNextStartRestoresThem)
@@ -158,8 +95,10 @@ TEST(OptionsForm, ClosingWritesTheElevenLinesAndTheNextStartRestoresThem)
     {
         Session run(app);
         run.form->selXYMesyac->setCurrentIndex(0);
-        run.setBox(0, QStringLiteral("7"));
-        run.setBox(5, QStringLiteral("0099"));
+        run.box(0)->clear();                                // emptied
+        run.box(1)->setText(QStringLiteral("пять"));        // pasted past the key filter
+        run.box(4)->setText(QStringLiteral("99999999999")); // beyond 32 bits
+        run.box(5)->setText(QStringLiteral("0099"));
         run.form->selKolMesyacev->setCurrentIndex(1);
         run.form->selMesyac->setCurrentIndex(11);
         run.state.PapkaKartinok = QStringLiteral("Мой набор, 2");
@@ -168,100 +107,61 @@ TEST(OptionsForm, ClosingWritesTheElevenLinesAndTheNextStartRestoresThem)
         EXPECT_FALSE(run.form->isVisible());
         EXPECT_TRUE(run.platform.messages.empty());
     }
-    EXPECT_EQ(app.read(kOptions), QByteArray(" 0\r\n 7\r\n 5\r\n 20\r\n 20\r\n 3\r\n 99\r\n") +
-                                      kFolder1251 + "\r\n 1\r\n 11\r\n 1\r\n\r\n");
+    // "Мой набор, 2" in Windows-1251, spelled out byte by byte.
+    EXPECT_EQ(app.read(kOptions),
+              QByteArray(" 0\r\n 0\r\n 0\r\n 20\r\n 20\r\n 2147483647\r\n 99\r\n"
+                         "\xCC\xEE\xE9 \xED\xE0\xE1\xEE\xF0, 2\r\n 1\r\n 11\r\n 1\r\n\r\n"));
 
     Session again(app);
     EXPECT_EQ(again.form->selXYMesyac->currentIndex(), 0);
-    EXPECT_EQ(again.box(0), QStringLiteral("7"));
-    EXPECT_EQ(again.box(5), QStringLiteral("99"));
-    EXPECT_EQ(again.form->selKolMesyacev->currentIndex(), 1);
+    EXPECT_EQ(again.box(0)->text(), QStringLiteral("0"));
+    EXPECT_EQ(again.box(4)->text(), QStringLiteral("2147483647"));
+    EXPECT_EQ(again.box(5)->text(), QStringLiteral("99"));
     EXPECT_EQ(again.form->selMesyac->currentText(), QStringLiteral("Декабрь"));
     EXPECT_EQ(again.state.PapkaKartinok, QStringLiteral("Мой набор, 2"));
     EXPECT_EQ(again.state.ProverkaRazmerov, 1);
 }
 
-TEST(OptionsForm, BoxesThatHoldNoUsableNumberStillLetTheWindowClose)
-{
-    TempAppFolder app;
-    {
-        Session run(app);
-        run.setBox(0, QString());                      // emptied
-        run.setBox(1, QStringLiteral("пять"));         // pasted text
-        run.setBox(2, QStringLiteral("12 мм"));        // pasted, number first
-        run.setBox(3, QStringLiteral("-4"));           // pasted sign
-        run.setBox(4, QStringLiteral("99999999999"));  // beyond 32 bits
-        run.setBox(5, QStringLiteral("-99999999999")); // beyond 32 bits, negative
-        run.form->close();
-        EXPECT_FALSE(run.form->isVisible());
-        EXPECT_TRUE(run.platform.messages.empty());
-    }
-    EXPECT_TRUE(app.read(kOptions).startsWith(
-        " 2\r\n 0\r\n 0\r\n 12\r\n-4\r\n 2147483647\r\n-2147483648\r\n\r\n"));
-    Session again(app);
-    EXPECT_EQ(again.box(0), QStringLiteral("0"));
-    EXPECT_EQ(again.box(1), QStringLiteral("0"));
-    EXPECT_EQ(again.box(2), QStringLiteral("12"));
-    EXPECT_EQ(again.box(3), QStringLiteral("-4"));
-    EXPECT_EQ(again.box(4), QStringLiteral("2147483647"));
-    EXPECT_EQ(again.box(5), QStringLiteral("-2147483648"));
-}
-
 TEST(OptionsForm, AFailedSaveKeepsTheOldFileShowsBothMessagesAndStillCloses)
 {
     const QByteArray old = fileWith(" 3", " 0", " 0");
-    struct Case
+    const struct
     {
         SafeWriteFault fault;
         int err;
-        QString description;
-        QString ending;
+        const char *first;
+        const char *ending;
+    } cases[] = {
+        {SafeWriteFault::Open, EACCES, "Отказано в доступе.", "» защищён от записи."},
+        {SafeWriteFault::Write, ENOSPC, "На диске не осталось свободного места.",
+         "» сохранить не возможно."},
     };
-    const Case cases[] = {
-        {SafeWriteFault::Open, EACCES, QStringLiteral("Отказано в доступе."),
-         QStringLiteral("» защищён от записи.")},
-        {SafeWriteFault::Open, EROFS,
-         QStringLiteral("Файловая система доступна только для чтения."),
-         QStringLiteral("» защищён от записи.")},
-        {SafeWriteFault::Write, ENOSPC, QStringLiteral("На диске не осталось свободного места."),
-         QStringLiteral("» сохранить не возможно.")},
-        {SafeWriteFault::Rename, EIO, QStringLiteral("Ошибка ввода-вывода."),
-         QStringLiteral("» сохранить не возможно.")},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         TempAppFolder app;
         app.write(kOptions, old);
         Session run(app);
         run.form->selXYMesyac->setCurrentIndex(0);
-        {
-            FaultGuard guard(c.fault, c.err);
-            run.form->close();
-        }
+        setSafeWriteFaultForTesting(c.fault, c.err);
+        run.form->close();
+        setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
         EXPECT_FALSE(run.form->isVisible());
         EXPECT_EQ(app.read(kOptions), old);
         ASSERT_EQ(run.platform.messages.size(), 2u);
-        EXPECT_EQ(run.platform.messages[0].text, c.description);
+        EXPECT_EQ(run.platform.messages[0].text, QString::fromUtf8(c.first));
         EXPECT_EQ(run.platform.messages[0].caption, QString());
         EXPECT_EQ(run.platform.messages[0].icon, MsgIcon::None);
         EXPECT_EQ(run.platform.messages[1].text,
-                  QStringLiteral("Файл «") + app.file(kOptions) + c.ending);
+                  QStringLiteral("Файл «") + app.file(kOptions) + QString::fromUtf8(c.ending));
         EXPECT_EQ(run.platform.messages[1].caption, QString());
         EXPECT_EQ(run.platform.messages[1].icon, MsgIcon::Critical);
-        EXPECT_EQ(run.platform.messages[1].buttons, MsgButtons::Ok);
     }
-}
 
-TEST(OptionsForm, AFolderInTheFilesPlaceCannotBeSavedOver)
-{
+    // Without the seam: a folder where the file should be.
     TempAppFolder app;
     app.makeFolder(kOptions);
-    app.write(kOptions + QStringLiteral("/keep.txt"), "mine");
     Session run(app);
     run.form->close();
-    EXPECT_FALSE(run.form->isVisible());
-    EXPECT_EQ(app.read(kOptions + QStringLiteral("/keep.txt")), QByteArray("mine"));
     ASSERT_EQ(run.platform.messages.size(), 2u);
-    EXPECT_FALSE(run.platform.messages[0].text.isEmpty());
     EXPECT_EQ(run.platform.messages[1].text, QStringLiteral("Файл «") + app.file(kOptions) +
                                                  QStringLiteral("» сохранить не возможно."));
 }
@@ -271,22 +171,27 @@ TEST(OptionsForm, TheWholeLoopComesBackAsItWasWithTheSetLoaded)
 {
     TempAppFolder app;
     const QString set = QStringLiteral("Мой набор, 2");
-    writeGlyphFolder(app, set);
+    app.makeFolder(set);
+    // PNG content under ".gif" names: the loader goes by the content.
+    for (const char *name : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "Пн", "Вт", "Ср",
+                             "Чт", "Пт", "Сб", "Вс"}) {
+        QImage glyph(QString::fromUtf8(name).size() == 1 ? QSize(8, 12) : QSize(16, 12),
+                     QImage::Format_RGB32);
+        glyph.fill(Qt::darkBlue);
+        ASSERT_TRUE(glyph.save(app.file(set + u'/' + QString::fromUtf8(name) + ".gif"), "PNG"));
+    }
     {
         Session run(app);
         frmForma &form = *run.form;
-        QLineEdit *year = form.txtRassttoyanie[5];
-        year->clear();
-        QTest::keyClicks(year, QStringLiteral("2013"));
+        run.box(5)->clear();
+        QTest::keyClicks(run.box(5), QStringLiteral("2013"));
         run.state.Prazdniki.append();
         run.state.Prazdniki.entry(run.state.Prazdniki.KolGodov())->God = 2013;
 
         run.platform.dialogHandlers.push_back([&](QDialog &dialog) {
             auto *list = dialog.findChild<QListWidget *>();
             ASSERT_NE(list, nullptr);
-            const QList<QListWidgetItem *> found = list->findItems(set, Qt::MatchExactly);
-            ASSERT_EQ(found.size(), 1);
-            list->setCurrentItem(found.front());
+            list->setCurrentItem(list->findItems(set, Qt::MatchExactly).value(0));
             for (QPushButton *button : dialog.findChildren<QPushButton *>())
                 if (button->text() == QStringLiteral("OK"))
                     QTest::mouseClick(button, Qt::LeftButton);
@@ -295,9 +200,8 @@ TEST(OptionsForm, TheWholeLoopComesBackAsItWasWithTheSetLoaded)
         ASSERT_EQ(run.state.KartinkiZagruzheny, -1);
         EXPECT_TRUE(form.picRisunok[0]->isVisible()); // drawn at once
 
-        QLineEdit *datyX = form.txtRassttoyanie[0];
-        datyX->selectAll();
-        QTest::keyClicks(datyX, QStringLiteral("14"));
+        run.box(0)->selectAll();
+        QTest::keyClicks(run.box(0), QStringLiteral("14"));
         form.selXYMesyac->setCurrentIndex(3);
         form.selKolMesyacev->setCurrentIndex(1);
         form.selMesyac->setCurrentIndex(4);
@@ -309,15 +213,11 @@ TEST(OptionsForm, TheWholeLoopComesBackAsItWasWithTheSetLoaded)
 
     Session again(app);
     frmForma &form = *again.form;
-    EXPECT_EQ(again.box(0), QStringLiteral("14"));
-    EXPECT_EQ(again.box(1), QStringLiteral("5"));
-    EXPECT_EQ(again.box(5), QStringLiteral("2013"));
+    EXPECT_EQ(again.box(0)->text(), QStringLiteral("14"));
+    EXPECT_EQ(again.box(5)->text(), QStringLiteral("2013"));
     EXPECT_EQ(form.selXYMesyac->currentText(), QStringLiteral("6 месяца в ряд"));
     EXPECT_EQ(form.selKolMesyacev->currentText(), QStringLiteral("1 месяц"));
     EXPECT_EQ(form.selMesyac->currentText(), QStringLiteral("Май"));
-    EXPECT_TRUE(form.selMesyac->isVisible());
-    EXPECT_FALSE(form.Label4->isVisible());
-    EXPECT_EQ(again.state.PapkaKartinok, set);
     EXPECT_EQ(again.state.KartinkiZagruzheny, -1);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Создатель календарей Vexilo - [Мой набор, 2]"));
     EXPECT_FALSE(form.picRisunok[0]->isVisible()); // loaded, not drawn
