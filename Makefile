@@ -2,8 +2,9 @@
 # Both install what is missing and build first.
 PRESET ?= default
 BUILD_DIR := build
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench test-sanitized fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +21,18 @@ test: build
 
 bench: build
 	@$(BUILD_DIR)/bench/vexilo_bench
+
+# The whole suite again, built with clang under AddressSanitizer and UBSan.
+test-sanitized: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan -j2
+
+# Every fuzz target for FUZZ_SECONDS seconds (after test-sanitized has built them).
+fuzz: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@scripts/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build build-*
