@@ -175,11 +175,16 @@ QImage readGlyphImage(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QByteArray bytes = file.read(kMaxGlyphFileBytes + 1);
-    if (bytes.isEmpty() || bytes.size() > kMaxGlyphFileBytes || isCut(bytes))
+    return decodeGlyphImage(file.read(kMaxGlyphFileBytes + 1));
+}
+
+QImage decodeGlyphImage(const QByteArray &data)
+{
+    if (data.isEmpty() || data.size() > kMaxGlyphFileBytes || isCut(data))
         return {};
 
     QImageReader::setAllocationLimit(kAllocationLimitMb);
+    QByteArray bytes = data;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
@@ -195,6 +200,15 @@ QImage readGlyphImage(const QString &path)
     if (!reader.read(&decoded) || decoded.isNull() || tooLarge(decoded.size()))
         return {};
     return onWhite(decoded);
+}
+
+bool isGlyphFolderName(const QString &name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        return false;
+    // A NUL would cut the path short where the system reads it.
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar(0));
 }
 
 GlyphImages readGlyphImages(const QString &folder, bool sizeCheck)

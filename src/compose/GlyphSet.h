@@ -31,6 +31,12 @@ const std::array<QString, 7> &weekdayFileNames(); // "Пн.gif" .. "Вс.gif", M
 // transparent pixels composited onto white. A null image when the file is missing, not an
 // image, damaged, empty or larger than kMaxGlyphSide.
 QImage readGlyphImage(const QString &path);
+// The same for the bytes of a file already read.
+QImage decodeGlyphImage(const QByteArray &bytes);
+
+// Whether a name from the settings or the folder window can be a glyph folder: one folder
+// inside the application folder, so no separator of either kind, not "." or "..", not empty.
+bool isGlyphFolderName(const QString &name);
 
 // The images read for the holders, in holder order. After a failure they are the ones read
 // before the failing file.

@@ -307,7 +307,11 @@ void frmForma::OpenChisla(qint32 mode)
     m_state.KartinkiZagruzheny = 0;
     const QString folder = m_state.PutProgrammy + m_state.PapkaKartinok + m_state.Razdelitel;
     const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
-    const GlyphImages images = readGlyphImages(folder, sizeCheck);
+    // A name that leads out of the program's folder (from an edited settings file) is a
+    // folder that is not there: nothing outside is read.
+    const GlyphImages images = isGlyphFolderName(m_state.PapkaKartinok)
+                                   ? readGlyphImages(folder, sizeCheck)
+                                   : GlyphImages{};
     // The holders read before a failure keep the new images; the others keep the old ones.
     std::copy(images.digits.begin(), images.digits.end(), picChisla.begin());
     std::copy(images.weekdays.begin(), images.weekdays.end(), picDniNedeli.begin());

@@ -282,3 +282,33 @@ TEST(GlyphSet, BundledSetsAreCompleteAndEvenlySized)
         }
     }
 }
+
+TEST(GlyphSet, OnlyASingleFolderNameInsideTheProgramsFolderCanBeAGlyphFolder)
+{
+    for (const char *name : {"Классика", "Мой набор, 2", "a..b", "...", ".hidden", " "})
+        EXPECT_TRUE(isGlyphFolderName(QString::fromUtf8(name))) << name;
+    for (const char *name : {"", ".", "..", "../outside", "sub/set", "/etc", "set/", "..\\outside",
+                             "C:\\glyphs", "\\\\server\\share"})
+        EXPECT_FALSE(isGlyphFolderName(QString::fromUtf8(name))) << name;
+    EXPECT_FALSE(isGlyphFolderName(QStringLiteral("set") + QChar(0) + QStringLiteral("/..")));
+}
+
+TEST(GlyphSet, BytesDecodeAsTheFileWouldWithTheSameRefusals)
+{
+    const std::array<QRgb, 4> palette = {qRgb(0, 0, 0), kWhite, qRgb(9, 9, 9), qRgb(1, 1, 1)};
+    const QByteArray gif = gifBytes(3, 2, palette, {0, 1, 2, 2, 1, 0});
+    const QImage image = decodeGlyphImage(gif);
+    ASSERT_EQ(image.size(), QSize(3, 2));
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), kWhite);
+    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 0));
+    TempAppFolder app;
+    app.write(QStringLiteral("0.gif"), gif);
+    EXPECT_EQ(readGlyphImage(app.file(QStringLiteral("0.gif"))), image);
+
+    EXPECT_TRUE(decodeGlyphImage(QByteArray()).isNull());
+    EXPECT_TRUE(decodeGlyphImage(gif.left(gif.size() - 3)).isNull());
+    EXPECT_TRUE(decodeGlyphImage(gifBytes(60000, 60000, palette, {1})).isNull());
+    EXPECT_TRUE(decodeGlyphImage(gifBytes(0, 0, palette, {})).isNull());
+}
