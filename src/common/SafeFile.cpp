@@ -17,6 +17,7 @@ struct InjectedFault
 {
     SafeWriteFault stage = SafeWriteFault::None;
     int errnoValue = 0;
+    int writesToPass = 0; // saves that still succeed before the fault strikes
 };
 
 InjectedFault &injectedFault()
@@ -38,7 +39,7 @@ SafeWriteResult failure(int err, const QString &fallback)
 
 bool injected(SafeWriteFault stage)
 {
-    return injectedFault().stage == stage;
+    return injectedFault().stage == stage && injectedFault().writesToPass == 0;
 }
 
 } // namespace
@@ -75,9 +76,9 @@ QString describeSystemError(int errnoValue)
     }
 }
 
-void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue)
+void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue, int writesToPass)
 {
-    injectedFault() = {fault, errnoValue};
+    injectedFault() = {fault, errnoValue, writesToPass};
 }
 
 SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data)
@@ -119,7 +120,9 @@ SafeWriteResult writeFileSafely(const QString &path,
     ::fchmod(file.handle(), mode);
 
     errno = 0;
-    const bool written = !injected(SafeWriteFault::Write) && produce(file) && file.flush() &&
+    // An injected write fault strikes after the content went into the temporary file, as a
+    // full disk would when the data reaches it.
+    const bool written = produce(file) && !injected(SafeWriteFault::Write) && file.flush() &&
                          (durability == Durability::Unsynced || ::fsync(file.handle()) == 0);
     if (!written) {
         const int err = injected(SafeWriteFault::Write) ? injectedFault().errnoValue : errno;
@@ -133,6 +136,8 @@ SafeWriteResult writeFileSafely(const QString &path,
                  QFile::encodeName(path).constData()) != 0)
         return failure(errno, {});
     file.setAutoRemove(false);
+    if (injectedFault().writesToPass > 0)
+        --injectedFault().writesToPass;
     return {};
 }
 

@@ -38,8 +38,8 @@ bool isWriteProtectedError(int errnoValue);
 // Russian text for the system errors a save can meet; empty for the others.
 QString describeSystemError(int errnoValue);
 
-// Test seam: makes the next safe writes fail at the given stage.
+// Test seam: after `writesToPass` more successful saves, every save fails at the given stage.
 enum class SafeWriteFault { None, Open, Write, Rename };
-void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue);
+void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue, int writesToPass = 0);
 
 } // namespace vexilo

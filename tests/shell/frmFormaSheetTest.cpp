@@ -10,12 +10,16 @@
 #include "support/TestGlyphs.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace vexilo;
 using namespace vexilo::test;
@@ -224,6 +228,34 @@ TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheB
     EXPECT_TRUE(platform.messages[0].text.contains(app.file(QStringLiteral("лист_ряд2.bmp"))));
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
     EXPECT_FALSE(app.read(QStringLiteral("лист_ряд1.bmp")).isEmpty());
+    EXPECT_TRUE(form->kSave->isEnabled());
+    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_EQ(platform.busyDepth, 0);
+}
+
+TEST_F(SheetWindowTest, ADiskFullHalfWayKeepsTheEarlierFilesAndTheOldOneInPlace)
+{
+    addYear(2013);
+    form->selXYMesyac->setCurrentIndex(2); // three rows
+    draw(QStringLiteral("2013"));
+    app.write(QStringLiteral("лист_ряд2.bmp"), "an older picture");
+    platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
+    setSafeWriteFaultForTesting(SafeWriteFault::Write, ENOSPC, 1);
+    form->kSave_Click();
+    setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
+
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(
+        platform.messages[0].text,
+        QStringLiteral("Не удалось сохранить файл «%1». На диске не осталось свободного места.")
+            .arg(app.file(QStringLiteral("лист_ряд2.bmp"))));
+    EXPECT_EQ(
+        QImage(app.file(QStringLiteral("лист_ряд1.bmp"))).convertToFormat(QImage::Format_RGB32),
+        form->picRisunok[0]->image());
+    EXPECT_EQ(app.read(QStringLiteral("лист_ряд2.bmp")), QByteArray("an older picture"));
+    EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд3.bmp"))));
+    EXPECT_EQ(QDir(app.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
+              QStringList()); // no temporary file left behind
     EXPECT_TRUE(form->kSave->isEnabled());
     EXPECT_TRUE(form->kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
