@@ -119,7 +119,8 @@ bool isCut(const QByteArray &bytes)
 
 bool tooLarge(QSize size)
 {
-    return size.width() > kMaxGlyphSide || size.height() > kMaxGlyphSide;
+    return size.width() > kMaxGlyphSide || size.height() > kMaxGlyphSide ||
+           qint64(size.width()) * size.height() > kMaxGlyphPixels;
 }
 
 // The holder has a white background: partly transparent pixels are blended onto it.

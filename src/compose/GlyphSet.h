@@ -16,6 +16,10 @@ namespace vexilo {
 // A glyph image larger than this on either side is refused before it is decoded: a calendar
 // glyph is tens of pixels, and a damaged or hostile file must not take gigabytes.
 inline constexpr int kMaxGlyphSide = 4096;
+// Nor may it hold more pixels than this. A digit of a million pixels is already too big for a
+// year sheet, and the limit keeps decoding and tinting a set to a fraction of a second even
+// for a file made to be as large as allowed.
+inline constexpr qint64 kMaxGlyphPixels = qint64(1) << 20;
 
 // Size-check mode loads only "0.gif" and "Пн.gif". The renderers take any value other than 0
 // as that mode, so the loader does the same; the settings file can bring any number.
@@ -29,7 +33,7 @@ const std::array<QString, 7> &weekdayFileNames(); // "Пн.gif" .. "Вс.gif", M
 
 // One glyph image decoded by its content whatever its name says, as Format_RGB32 with
 // transparent pixels composited onto white. A null image when the file is missing, not an
-// image, damaged, empty or larger than kMaxGlyphSide.
+// image, damaged, empty, or larger than kMaxGlyphSide or kMaxGlyphPixels.
 QImage readGlyphImage(const QString &path);
 // The same for the bytes of a file already read.
 QImage decodeGlyphImage(const QByteArray &bytes);

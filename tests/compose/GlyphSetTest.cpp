@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -311,4 +312,26 @@ TEST(GlyphSet, BytesDecodeAsTheFileWouldWithTheSameRefusals)
     EXPECT_TRUE(decodeGlyphImage(gif.left(gif.size() - 3)).isNull());
     EXPECT_TRUE(decodeGlyphImage(gifBytes(60000, 60000, palette, {1})).isNull());
     EXPECT_TRUE(decodeGlyphImage(gifBytes(0, 0, palette, {})).isNull());
+}
+
+TEST(GlyphSet, AGlyphOfMoreThanAMillionPixelsIsRefusedWhateverItsScreenSays)
+{
+    TempAppFolder app;
+    app.write(QStringLiteral("square.bmp"), bmpBytes(1024, 1024, 4 * 1024 * 1024));
+    app.write(QStringLiteral("tall.bmp"), bmpBytes(1024, 1025, 4 * 1024 * 1025));
+    app.write(QStringLiteral("strip.bmp"), bmpBytes(kMaxGlyphSide, 256, 4 * kMaxGlyphSide * 256));
+    EXPECT_EQ(readGlyphImage(app.file(QStringLiteral("square.bmp"))).size(), QSize(1024, 1024));
+    EXPECT_EQ(readGlyphImage(app.file(QStringLiteral("strip.bmp"))).size(),
+              QSize(kMaxGlyphSide, 256));
+    EXPECT_TRUE(readGlyphImage(app.file(QStringLiteral("tall.bmp"))).isNull());
+
+    // A 0 x 0 screen whose 1542 x 1542 frame starts 1607 rows down decodes as 1542 x 3149:
+    // four times the limit, and once seconds of tinting in a checked build.
+    QFile file(QStringLiteral(VEXILO_TEST_DATA "/bad-input/glyphs/frame-off-screen.gif"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QImage decodedByQt;
+    ASSERT_TRUE(decodedByQt.loadFromData(bytes));
+    EXPECT_EQ(decodedByQt.size(), QSize(1542, 3149));
+    EXPECT_TRUE(decodeGlyphImage(bytes).isNull());
 }
