@@ -1,6 +1,5 @@
 #include "NumberText.h"
 
-#include <cfenv>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -85,12 +84,13 @@ double readNumber(QStringView text)
 
 double roundHalfEven(double value)
 {
-    // nearbyint follows the current rounding mode, which is round-to-nearest-even unless
-    // someone changed it; make it explicit for this call.
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(previous);
+    // Plain arithmetic rather than the floating-point environment: this runs per pixel when
+    // a glyph set is tinted.
+    if (!std::isfinite(value) || std::fabs(value) >= 4503599627370496.0) // 2^52: whole already
+        return value;
+    double rounded = std::floor(value + 0.5);
+    if (rounded - value == 0.5 && std::fmod(rounded, 2.0) != 0.0)
+        rounded -= 1.0;
     return rounded;
 }
 

@@ -21,17 +21,20 @@ constexpr int kAllocationLimitMb = 128;
 constexpr qint64 kMaxGlyphFileBytes = qint64(80) << 20;
 
 // Whether the first image of a GIF is there to its last data block. The decoder shows a cut
-// file as far as it goes and calls that success.
-bool gifImageComplete(const QByteArray &bytes)
+// file as far as it goes and calls that success. `declared` gets the larger of the logical
+// screen and the first image's extent: what the decoder will allocate.
+bool gifImageComplete(const QByteArray &bytes, QSize *declared = nullptr)
 {
     const qsizetype size = bytes.size();
     const auto byteAt = [&bytes](qsizetype at) { return static_cast<uchar>(bytes[at]); };
+    const auto word = [&](qsizetype at) { return int(byteAt(at)) | int(byteAt(at + 1)) << 8; };
     const auto colourTable = [](uchar flags) -> qsizetype {
         return (flags & 0x80) != 0 ? 3 * (qsizetype(2) << (flags & 7)) : 0;
     };
     qsizetype at = 13; // signature and logical screen
     if (size < at)
         return false;
+    QSize extent(word(6), word(8));
     at += colourTable(byteAt(10));
     const auto skipSubBlocks = [&] {
         for (;;) {
@@ -52,6 +55,9 @@ bool gifImageComplete(const QByteArray &bytes)
         } else if (kind == 0x2C) { // image: descriptor, colour table, code size, data blocks
             if (at + 9 > size)
                 return false;
+            extent = extent.expandedTo(QSize(word(at) + word(at + 4), word(at + 2) + word(at + 6)));
+            if (declared != nullptr)
+                *declared = extent;
             at += 9 + colourTable(byteAt(at + 8));
             ++at;
             return skipSubBlocks();
@@ -117,6 +123,19 @@ bool isCut(const QByteArray &bytes)
     return false; // the other decoders fail on a cut file by themselves
 }
 
+QByteArray formatBySignature(const QByteArray &bytes)
+{
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return QByteArrayLiteral("gif");
+    if (bytes.startsWith(QByteArrayView("\x89PNG\r\n\x1a\n", 8)))
+        return QByteArrayLiteral("png");
+    if (bytes.startsWith("BM"))
+        return QByteArrayLiteral("bmp");
+    if (bytes.startsWith(QByteArrayView("\xFF\xD8\xFF", 3)))
+        return QByteArrayLiteral("jpeg");
+    return {};
+}
+
 bool tooLarge(QSize size)
 {
     return size.width() > kMaxGlyphSide || size.height() > kMaxGlyphSide ||
@@ -124,10 +143,30 @@ bool tooLarge(QSize size)
 }
 
 // The holder has a white background: partly transparent pixels are blended onto it.
+QRgb blendOnWhite(QRgb pixel)
+{
+    const int a = qAlpha(pixel);
+    if (a == 255)
+        return pixel;
+    if (a == 0)
+        return qRgb(255, 255, 255);
+    const auto blend = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+    return qRgb(blend(qRed(pixel)), blend(qGreen(pixel)), blend(qBlue(pixel)));
+}
+
 QImage onWhite(const QImage &decoded)
 {
     if (!decoded.hasAlphaChannel())
         return decoded.convertToFormat(QImage::Format_RGB32);
+    // A paletted image (every GIF) is blended once per colour, not once per pixel.
+    if (decoded.format() == QImage::Format_Indexed8) {
+        QImage opaque = decoded;
+        QList<QRgb> colours = opaque.colorTable();
+        for (QRgb &colour : colours)
+            colour = blendOnWhite(colour);
+        opaque.setColorTable(colours);
+        return opaque.convertToFormat(QImage::Format_RGB32);
+    }
     const QImage argb = decoded.convertToFormat(QImage::Format_ARGB32);
     QImage out(argb.size(), QImage::Format_RGB32);
     if (argb.isNull() || out.isNull())
@@ -135,11 +174,8 @@ QImage onWhite(const QImage &decoded)
     for (int y = 0; y < argb.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
         auto *target = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            const int a = qAlpha(in[x]);
-            const auto blend = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
-            target[x] = qRgb(blend(qRed(in[x])), blend(qGreen(in[x])), blend(qBlue(in[x])));
-        }
+        for (int x = 0; x < argb.width(); ++x)
+            target[x] = blendOnWhite(in[x]);
     }
     return out;
 }
@@ -176,25 +212,36 @@ QImage readGlyphImage(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return decodeGlyphImage(file.read(kMaxGlyphFileBytes + 1));
+    // Read what the file holds, not a buffer of the largest size allowed.
+    return decodeGlyphImage(file.read(std::min<qint64>(info.size(), kMaxGlyphFileBytes) + 1));
 }
 
 QImage decodeGlyphImage(const QByteArray &data)
 {
     if (data.isEmpty() || data.size() > kMaxGlyphFileBytes || isCut(data))
         return {};
+    const QByteArray format = formatBySignature(data);
+    // A GIF's size is read from its header here: asking the decoder would scan the whole file.
+    QSize declared;
+    if (format == "gif") {
+        gifImageComplete(data, &declared);
+        if (declared.isEmpty() || tooLarge(declared))
+            return {};
+    }
 
     QImageReader::setAllocationLimit(kAllocationLimitMb);
     QByteArray bytes = data;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    // The usual formats are named from their signature, which spares asking every image
+    // plugin in turn; anything else is still recognised by its content.
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(format.isEmpty());
     reader.setAutoTransform(false);
-    if (!reader.canRead())
-        return {};
-    // The declared size is checked before anything is decoded.
-    const QSize declared = reader.size();
+    // The declared size is checked before anything is decoded; a file no decoder takes
+    // declares none and fails to read below.
+    if (format != "gif")
+        declared = reader.size();
     if (declared.isValid() && (declared.isEmpty() || tooLarge(declared)))
         return {};
     QImage decoded;

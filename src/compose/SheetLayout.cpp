@@ -148,23 +148,25 @@ void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y)
 {
     if (glyph.isNull() || canvas.isNull())
         return;
-    const QImage source = glyph.format() == QImage::Format_RGB32
-                              ? glyph
-                              : glyph.convertToFormat(QImage::Format_RGB32);
+    if (glyph.format() != QImage::Format_RGB32) {
+        copyGlyph(canvas, glyph.convertToFormat(QImage::Format_RGB32), x, y);
+        return;
+    }
     const qint64 left = std::max<qint64>(x, 0);
-    const qint64 right = std::min<qint64>(x + source.width(), canvas.width());
+    const qint64 right = std::min<qint64>(x + glyph.width(), canvas.width());
     const qint64 top = std::max<qint64>(y, 0);
-    const qint64 bottom = std::min<qint64>(y + source.height(), canvas.height());
+    const qint64 bottom = std::min<qint64>(y + glyph.height(), canvas.height());
     if (left >= right || top >= bottom)
         return;
+    // Row pointers are taken once: this runs for every digit of a sheet.
     const auto bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
-    for (qint64 cy = top; cy < bottom; ++cy) {
-        const auto *from =
-            reinterpret_cast<const QRgb *>(source.constScanLine(static_cast<int>(cy - y))) +
-            (left - x);
-        auto *to = reinterpret_cast<QRgb *>(canvas.scanLine(static_cast<int>(cy))) + left;
+    const qsizetype fromStride = glyph.bytesPerLine();
+    const qsizetype toStride = canvas.bytesPerLine();
+    const uchar *from =
+        glyph.constBits() + (top - y) * fromStride + (left - x) * qint64(sizeof(QRgb));
+    uchar *to = canvas.bits() + top * toStride + left * qint64(sizeof(QRgb));
+    for (qint64 row = top; row < bottom; ++row, from += fromStride, to += toStride)
         std::memcpy(to, from, bytes);
-    }
 }
 
 namespace {

@@ -62,12 +62,11 @@ void RisovatPixel(QImage &canvas, const clsPixel &bitmap, qint32 x, qint32 y)
     const qint64 bottom = std::min<qint64>(qint64(y) + bitmap.Height + 1, canvas.height());
     if (left >= right || top >= bottom)
         return;
-    const auto count = static_cast<std::size_t>(right - left);
-    for (qint64 cy = top; cy < bottom; ++cy) {
-        const QRgb *source = bitmap.row(static_cast<qint32>(cy - y)) + (left - x);
-        auto *target = reinterpret_cast<QRgb *>(canvas.scanLine(static_cast<int>(cy))) + left;
-        std::memcpy(target, source, count * sizeof(QRgb));
-    }
+    const auto bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
+    const qsizetype stride = canvas.bytesPerLine();
+    uchar *to = canvas.bits() + top * stride + left * qint64(sizeof(QRgb));
+    for (qint64 cy = top; cy < bottom; ++cy, to += stride)
+        std::memcpy(to, bitmap.row(static_cast<qint32>(cy - y)) + (left - x), bytes);
 }
 
 } // namespace vexilo
