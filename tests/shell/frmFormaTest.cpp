@@ -124,3 +124,14 @@ TEST_F(MainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
     EXPECT_EQ(form->HScroll1->y(), inner.height() - 17);
     EXPECT_EQ(form->PctrUgol->geometry(), QRect(inner.width() - 17, inner.height() - 17, 17, 17));
 }
+
+TEST_F(MainWindowTest, CtrlOOpensTheFolderWindowAndExitClosesThroughTheUnloadStep)
+{
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(platform.dialogsShown, QStringList{QStringLiteral("frmSelPapka")});
+
+    form->MenuExit->trigger();
+    EXPECT_FALSE(form->isVisible());
+    // Closing wrote the settings: the unload step ran.
+    EXPECT_FALSE(app.read(QStringLiteral("Options.ini")).isEmpty());
+}
