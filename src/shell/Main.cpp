@@ -1,11 +1,11 @@
 #include "Main.h"
 
+#include "holidays/PrazdnikiFile.h"
 #include "shell/AppFolder.h"
 #include "shell/AppIcon.h"
 #include "shell/Declare.h"
 #include "shell/OptionsForm.h"
 #include "shell/frmForma.h"
-#include "holidays/PrazdnikiFile.h"
 
 #include <QGuiApplication>
 

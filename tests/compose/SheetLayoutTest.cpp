@@ -1,6 +1,6 @@
 #include "compose/SheetLayout.h"
+#include "compose/SheetRender.h"
 
-#include "common/CalendarMath.h"
 #include "support/TestGlyphs.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +11,6 @@ using vexilo::test::TestGlyphs;
 namespace {
 
 const QRgb kWhite = qRgb(255, 255, 255);
-
-std::array<qint32, 32> dayNumbers()
-{
-    std::array<qint32, 32> chisla{};
-    for (qint32 d = 1; d <= 31; ++d)
-        chisla[static_cast<std::size_t>(d)] = d;
-    return chisla;
-}
-
-std::array<qint32, 13> monthLengths(qint32 year)
-{
-    return {0, 31, februaryLength(year), 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-}
 
 SheetGeometry geometryOf(const std::variant<SheetGeometry, SheetError> &result)
 {
@@ -43,7 +30,7 @@ struct Sheet
 {
     Sheet(qint32 theYear, const Spacings &spacings, int perRowIndex, qint32 theMonth = 0,
           qint32 theSizeCheck = 0)
-        : days(monthLengths(theYear)),
+        : days(monthLengthsOf(theYear)),
           geometry(geometryOf(theMonth > 0 ? monthGeometry({10, 15}, 20, spacings)
                                            : yearGeometry({10, 15}, 20, spacings, perRowIndex))),
           sizeCheck(theSizeCheck), month(theMonth), year(theYear)
@@ -63,7 +50,7 @@ struct Sheet
 
     TestGlyphs glyphs;
     clsPrazdniki holidays;
-    std::array<qint32, 32> chisla = dayNumbers();
+    std::array<qint32, 32> chisla = standardDayNumbers();
     std::array<qint32, 13> days;
     SheetGeometry geometry;
     qint32 sizeCheck;
