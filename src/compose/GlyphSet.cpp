@@ -109,7 +109,9 @@ bool bmpComplete(const QByteArray &bytes)
     if (width <= 0 || height == 0 || bits == 0 || bits > 32)
         return true; // the decoder refuses these by itself
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    return pixels + rowBytes * std::abs(height) <= bytes.size();
+    // Divided, not multiplied: rows of 4 GB times 2^31 rows pass 64 bits.
+    const qint64 available = bytes.size() - pixels;
+    return available >= 0 && rowBytes <= available / std::abs(height);
 }
 
 bool isCut(const QByteArray &bytes)

@@ -335,3 +335,14 @@ TEST(GlyphSet, AGlyphOfMoreThanAMillionPixelsIsRefusedWhateverItsScreenSays)
     EXPECT_EQ(decodedByQt.size(), QSize(1542, 3149));
     EXPECT_TRUE(decodeGlyphImage(bytes).isNull());
 }
+
+TEST(GlyphSet, BmpHeadersWhoseSizeOverflowsAreRefusedAsCutFiles)
+{
+    // Rows of 8 GB times 2^31 rows: the completeness check must not overflow on them (the
+    // sanitizer build stops on it).
+    EXPECT_TRUE(decodeGlyphImage(bmpBytes(2147483647, -2147483647 - 1, 16)).isNull());
+    EXPECT_TRUE(decodeGlyphImage(bmpBytes(2147483647, 2147483647, 16)).isNull());
+    QFile file(QStringLiteral(VEXILO_TEST_DATA "/bad-input/glyphs/bmp-rows-beyond-64-bits.gif"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(decodeGlyphImage(file.readAll()).isNull());
+}

@@ -45,6 +45,8 @@ const std::vector<BadGlyphCase> &badGlyphCases()
         {QStringLiteral("zero-size.gif"), QStringLiteral("Вс.gif"), "a GIF of 0 x 0"},
         {QStringLiteral("frame-off-screen.gif"), QStringLiteral("6.gif"),
          "a 1542 x 1542 frame 1607 rows down a 0 x 0 screen"},
+        {QStringLiteral("bmp-rows-beyond-64-bits.gif"), QStringLiteral("2.gif"),
+         "a cut BMP whose row size times height passes 64 bits"},
         {QString(), QStringLiteral("9.gif"), "a missing glyph"},
     };
     return cases;
