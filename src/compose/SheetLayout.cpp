@@ -36,31 +36,43 @@ std::optional<RoundedSpacings> roundSpacings(const Spacings &s)
     return r;
 }
 
-std::variant<SheetGeometry, SheetError> checked(const std::array<double, 13> &values,
-                                                double canvasCount)
+// The geometry as computed, in double: exact at these magnitudes, so a value past the
+// 32-bit range shows as such instead of wrapping.
+struct Unchecked
 {
-    for (double v : values)
-        if (!fitsInt32(v))
-            return SheetError::TooLarge;
+    double digitWidth, rowPitch, leftOffset, columnStep, digitsX, datesX, monthWidth;
+    double canvasWidth, canvasHeight, rightColumn, monthsPerRow, shag, totalHeight;
+    double canvases;
+};
+
+std::variant<SheetGeometry, SheetError> checked(const Unchecked &u)
+{
     SheetGeometry g;
-    g.digitWidth = static_cast<qint32>(values[0]);
-    g.rowPitch = static_cast<qint32>(values[1]);
-    g.leftOffset = static_cast<qint32>(values[2]);
-    g.columnStep = static_cast<qint32>(values[3]);
-    g.digitsX = static_cast<qint32>(values[4]);
-    g.datesX = static_cast<qint32>(values[5]);
-    g.monthWidth = static_cast<qint32>(values[6]);
-    g.canvasWidth = static_cast<qint32>(values[7]);
-    g.canvasHeight = static_cast<qint32>(values[8]);
-    g.rightColumn = static_cast<qint32>(values[9]);
-    g.monthsPerRow = static_cast<qint32>(values[10]);
-    g.ShagRisunkov = static_cast<qint32>(values[11]);
-    g.totalHeight = static_cast<qint32>(values[12]);
-    g.KolRisunkov = static_cast<qint32>(canvasCount) - 1;
+    bool fits = true;
+    const auto take = [&fits](double value, qint32 &field) {
+        fits = fits && fitsInt32(value);
+        field = fits ? static_cast<qint32>(value) : 0;
+    };
+    take(u.digitWidth, g.digitWidth);
+    take(u.rowPitch, g.rowPitch);
+    take(u.leftOffset, g.leftOffset);
+    take(u.columnStep, g.columnStep);
+    take(u.digitsX, g.digitsX);
+    take(u.datesX, g.datesX);
+    take(u.monthWidth, g.monthWidth);
+    take(u.canvasWidth, g.canvasWidth);
+    take(u.canvasHeight, g.canvasHeight);
+    take(u.rightColumn, g.rightColumn);
+    take(u.monthsPerRow, g.monthsPerRow);
+    take(u.shag, g.ShagRisunkov);
+    take(u.totalHeight, g.totalHeight);
+    take(u.canvases - 1, g.KolRisunkov);
+    if (!fits)
+        return SheetError::TooLarge;
     if (g.canvasWidth < 1 || g.canvasHeight < 1)
         return SheetError::Empty;
     if (g.canvasWidth > kMaxCanvasSide || g.canvasHeight > kMaxCanvasSide ||
-        canvasCount * g.canvasWidth * g.canvasHeight * 4.0 > static_cast<double>(kMaxCanvasBytes))
+        u.canvases * g.canvasWidth * g.canvasHeight * 4.0 > static_cast<double>(kMaxCanvasBytes))
         return SheetError::TooLarge;
     return g;
 }
@@ -76,7 +88,6 @@ yearGeometry(QSize digitSize, qint32 weekdayWidth, const Spacings &spacings, int
     const double perRow =
         kMonthsPerRow[static_cast<std::size_t>(std::clamp(monthsPerRowIndex, 0, 3))];
     const double rows = 12 / perRow;
-    // Every quantity in double: exact for these magnitudes, and overflow shows as out of range.
     const double digitWidth = digitSize.width();
     const double rowPitch = roundHalfEven(digitSize.height() + spacings.datesY);
     const double leftOffset = roundHalfEven(weekdayWidth + r->monthsX);
@@ -88,8 +99,7 @@ yearGeometry(QSize digitSize, qint32 weekdayWidth, const Spacings &spacings, int
     const double canvasWidth = roundHalfEven(weekdayWidth + rightColumn);
     const double totalHeight = roundHalfEven(canvasHeight + shag * (rows - 1));
     return checked({digitWidth, rowPitch, leftOffset, columnStep, r->digitsX, r->datesX, monthWidth,
-                    canvasWidth, canvasHeight, rightColumn, perRow, shag, totalHeight},
-                   rows);
+                    canvasWidth, canvasHeight, rightColumn, perRow, shag, totalHeight, rows});
 }
 
 std::variant<SheetGeometry, SheetError> monthGeometry(QSize digitSize, qint32 weekdayWidth,
@@ -106,11 +116,8 @@ std::variant<SheetGeometry, SheetError> monthGeometry(QSize digitSize, qint32 we
     const double monthWidth = 6 * (columnStep + r->digitsX) - r->datesX;
     const double canvasWidth = leftOffset + monthWidth;
     const double canvasHeight = roundHalfEven(7 * rowPitch - spacings.datesY);
-    if (!fitsInt32(leftOffset))
-        return SheetError::TooLarge;
     return checked({digitWidth, rowPitch, leftOffset, columnStep, r->digitsX, r->datesX, monthWidth,
-                    canvasWidth, canvasHeight, 0, 1, 0, canvasHeight},
-                   1);
+                    canvasWidth, canvasHeight, 0, 1, 0, canvasHeight, 1});
 }
 
 QString sheetErrorMessage(SheetError error)

@@ -104,6 +104,8 @@ private:
     // Both sheets: the checks, the canvases, the caption and the drawing; month 0 = a year.
     void drawSheet(qint32 month);
     void showInformation(const QString &text);
+    // The highest canvas index in use, kept within the six canvases.
+    qint32 lastCanvas() const;
     void setCommandsBusy(bool busy);
 
     void buildControls();

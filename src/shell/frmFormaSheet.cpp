@@ -28,6 +28,11 @@ Spacings spacingsOf(const std::array<QLineEdit *, 6> &boxes)
 
 } // namespace
 
+qint32 frmForma::lastCanvas() const
+{
+    return std::clamp<qint32>(m_state.KolRisunkov, 0, static_cast<qint32>(picRisunok.size()) - 1);
+}
+
 void frmForma::showInformation(const QString &text)
 {
     m_platform.messageBox(text, applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
@@ -130,7 +135,7 @@ void frmForma::Prokrutka()
 {
     const int W = picControlInner->width();
     const int H = picControlInner->height();
-    const qint32 kol = std::clamp<qint32>(m_state.KolRisunkov, 0, 5);
+    const qint32 kol = lastCanvas();
     const Canvas *last = picRisunok[static_cast<std::size_t>(kol)];
     const ScrollPlan plan = planScrollBars(
         W, H, last->width(), qint64(kol) * ShagRisunkov + last->height(), picRisunok[0]->width());
@@ -155,14 +160,15 @@ void frmForma::Prokrutka()
 
 void frmForma::HScroll1_Change(int value)
 {
-    for (qint32 k = 0; k <= std::clamp<qint32>(m_state.KolRisunkov, 0, 5); ++k)
-        picRisunok[static_cast<std::size_t>(k)]->move(-value,
-                                                      picRisunok[static_cast<std::size_t>(k)]->y());
+    for (qint32 k = 0; k <= lastCanvas(); ++k) {
+        Canvas *canvas = picRisunok[static_cast<std::size_t>(k)];
+        canvas->move(-value, canvas->y());
+    }
 }
 
 void frmForma::VScroll1_Change(int value)
 {
-    for (qint32 k = 0; k <= std::clamp<qint32>(m_state.KolRisunkov, 0, 5); ++k) {
+    for (qint32 k = 0; k <= lastCanvas(); ++k) {
         Canvas *canvas = picRisunok[static_cast<std::size_t>(k)];
         canvas->move(canvas->x(), k * ShagRisunkov - value);
     }
@@ -184,7 +190,7 @@ void frmForma::kSave_Click()
     const QString name = apiOpenSave(1, QString(), QStringLiteral("Рисунок (*.bmp)"));
     if (name.isEmpty())
         return;
-    const qint32 kol = std::clamp<qint32>(m_state.KolRisunkov, 0, 5);
+    const qint32 kol = lastCanvas();
     const QStringList names = exportFileNames(name, m_state.Razdelitel, kol);
     setCommandsBusy(true);
     for (qint32 i = 0; i <= kol; ++i) {
