@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR := build
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build run test bench test-sanitized fuzz clean
+.PHONY: deps build run test bench test-sanitized fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -33,6 +33,9 @@ fuzz: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@scripts/fuzz $(FUZZ_SECONDS)
+
+format-check: deps
+	@scripts/check-format
 
 clean:
 	rm -rf build build-*

@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include "common/CalendarMath.h"
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
@@ -20,7 +21,6 @@ namespace vexilo {
 namespace {
 
 const QString kLoadFailed = QStringLiteral("Произошла ошибка при загрузке картинок.");
-const QString kYearRefused = QStringLiteral("Не зачем вам календарь этого года.");
 
 struct UsageError
 {
@@ -199,8 +199,9 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
     const Options &options = std::get<Options>(parsed);
 
-    if (options.year < 1000 || options.year > 9999) {
-        err << kYearRefused << '\n';
+    // Checked before the glyphs are read, as the window checks it before drawing.
+    if (!isCalendarYear(options.year)) {
+        err << yearRefusedMessage() << '\n';
         return RenderFailed;
     }
     const auto year = static_cast<qint32>(options.year);

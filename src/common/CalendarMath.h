@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 namespace vexilo {
@@ -26,6 +27,21 @@ constexpr qint32 weekdayOfJanuary1(qint64 year)
     const qint64 n = year - 1;
     const qint64 leaps = n / 4 - n / 100 + n / 400;
     return static_cast<qint32>((n + leaps) % 7);
+}
+
+// Sheets and holiday years are for the years 1000..9999.
+constexpr qint32 kFirstYear = 1000;
+constexpr qint32 kLastYear = 9999;
+
+constexpr bool isCalendarYear(qint64 year)
+{
+    return year >= kFirstYear && year <= kLastYear;
+}
+
+// What the user is told for a year outside that range.
+inline QString yearRefusedMessage()
+{
+    return QStringLiteral("Не зачем вам календарь этого года.");
 }
 
 } // namespace vexilo

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "compose/clsPixel.h"
-#include "holidays/clsPrazdniki.h"
 
 #include <QImage>
 #include <QString>
@@ -52,6 +51,7 @@ struct SheetGeometry
 };
 
 enum class SheetError {
+    Year,     // a year outside 1000..9999
     TooLarge, // positions or canvases beyond what the program can hold
     Empty,    // spacings that leave a canvas no width or height
 };
@@ -75,24 +75,5 @@ QString sizeCaption(const SheetGeometry &geometry);
 
 // Weekday (0 = Monday) of the first day of every month 1..12 of a year.
 std::array<qint32, 13> firstWeekdays(qint32 year, const std::array<qint32, 13> &DniMesyaca);
-
-struct SheetContext
-{
-    GlyphView glyphs;
-    const clsPrazdniki &holidays;             // the year's live entry
-    const std::array<qint32, 32> &Chisla;     // number drawn for each day
-    const std::array<qint32, 13> &DniMesyaca; // with February set for the year
-    std::array<qint32, 13> firstWeekday{};
-};
-
-// Draws row k of a year sheet onto a white canvas of the geometry's size.
-void drawYearCanvas(QImage &canvas, qint32 k, const SheetGeometry &geometry,
-                    const SheetContext &context);
-// Draws month M (1..12) onto a white canvas of the geometry's size.
-void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
-                     const SheetContext &context);
-
-// Opaque copy of a glyph image at its natural size, clipped at the canvas edges.
-void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y);
 
 } // namespace vexilo

@@ -1,6 +1,11 @@
 #include "SheetRender.h"
 
 #include "common/CalendarMath.h"
+#include "common/ProgramText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace vexilo {
 
@@ -17,8 +22,149 @@ std::array<qint32, 13> monthLengthsOf(qint32 year)
     return {0, 31, februaryLength(year), 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 }
 
-std::variant<RenderedSheet, SheetError> renderSheet(const SheetRequest &request)
+void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y)
 {
+    if (glyph.isNull() || canvas.isNull())
+        return;
+    if (glyph.format() != QImage::Format_RGB32) {
+        copyGlyph(canvas, glyph.convertToFormat(QImage::Format_RGB32), x, y);
+        return;
+    }
+    const qint64 left = std::max<qint64>(x, 0);
+    const qint64 right = std::min<qint64>(x + glyph.width(), canvas.width());
+    const qint64 top = std::max<qint64>(y, 0);
+    const qint64 bottom = std::min<qint64>(y + glyph.height(), canvas.height());
+    if (left >= right || top >= bottom)
+        return;
+    // Row pointers are taken once: this runs for every digit of a sheet.
+    const auto bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
+    const qsizetype fromStride = glyph.bytesPerLine();
+    const qsizetype toStride = canvas.bytesPerLine();
+    const uchar *from =
+        glyph.constBits() + (top - y) * fromStride + (left - x) * qint64(sizeof(QRgb));
+    uchar *to = canvas.bits() + top * toStride + left * qint64(sizeof(QRgb));
+    for (qint64 row = top; row < bottom; ++row, from += fromStride, to += toStride)
+        std::memcpy(to, from, bytes);
+}
+
+namespace {
+
+void drawBitmap(QImage &canvas, const std::vector<clsPixel> &bitmaps, std::size_t index, qint64 x,
+                qint64 y)
+{
+    if (index >= bitmaps.size())
+        return;
+    // Positions beyond the 32-bit range are off any canvas anyway.
+    if (x > std::numeric_limits<qint32>::max() || y > std::numeric_limits<qint32>::max() ||
+        x < std::numeric_limits<qint32>::min() || y < std::numeric_limits<qint32>::min())
+        return;
+    RisovatPixel(canvas, bitmaps[index], static_cast<qint32>(x), static_cast<qint32>(y));
+}
+
+class SheetPainter
+{
+public:
+    SheetPainter(QImage &canvas, const SheetGeometry &g, const SheetContext &c)
+        : m_canvas(canvas), m_g(g), m_c(c), m_sizeCheck(c.glyphs.ProverkaRazmerov != 0)
+    {}
+
+    void weekdayImages(qint64 x)
+    {
+        for (std::size_t r = 0; r < 5; ++r)
+            copyGlyph(m_canvas, m_c.glyphs.picDniNedeli[m_sizeCheck ? 0 : r], x,
+                      qint64(r) * m_g.rowPitch);
+    }
+
+    void weekendBitmaps(qint64 x)
+    {
+        for (std::size_t c = 0; c < 2; ++c)
+            drawBitmap(m_canvas, m_c.glyphs.DniNedeli, c, x, qint64(5 + c) * m_g.rowPitch);
+    }
+
+    // The days of month M from x0; later week columns are columnStep + extraStep apart.
+    void month(qint32 M, qint64 x0, qint64 extraStep)
+    {
+        const auto m = static_cast<std::size_t>(M);
+        qint64 x = x0;
+        qint32 row = m_c.firstWeekday[m];
+        const qint32 last = std::clamp(m_c.DniMesyaca[m], 0, 31);
+        for (qint32 n = 1; n <= last; ++n) {
+            const bool holiday = m_c.holidays.mark(M, n) != 0;
+            number(m_c.Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch, holiday);
+            if (++row > 6) {
+                row = 0;
+                x += m_g.columnStep + extraStep;
+            }
+        }
+    }
+
+private:
+    void number(qint32 value, qint64 x, qint64 y, bool holiday)
+    {
+        const qint64 unitsX = x + m_g.digitWidth + m_g.digitsX;
+        if (value >= 10)
+            digit(static_cast<std::size_t>((value / 10) % 10), x, y, holiday);
+        digit(static_cast<std::size_t>(((value % 10) + 10) % 10), unitsX, y, holiday);
+    }
+
+    void digit(std::size_t d, qint64 x, qint64 y, bool holiday)
+    {
+        if (m_sizeCheck)
+            d = 0;
+        if (holiday)
+            drawBitmap(m_canvas, m_c.glyphs.Tsifry, d, x, y);
+        else
+            copyGlyph(m_canvas, m_c.glyphs.picChisla[d], x, y);
+    }
+
+    QImage &m_canvas;
+    const SheetGeometry &m_g;
+    const SheetContext &m_c;
+    bool m_sizeCheck;
+};
+
+} // namespace
+
+void drawYearCanvas(QImage &canvas, qint32 k, const SheetGeometry &geometry,
+                    const SheetContext &context)
+{
+    SheetPainter painter(canvas, geometry, context);
+    painter.weekdayImages(0);
+    painter.weekdayImages(geometry.rightColumn);
+    // The weekend names go to both columns pixel by pixel, left then right before the next
+    // pixel; where the two overlap (a right column closer than a name's width) the later
+    // write of each pixel wins, which two whole passes reproduce in this order.
+    if (geometry.rightColumn > 0) {
+        painter.weekendBitmaps(geometry.rightColumn);
+        painter.weekendBitmaps(0);
+    } else {
+        painter.weekendBitmaps(0);
+        painter.weekendBitmaps(geometry.rightColumn);
+    }
+    for (qint32 l = 0; l < geometry.monthsPerRow; ++l) {
+        const qint32 M = k * geometry.monthsPerRow + l + 1;
+        if (M < 1 || M > 12)
+            continue;
+        painter.month(M, geometry.leftOffset + qint64(l) * geometry.monthWidth,
+                      l >= 1 ? geometry.digitsX : 0);
+    }
+}
+
+void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
+                     const SheetContext &context)
+{
+    if (M < 1 || M > 12)
+        return;
+    SheetPainter painter(canvas, geometry, context);
+    painter.weekdayImages(0);
+    painter.weekendBitmaps(0);
+    painter.month(M, geometry.leftOffset, 0);
+}
+
+std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
+{
+    if (!isCalendarYear(request.year) || request.month < 0 || request.month > 12)
+        return SheetError::Year;
     const QSize digitSize = request.glyphs.picChisla[0].size();
     const qint32 weekdayWidth = request.glyphs.picDniNedeli[0].width();
     const auto layout =
@@ -27,24 +173,50 @@ std::variant<RenderedSheet, SheetError> renderSheet(const SheetRequest &request)
             : monthGeometry(digitSize, weekdayWidth, request.spacings);
     if (const auto *error = std::get_if<SheetError>(&layout))
         return *error;
+    return Sheet(std::move(request), std::get<SheetGeometry>(layout));
+}
 
-    RenderedSheet sheet;
-    sheet.geometry = std::get<SheetGeometry>(layout);
-    const auto chisla = standardDayNumbers();
-    const auto days = monthLengthsOf(request.year);
-    const SheetContext context{request.glyphs, request.holidays, chisla, days,
-                               firstWeekdays(request.year, days)};
-    for (qint32 k = 0; k <= sheet.geometry.KolRisunkov; ++k) {
-        QImage canvas(sheet.geometry.canvasWidth, sheet.geometry.canvasHeight,
-                      QImage::Format_RGB32);
-        canvas.fill(Qt::white);
-        if (request.month == 0)
-            drawYearCanvas(canvas, k, sheet.geometry, context);
-        else
-            drawMonthCanvas(canvas, request.month, sheet.geometry, context);
-        sheet.canvases.push_back(std::move(canvas));
-    }
-    return sheet;
+Sheet::Sheet(SheetRequest request, const SheetGeometry &geometry)
+    : m_request(std::move(request)), m_geometry(geometry), m_days(monthLengthsOf(m_request.year)),
+      m_firstWeekday(firstWeekdays(m_request.year, m_days))
+{}
+
+QString Sheet::caption() const
+{
+    QString caption = sizeCaption(m_geometry);
+    if (m_request.month != 0)
+        caption += QStringLiteral(" - ") + monthNames().at(m_request.month - 1);
+    return caption;
+}
+
+QImage Sheet::canvas(qint32 k) const
+{
+    QImage image(m_geometry.canvasWidth, m_geometry.canvasHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    draw(image, k);
+    return image;
+}
+
+void Sheet::draw(QImage &canvas, qint32 k) const
+{
+    const SheetContext context{m_request.glyphs, m_request.holidays, m_request.Chisla, m_days,
+                               m_firstWeekday};
+    if (m_request.month == 0)
+        drawYearCanvas(canvas, k, m_geometry, context);
+    else
+        drawMonthCanvas(canvas, m_request.month, m_geometry, context);
+}
+
+std::variant<RenderedSheet, SheetError> renderSheet(const SheetRequest &request)
+{
+    auto planned = Sheet::plan(request);
+    if (const auto *error = std::get_if<SheetError>(&planned))
+        return *error;
+    const Sheet &sheet = std::get<Sheet>(planned);
+    RenderedSheet rendered{sheet.geometry(), {}};
+    for (qint32 k = 0; k < sheet.canvasCount(); ++k)
+        rendered.canvases.push_back(sheet.canvas(k));
+    return rendered;
 }
 
 } // namespace vexilo

@@ -1,11 +1,78 @@
 #pragma once
 
 #include "compose/SheetLayout.h"
+#include "holidays/clsPrazdniki.h"
 
 #include <variant>
 #include <vector>
 
 namespace vexilo {
+
+struct SheetContext
+{
+    GlyphView glyphs;
+    const clsPrazdniki &holidays;             // the year's live entry
+    const std::array<qint32, 32> &Chisla;     // number drawn for each day
+    const std::array<qint32, 13> &DniMesyaca; // with February set for the year
+    std::array<qint32, 13> firstWeekday{};
+};
+
+// Draws row k of a year sheet onto a white canvas of the geometry's size.
+void drawYearCanvas(QImage &canvas, qint32 k, const SheetGeometry &geometry,
+                    const SheetContext &context);
+// Draws month M (1..12) onto a white canvas of the geometry's size.
+void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
+                     const SheetContext &context);
+
+// Opaque copy of a glyph image at its natural size, clipped at the canvas edges.
+void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y);
+
+// Day numbers 1..31 and the month lengths with February for the year.
+std::array<qint32, 32> standardDayNumbers();
+std::array<qint32, 13> monthLengthsOf(qint32 year);
+
+// Everything a sheet is drawn from.
+struct SheetRequest
+{
+    GlyphView glyphs;
+    clsPrazdniki holidays; // the year's marks
+    qint32 year = 2013;
+    qint32 month = 0; // 1..12 for a month sheet, 0 for the whole year
+    int monthsPerRowIndex = 2;
+    Spacings spacings;
+    std::array<qint32, 32> Chisla = standardDayNumbers(); // number drawn for each day
+};
+
+// One sheet, year or month: the checks and the geometry first, then its canvases one at a
+// time, so a window can place them before they are drawn and an export can write each as it
+// comes. Drawing reads only the request, so canvases may be drawn side by side.
+class Sheet
+{
+public:
+    // The year rule, then the geometry; an error says what the user is told.
+    static std::variant<Sheet, SheetError> plan(SheetRequest request);
+
+    const SheetGeometry &geometry() const { return m_geometry; }
+    qint32 canvasCount() const { return m_geometry.KolRisunkov + 1; }
+    // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
+    QString caption() const;
+
+    // Marks looked up again after the window let events run.
+    void setHolidays(const clsPrazdniki &holidays) { m_request.holidays = holidays; }
+
+    // Canvas k, white and drawn.
+    QImage canvas(qint32 k) const;
+    // Draws canvas k onto a white image of the geometry's size.
+    void draw(QImage &canvas, qint32 k) const;
+
+private:
+    Sheet(SheetRequest request, const SheetGeometry &geometry);
+
+    SheetRequest m_request;
+    SheetGeometry m_geometry;
+    std::array<qint32, 13> m_days;
+    std::array<qint32, 13> m_firstWeekday;
+};
 
 struct RenderedSheet
 {
@@ -13,21 +80,7 @@ struct RenderedSheet
     std::vector<QImage> canvases; // one per row of months; one for a month sheet
 };
 
-struct SheetRequest
-{
-    GlyphView glyphs;
-    const clsPrazdniki &holidays;
-    qint32 year = 2013;
-    qint32 month = 0; // 1..12 for a month sheet, 0 for the whole year
-    int monthsPerRowIndex = 2;
-    Spacings spacings;
-};
-
-// The whole sheet in one call, as the main window draws it, for callers without a window.
+// The whole sheet at once.
 std::variant<RenderedSheet, SheetError> renderSheet(const SheetRequest &request);
-
-// Day numbers 1..31 and the month lengths with February for the year.
-std::array<qint32, 32> standardDayNumbers();
-std::array<qint32, 13> monthLengthsOf(qint32 year);
 
 } // namespace vexilo

@@ -19,7 +19,7 @@ qint32 modulo7(qint64 value)
 
 QString zodiacWord(qint32 year)
 {
-    // The remainder keeps the sign of the year, as the old title did.
+    // The remainder keeps the sign of the year: a year below 1 names its own animal.
     qint32 r = year % 12;
     if (r == 0)
         r = 12;

@@ -1,6 +1,7 @@
 #include "MonthGridPainter.h"
 
 #include "common/ColorRef.h"
+#include "common/ProgramText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -28,7 +29,7 @@ void drawTextAt(QImage &image, QPointF topLeft, const QString &text, quint32 col
 
 QFont pictureFont()
 {
-    QFont font(QStringLiteral("Liberation Sans"));
+    QFont font = designFont(12, false);
     font.setPixelSize(18); // 13.5 pt at 96 dpi, whatever the screen
     font.setStyleStrategy(QFont::NoAntialias);
     return font;

@@ -6,15 +6,24 @@
 namespace vexilo {
 
 // A picture box that keeps its drawing in an off-screen image and paints it 1:1, so what is
-// drawn survives every repaint. Reports presses and releases of any mouse button.
+// drawn survives every repaint: the image, not the widget, is what is drawn on, scrolled and
+// saved. Reports presses and releases of any mouse button.
 class PictureBox : public QWidget
 {
     Q_OBJECT
 public:
+    explicit PictureBox(QWidget *parent = nullptr);
+    // A box of a fixed size, white.
     PictureBox(int width, int height, QWidget *parent = nullptr);
 
     QImage &image() { return m_image; }
     const QImage &image() const { return m_image; }
+
+    // Resizes widget and image together and clears the image to white.
+    void resizeAndClear(int width, int height);
+    void clear();
+    // Takes a drawn image and sizes the widget to it.
+    void setImage(QImage image);
 
 signals:
     void mousePressed(QPointF position);

@@ -1,6 +1,8 @@
 #include "frmPrazdniki.h"
 
+#include "common/CalendarMath.h"
 #include "common/NumberText.h"
+#include "common/ProgramText.h"
 #include "holidays/MonthGridPainter.h"
 #include "holidays/PictureBox.h"
 #include "holidays/PrazdnikiFile.h"
@@ -19,17 +21,7 @@ namespace vexilo {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Создатель календарей Vexilo");
-
-QFont editorFont(qreal points, bool bold)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// Design positions are in twips, 15 to the pixel.
+// Layout positions are kept in twips, 15 to the pixel.
 QRect twips(int left, int top, int width, int height)
 {
     return {left / 15, top / 15, width / 15, height / 15};
@@ -48,7 +40,7 @@ QListWidget *makeList(QWidget *parent, QRect geometry)
 {
     auto *list = new QListWidget(parent);
     list->setGeometry(geometry);
-    list->setFont(editorFont(13.5, false));
+    list->setFont(designFont(13.5, false));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }
@@ -94,7 +86,7 @@ frmPrazdniki::frmPrazdniki(PrazdnikiStore &Prazdniki, const QString &holidayFile
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
-    setFont(editorFont(12, true));
+    setFont(designFont());
     setFixedSize(514, 407);
     buildControls();
     Form_Load();
@@ -111,11 +103,7 @@ void frmPrazdniki::buildControls()
 {
     lstGoda = makeList(this, twips(120, 480, 975, 4380));
     lstMesyacy = makeList(this, twips(1200, 480, 1695, 4380));
-    lstMesyacy->addItems({QStringLiteral("Январь"), QStringLiteral("Февраль"),
-                          QStringLiteral("Март"), QStringLiteral("Апрель"), QStringLiteral("Май"),
-                          QStringLiteral("Июнь"), QStringLiteral("Июль"), QStringLiteral("Август"),
-                          QStringLiteral("Сентябрь"), QStringLiteral("Октябрь"),
-                          QStringLiteral("Ноябрь"), QStringLiteral("Декабрь")});
+    lstMesyacy->addItems(monthNames());
 
     picDniNedeli = new PictureBox(kWeekdayColumnWidth, kGridHeight, this);
     picDniNedeli->move(3000 / 15, 480 / 15);
@@ -266,9 +254,9 @@ void frmPrazdniki::picMesyac_MouseUp(double X, double Y)
 void frmPrazdniki::kAddGod_Click()
 {
     const std::optional<QString> answer =
-        m_platform.inputBox(QStringLiteral("Введите нужный год"), kCaption, QString());
+        m_platform.inputBox(QStringLiteral("Введите нужный год"), applicationTitle(), QString());
     const qint32 y = wholeNumberOf(answer.value_or(QString()));
-    if (y < 1000 || y > 9999)
+    if (!isCalendarYear(y))
         return;
     m_TekGod = y;
     const int p = rowOfYear(lstGoda, y);
@@ -286,8 +274,9 @@ void frmPrazdniki::kDelGod_Click()
     if (p < 0 || lstGoda->count() < 2)
         return;
     const QString s = lstGoda->item(p)->text();
-    if (m_platform.messageBox(QStringLiteral("Удалить ") + s + QStringLiteral(" год?"), kCaption,
-                              MsgIcon::Critical, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (m_platform.messageBox(QStringLiteral("Удалить ") + s + QStringLiteral(" год?"),
+                              applicationTitle(), MsgIcon::Critical,
+                              MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     {
         const QSignalBlocker blocker(lstGoda);

@@ -12,8 +12,8 @@ enum class MsgIcon { None, Information, Critical, Question, Warning };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgAnswer { Ok, Yes, No };
 
-// What the old platform gave the windows and Qt gives now. Windows receive it by reference;
-// tests replace it with a scripted fake.
+// What the desktop gives the windows: message boxes, dialogs, the busy pointer, opening files
+// and addresses. Windows receive it by reference; tests replace it with a scripted fake.
 class Platform
 {
 public:
@@ -36,11 +36,5 @@ public:
     // Lets pending window events run once.
     virtual void processEvents() = 0;
 };
-
-// The caption of message boxes that pass none of their own.
-inline QString applicationTitle()
-{
-    return QStringLiteral("Создатель календарей Vexilo");
-}
 
 } // namespace vexilo

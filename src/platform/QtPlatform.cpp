@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "common/ProgramText.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>

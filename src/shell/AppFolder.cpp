@@ -1,7 +1,5 @@
 #include "AppFolder.h"
 
-#include "shell/Declare.h"
-
 namespace vexilo {
 
 AppFolder appFolderFrom(const QString &reportedFolder)
@@ -13,11 +11,6 @@ AppFolder appFolderFrom(const QString &reportedFolder)
     if (!folder.PutProgrammy.endsWith(folder.Razdelitel))
         folder.PutProgrammy += folder.Razdelitel;
     return folder;
-}
-
-void fillMonthLengths(std::array<qint32, 13> &DniMesyaca)
-{
-    DniMesyaca = {0, 31, DniMesyaca[2], 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 }
 
 } // namespace vexilo

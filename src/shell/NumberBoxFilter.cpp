@@ -26,7 +26,7 @@ bool isNavigationKey(int key)
     }
 }
 
-// The character code the key types, as the old key-press event saw it; -1 for none.
+// The character code the key types (Ctrl+letter as its control code); -1 for none.
 int typedCode(const QKeyEvent &event)
 {
     const int key = event.key();

@@ -6,11 +6,9 @@
 #include "shell/OptionsFile.h"
 #include "shell/frmForma.h"
 
-#include <QComboBox>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 
 #include <optional>
 
@@ -37,34 +35,38 @@ std::optional<QByteArray> readOptionsBytes(const QString &path)
 
 OptionsValues valuesOf(const frmForma &form, const Declare &state)
 {
+    const FormaInputs inputs = form.inputs();
     OptionsValues values;
-    values.XYMesyac = form.selXYMesyac->currentIndex();
+    values.XYMesyac = inputs.XYMesyac;
     for (std::size_t i = 0; i < values.Rassttoyanie.size(); ++i)
-        values.Rassttoyanie[i] = boxNumber(form.txtRassttoyanie[i]->text());
+        values.Rassttoyanie[i] = boxNumber(inputs.Rassttoyanie[i]);
     values.PapkaKartinok = state.PapkaKartinok;
-    values.KolMesyacev = form.selKolMesyacev->currentIndex();
-    values.Mesyac = form.selMesyac->currentIndex();
+    values.KolMesyacev = inputs.KolMesyacev;
+    values.Mesyac = inputs.Mesyac;
     values.ProverkaRazmerov = state.ProverkaRazmerov;
     return values;
 }
 
 void applyDefaults(frmForma &form)
 {
-    form.selXYMesyac->setCurrentIndex(kDefaultXYMesyac);
-    form.txtRassttoyanie[5]->setText(QString::number(QDate::currentDate().year()));
-    form.selKolMesyacev->setCurrentIndex(kDefaultKolMesyacev);
-    form.selMesyac->setCurrentIndex(kDefaultMesyac);
+    FormaInputs inputs = form.inputs();
+    inputs.XYMesyac = kDefaultXYMesyac;
+    inputs.Rassttoyanie[5] = QString::number(QDate::currentDate().year());
+    inputs.KolMesyacev = kDefaultKolMesyacev;
+    inputs.Mesyac = kDefaultMesyac;
+    form.setInputs(inputs);
 }
 
 void applyValues(frmForma &form, Declare &state, const OptionsValues &values)
 {
-    form.selXYMesyac->setCurrentIndex(values.XYMesyac);
+    FormaInputs inputs;
+    inputs.XYMesyac = values.XYMesyac;
     for (std::size_t i = 0; i < values.Rassttoyanie.size(); ++i)
-        form.txtRassttoyanie[i]->setText(QString::number(values.Rassttoyanie[i]));
+        inputs.Rassttoyanie[i] = QString::number(values.Rassttoyanie[i]);
+    inputs.KolMesyacev = values.KolMesyacev;
+    inputs.Mesyac = values.Mesyac;
     state.PapkaKartinok = values.PapkaKartinok;
-    // Setting the period runs the window's period rule.
-    form.selKolMesyacev->setCurrentIndex(values.KolMesyacev);
-    form.selMesyac->setCurrentIndex(values.Mesyac);
+    form.setInputs(inputs);
     state.ProverkaRazmerov = values.ProverkaRazmerov;
 }
 

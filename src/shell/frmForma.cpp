@@ -1,72 +1,53 @@
 #include "frmForma.h"
 
+#include "common/CalendarMath.h"
+#include "common/NumberText.h"
+#include "common/ProgramText.h"
 #include "compose/GlyphSet.h"
+#include "compose/SheetRender.h"
 #include "compose/frmSelPapka.h"
+#include "holidays/PictureBox.h"
 #include "holidays/PrazdnikiFile.h"
 #include "holidays/frmPrazdniki.h"
 #include "platform/Platform.h"
-#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/NumberBoxFilter.h"
 #include "shell/OptionsForm.h"
+#include "shell/SaveSheetM.h"
+#include "shell/SheetView.h"
 #include "shell/WebLinks.h"
 #include "shell/frmOprog.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <utility>
 
 namespace vexilo {
 
-QFont designFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(12);
-    font.setBold(true);
-    return font;
-}
-
 namespace {
 
-QLabel *makeLabel(QWidget *parent, const QString &text, QRect geometry)
+// A control at its design place, named for tests and tools.
+template <typename Control, typename... Args>
+Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args)
 {
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    return label;
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(geometry);
+    return control;
 }
 
-QComboBox *makeList(QWidget *parent, const QStringList &items, QRect geometry)
+QComboBox *makeList(QWidget *parent, const char *name, const QStringList &items, QRect geometry)
 {
-    auto *list = new QComboBox(parent);
+    auto *list = place<QComboBox>(parent, name, geometry);
     list->addItems(items);
-    list->setGeometry(geometry);
     return list;
-}
-
-QPushButton *makeButton(QWidget *parent, const QString &text, QRect geometry)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QWidget *makeColouredBox(QWidget *parent, QColor colour)
-{
-    auto *box = new QWidget(parent);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, colour);
-    box->setPalette(palette);
-    box->setAutoFillBackground(true);
-    return box;
 }
 
 } // namespace
@@ -89,16 +70,16 @@ void frmForma::buildControls()
     setCentralWidget(client);
     client->installEventFilter(this);
 
-    selXYMesyac = makeList(client,
+    selXYMesyac = makeList(client, "selXYMesyac",
                            {QStringLiteral("2 месяца в ряд"), QStringLiteral("3 месяца в ряд"),
                             QStringLiteral("4 месяца в ряд"), QStringLiteral("6 месяца в ряд")},
                            {0, 80, 153, 28});
-    Label1 = makeLabel(client, QStringLiteral("Даты X:"), {160, 84, 68, 20});
-    Label2 = makeLabel(client, QStringLiteral("Даты Y:"), {296, 84, 68, 20});
-    Label3 = makeLabel(client, QStringLiteral("Месяцы X:"), {432, 84, 88, 20});
-    Label4 = makeLabel(client, QStringLiteral("Месяцы Y:"), {584, 84, 88, 20});
-    Label5 = makeLabel(client, QStringLiteral("Числа X:"), {0, 116, 76, 20});
-    Label6 = makeLabel(client, QStringLiteral("Год:"), {144, 116, 38, 20});
+    Label1 = place<QLabel>(client, "Label1", {160, 84, 68, 20}, QStringLiteral("Даты X:"));
+    Label2 = place<QLabel>(client, "Label2", {296, 84, 68, 20}, QStringLiteral("Даты Y:"));
+    Label3 = place<QLabel>(client, "Label3", {432, 84, 88, 20}, QStringLiteral("Месяцы X:"));
+    Label4 = place<QLabel>(client, "Label4", {584, 84, 88, 20}, QStringLiteral("Месяцы Y:"));
+    Label5 = place<QLabel>(client, "Label5", {0, 116, 76, 20}, QStringLiteral("Числа X:"));
+    Label6 = place<QLabel>(client, "Label6", {144, 116, 38, 20}, QStringLiteral("Год:"));
 
     m_numberFilter = new NumberBoxFilter(this);
     const std::array<std::pair<const char *, QRect>, 6> boxes = {{
@@ -110,59 +91,33 @@ void frmForma::buildControls()
         {"2013", {184, 112, 57, 28}},
     }};
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        auto *box = new QLineEdit(QString::fromLatin1(boxes[i].first), client);
-        box->setGeometry(boxes[i].second);
+        auto *box =
+            place<QLineEdit>(client, "", boxes[i].second, QString::fromLatin1(boxes[i].first));
+        box->setObjectName(QStringLiteral("txtRassttoyanie%1").arg(i));
         box->installEventFilter(m_numberFilter);
         txtRassttoyanie[i] = box;
     }
 
-    selKolMesyacev = makeList(client, {QStringLiteral("Весь год"), QStringLiteral("1 месяц")},
-                              {256, 112, 113, 28});
-    selMesyac =
-        makeList(client,
-                 {QStringLiteral("Январь"), QStringLiteral("Февраль"), QStringLiteral("Март"),
-                  QStringLiteral("Апрель"), QStringLiteral("Май"), QStringLiteral("Июнь"),
-                  QStringLiteral("Июль"), QStringLiteral("Август"), QStringLiteral("Сентябрь"),
-                  QStringLiteral("Октябрь"), QStringLiteral("Ноябрь"), QStringLiteral("Декабрь")},
-                 {376, 112, 113, 28});
+    selKolMesyacev =
+        makeList(client, "selKolMesyacev", {QStringLiteral("Весь год"), QStringLiteral("1 месяц")},
+                 {256, 112, 113, 28});
+    selMesyac = makeList(client, "selMesyac", monthNames(), {376, 112, 113, 28});
     // Nothing is chosen until the settings are restored.
     selKolMesyacev->setCurrentIndex(-1);
     selMesyac->setCurrentIndex(-1);
     selMesyac->setMaxVisibleItems(12);
 
-    kNew = makeButton(client, QStringLiteral("Нарисовать"), {496, 112, 113, 33});
-    kSave = makeButton(client, QStringLiteral("Сохранить"), {616, 112, 113, 33});
+    kNew = place<QPushButton>(client, "kNew", {496, 112, 113, 33}, QStringLiteral("Нарисовать"));
+    kSave = place<QPushButton>(client, "kSave", {616, 112, 113, 33}, QStringLiteral("Сохранить"));
     kSave->setEnabled(false);
 
-    picControl = new QFrame(client);
-    picControl->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picControl->setLineWidth(2);
+    picControl = new SheetView(m_state.KolRisunkov, client);
     picControl->setGeometry(0, kBandHeight, 401, 409);
-    // Children of the viewport live in its inner area, inside the sunken border.
-    picControlInner = new QWidget(picControl);
-    picControlInner->setGeometry(picControl->contentsRect());
-    setViewportColour(QColor(128, 128, 128));
-    // The canvases first, so the bars and the corner box stay above them.
-    picRisunok[0] = new Canvas(picControlInner);
-    picRisunok[0]->setGeometry(0, 0, 544, 64);
-    picRisunok[0]->hide();
-
-    VScroll1 = new QScrollBar(Qt::Vertical, picControlInner);
-    VScroll1->setGeometry(96, 0, kBarSize, 81);
-    VScroll1->hide();
-    HScroll1 = new QScrollBar(Qt::Horizontal, picControlInner);
-    HScroll1->setGeometry(0, 80, 81, kBarSize);
-    HScroll1->hide();
-    PctrUgol = makeColouredBox(picControlInner, QColor(192, 192, 192));
-    PctrUgol->setGeometry(96, 80, kBarSize, kBarSize);
-    PctrUgol->hide();
+    picControl->layoutInside();
+    picControl->setFocusFallback(kNew);
 
     connect(kNew, &QPushButton::clicked, this, &frmForma::kNew_Click);
     connect(kSave, &QPushButton::clicked, this, &frmForma::kSave_Click);
-    connect(HScroll1, &QScrollBar::valueChanged, this, &frmForma::HScroll1_Change);
-    connect(VScroll1, &QScrollBar::valueChanged, this, &frmForma::VScroll1_Change);
-    HScroll1->installEventFilter(this);
-    VScroll1->installEventFilter(this);
     connect(selKolMesyacev, &QComboBox::currentIndexChanged, this, &frmForma::selKolMesyacev_Click);
 
     // A window smaller than this would give the viewport or a bar no room at all.
@@ -193,17 +148,7 @@ void frmForma::buildMenu()
 
 void frmForma::Form_Load()
 {
-    // The canvases 1..5 are copies of canvas 0: same size, white, hidden.
-    for (std::size_t k = 1; k < picRisunok.size(); ++k) {
-        picRisunok[k] = new Canvas(picControlInner);
-        picRisunok[k]->setGeometry(picRisunok[0]->geometry());
-        picRisunok[k]->hide();
-    }
-    VScroll1->raise();
-    HScroll1->raise();
-    PctrUgol->raise();
-    for (Canvas *canvas : picRisunok)
-        canvas->resizeAndClear(canvas->width(), canvas->height());
+    picControl->createCanvases();
     m_platform.processEvents();
     selXYMesyac->setCurrentIndex(1);
     for (qint32 d = 1; d <= 31; ++d)
@@ -235,14 +180,6 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
-    // A scroll bar never keeps the focus: it goes on to the first canvas, or to "Нарисовать"
-    // while nothing is drawn.
-    if ((watched == HScroll1 || watched == VScroll1) && event->type() == QEvent::FocusIn) {
-        if (picRisunok[0]->isVisible())
-            picRisunok[0]->setFocus();
-        else
-            kNew->setFocus();
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -252,24 +189,29 @@ void frmForma::Form_Resize()
         return;
     const QWidget *client = centralWidget();
     picControl->setGeometry(0, kBandHeight, client->width(), client->height() - kBandHeight);
-    picControlInner->setGeometry(picControl->contentsRect());
-    const int W = picControlInner->width();
-    const int H = picControlInner->height();
-    VScroll1->move(W - kBarSize, VScroll1->y());
-    HScroll1->move(HScroll1->x(), H - kBarSize);
-    PctrUgol->setGeometry(W - kBarSize, H - kBarSize, kBarSize, kBarSize);
+    picControl->layoutInside();
     if (m_state.KartinkiZagruzheny != 0)
-        Prokrutka();
+        picControl->Prokrutka();
 }
 
-void frmForma::setViewportColour(QColor colour)
+FormaInputs frmForma::inputs() const
 {
-    for (QWidget *box : {static_cast<QWidget *>(picControl), picControlInner}) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, colour);
-        box->setPalette(palette);
-        box->setAutoFillBackground(true);
-    }
+    FormaInputs inputs;
+    inputs.XYMesyac = selXYMesyac->currentIndex();
+    for (std::size_t i = 0; i < txtRassttoyanie.size(); ++i)
+        inputs.Rassttoyanie[i] = txtRassttoyanie[i]->text();
+    inputs.KolMesyacev = selKolMesyacev->currentIndex();
+    inputs.Mesyac = selMesyac->currentIndex();
+    return inputs;
+}
+
+void frmForma::setInputs(const FormaInputs &inputs)
+{
+    selXYMesyac->setCurrentIndex(inputs.XYMesyac);
+    for (std::size_t i = 0; i < txtRassttoyanie.size(); ++i)
+        txtRassttoyanie[i]->setText(inputs.Rassttoyanie[i]);
+    selKolMesyacev->setCurrentIndex(inputs.KolMesyacev);
+    selMesyac->setCurrentIndex(inputs.Mesyac);
 }
 
 void frmForma::selKolMesyacev_Click()
@@ -380,6 +322,94 @@ void frmForma::HelpOprog_Click()
 {
     frmOprog dialog(m_state, m_platform, this);
     m_platform.execDialog(dialog);
+}
+
+void frmForma::showInformation(const QString &text)
+{
+    m_platform.messageBox(text, applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
+}
+
+void frmForma::setCommandsBusy(bool busy)
+{
+    kNew->setEnabled(!busy);
+    kSave->setEnabled(!busy);
+    m_platform.setBusy(busy);
+}
+
+void frmForma::RisovatGod()
+{
+    drawSheet(0);
+}
+
+void frmForma::RisovatMesyac()
+{
+    drawSheet(std::max(selMesyac->currentIndex(), 0) + 1);
+}
+
+void frmForma::drawSheet(qint32 month)
+{
+    if (m_state.KartinkiZagruzheny == 0) {
+        showInformation(QStringLiteral("Выберите папку с картинками."));
+        MenuSelPapka_Click();
+        return;
+    }
+    const std::optional<qint32> year = wholeNumber(txtRassttoyanie[5]->text());
+    if (!year || !isCalendarYear(*year)) {
+        showInformation(yearRefusedMessage());
+        return;
+    }
+    const qint32 entry = m_state.Prazdniki.NaytiGod(*year);
+    if (entry < 0) {
+        showInformation(QStringLiteral("Введите праздники."));
+        MenuPrazdniki_Click();
+        return;
+    }
+    SheetRequest request{
+        {picChisla, picDniNedeli, m_state.Tsifry, m_state.DniNedeli, m_state.ProverkaRazmerov},
+        *m_state.Prazdniki.entry(entry),
+        *year,
+        month,
+        selXYMesyac->currentIndex(),
+        {readNumber(txtRassttoyanie[0]->text()), readNumber(txtRassttoyanie[1]->text()),
+         readNumber(txtRassttoyanie[2]->text()), readNumber(txtRassttoyanie[3]->text()),
+         readNumber(txtRassttoyanie[4]->text())},
+        m_state.Chisla};
+    auto planned = Sheet::plan(std::move(request));
+    // Sizes the program cannot hold change nothing, like the other refusals.
+    if (const auto *error = std::get_if<SheetError>(&planned)) {
+        showInformation(sheetErrorMessage(*error));
+        return;
+    }
+    Sheet &sheet = std::get<Sheet>(planned);
+
+    setCommandsBusy(true);
+    m_state.DniMesyaca[2] = februaryLength(*year);
+    m_state.KolRisunkov = sheet.geometry().KolRisunkov;
+    picControl->setViewportColour(Qt::white);
+    picControl->placeCanvases(sheet.geometry(), month == 0);
+    setWindowTitle(m_state.Zagolovok + sheet.caption());
+    m_platform.processEvents();
+    picControl->Prokrutka();
+
+    // The events just run may have rebuilt the store: draw the year's marks as they are now.
+    const clsPrazdniki *marks = m_state.Prazdniki.entry(m_state.Prazdniki.NaytiGod(*year));
+    sheet.setHolidays(marks != nullptr ? *marks : clsPrazdniki{});
+    for (qint32 k = 0; k < sheet.canvasCount(); ++k) {
+        sheet.draw(picControl->canvas(k)->image(), k);
+        picControl->canvas(k)->update();
+    }
+    setCommandsBusy(false);
+}
+
+void frmForma::kSave_Click()
+{
+    const QString name = apiOpenSave(m_platform, m_state.PutProgrammy, 1, QString(),
+                                     QStringLiteral("Рисунок (*.bmp)"));
+    if (name.isEmpty())
+        return;
+    setCommandsBusy(true);
+    saveSheet(m_platform, picControl->images(), name, m_state.Razdelitel);
+    setCommandsBusy(false);
 }
 
 } // namespace vexilo

@@ -7,21 +7,29 @@
 
 class QAction;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
 
 namespace vexilo {
 
 struct Declare;
-class Canvas;
 class NumberBoxFilter;
 class Platform;
+class SheetView;
+
+// What the main window's controls hold, as the settings file keeps it.
+struct FormaInputs
+{
+    int XYMesyac = -1;                   // months-per-row list index
+    std::array<QString, 6> Rassttoyanie; // texts of the five spacing boxes and the year
+    int KolMesyacev = -1;                // period list index: 0 the year, 1 a month
+    int Mesyac = -1;                     // month list index
+};
 
 // The main window: the inputs of a sheet, the two commands and the canvas viewport below.
-// Controls keep their design names so handlers read like the program's description.
+// Controls keep their design names (as object names too) so handlers read like the program's
+// description; everything else reaches them through inputs() and setInputs().
 class frmForma : public QMainWindow
 {
     Q_OBJECT
@@ -30,9 +38,57 @@ public:
     ~frmForma() override;
 
     static constexpr int kBandHeight = 152; // the command band above the viewport
-    static constexpr int kBarSize = 17;
 
-    // Controls, by their design names.
+    FormaInputs inputs() const;
+    // In the order the settings file restores them; setting the period runs the period rule.
+    void setInputs(const FormaInputs &inputs);
+
+    // The glyph holders: images at their natural size, never shown.
+    std::array<QImage, 10> picChisla;
+    std::array<QImage, 7> picDniNedeli;
+
+    // Handlers.
+    void kNew_Click();
+    void selKolMesyacev_Click();
+    void MenuExit_Click();
+    void MenuSelPapka_Click();
+    void MenuPrazdniki_Click();
+    void HelpCall_Click();
+    void HelpOprog_Click();
+    void Form_Resize();
+
+    // Loads the glyph set named by PapkaKartinok; mode 1 then draws.
+    void OpenChisla(qint32 mode);
+    // While a set's red variants are built, a draw command waits until they are complete.
+    bool buildingRedVariants() const { return m_buildingRedVariants; }
+
+    void RisovatGod();
+    void RisovatMesyac();
+    void kSave_Click();
+
+signals:
+    // The draw command runs: "Нарисовать", a folder choice, or a draw that waited for a load.
+    void drawCommandIssued();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Both sheets: the checks, the canvases, the caption and the drawing; month 0 = a year.
+    void drawSheet(qint32 month);
+    void showInformation(const QString &text);
+    void setCommandsBusy(bool busy);
+
+    void buildControls();
+    void buildMenu();
+    void Form_Load();
+    void Form_Unload();
+
+    Declare &m_state;
+    Platform &m_platform;
+
     QComboBox *selXYMesyac = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -45,76 +101,13 @@ public:
     QComboBox *selMesyac = nullptr;
     QPushButton *kNew = nullptr;
     QPushButton *kSave = nullptr;
-    QFrame *picControl = nullptr;
-    QWidget *picControlInner = nullptr; // the viewport's area inside its border
-    QScrollBar *VScroll1 = nullptr;
-    QScrollBar *HScroll1 = nullptr;
-    QWidget *PctrUgol = nullptr;
-    std::array<Canvas *, 6> picRisunok{};
-    // The glyph holders: images at their natural size, never shown.
-    std::array<QImage, 10> picChisla;
-    std::array<QImage, 7> picDniNedeli;
-
+    SheetView *picControl = nullptr;
     QAction *MenuSelPapka = nullptr;
     QAction *MenuPrazdniki = nullptr;
     QAction *MenuExit = nullptr;
     QAction *HelpCall = nullptr;
     QAction *HelpOprog = nullptr;
 
-    qint32 ShagRisunkov = 0; // vertical pitch of the canvases
-
-    // Handlers.
-    void kNew_Click();
-    void selKolMesyacev_Click();
-    void MenuExit_Click();
-    void MenuSelPapka_Click();
-    void MenuPrazdniki_Click();
-    void HelpCall_Click();
-    void HelpOprog_Click();
-    void Form_Resize();
-
-    void setViewportColour(QColor colour);
-
-    // Loads the glyph set named by PapkaKartinok; mode 1 then draws.
-    void OpenChisla(qint32 mode);
-    // While a set's red variants are built, a draw command waits until they are complete.
-    bool buildingRedVariants() const { return m_buildingRedVariants; }
-
-signals:
-    // The draw command runs: "Нарисовать", a folder choice, or a draw that waited for a load.
-    void drawCommandIssued();
-
-public:
-    void RisovatGod();
-    void RisovatMesyac();
-    void Prokrutka();
-    void kSave_Click();
-    // The save dialog (saveMode non-zero) with the caller's filter and "All Files (*.*)",
-    // starting in the application folder; empty when cancelled.
-    QString apiOpenSave(qint16 saveMode, const QString &initialName, const QString &filter);
-    void HScroll1_Change(int value);
-    void VScroll1_Change(int value);
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // Both sheets: the checks, the canvases, the caption and the drawing; month 0 = a year.
-    void drawSheet(qint32 month);
-    void showInformation(const QString &text);
-    // The highest canvas index in use, kept within the six canvases.
-    qint32 lastCanvas() const;
-    void setCommandsBusy(bool busy);
-
-    void buildControls();
-    void buildMenu();
-    void Form_Load();
-    void Form_Unload();
-
-    Declare &m_state;
-    Platform &m_platform;
     NumberBoxFilter *m_numberFilter = nullptr;
     bool m_shownOnce = false;
     // A load lets events run, so the user can start another one meanwhile: only the newest
@@ -123,8 +116,5 @@ private:
     bool m_buildingRedVariants = false;
     bool m_drawWaiting = false;
 };
-
-// The window font: the design font was a bitmap sans serif of 12 points, bold.
-QFont designFont();
 
 } // namespace vexilo

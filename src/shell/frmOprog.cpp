@@ -1,10 +1,10 @@
 #include "frmOprog.h"
 
+#include "common/ProgramText.h"
+#include "holidays/PictureBox.h"
 #include "platform/Platform.h"
-#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/WebLinks.h"
-#include "shell/frmForma.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -88,7 +88,7 @@ void frmOprog::buildControls()
     Line1 = makeLine(this, {8, 152, 337, 1}, system.color(QPalette::WindowText));
     Line2 = makeLine(this, {8, 153, 337, 1}, system.color(QPalette::Base));
 
-    Picture1 = new Canvas(this);
+    Picture1 = new PictureBox(this);
 
     OK = new QPushButton(QStringLiteral("OK"), this);
     OK->setGeometry(256, 164, 89, 33);

@@ -10,7 +10,7 @@ class QPushButton;
 namespace vexilo {
 
 struct Declare;
-class Canvas;
+class PictureBox;
 class Platform;
 
 // The About window: picture, author, e-mail, the site link, version and dates, a small flag.
@@ -31,7 +31,7 @@ public:
     QString Label1Tag; // the address the link opens
     QWidget *Line1 = nullptr;
     QWidget *Line2 = nullptr;
-    Canvas *Picture1 = nullptr;
+    PictureBox *Picture1 = nullptr;
     QPushButton *OK = nullptr;
 
     void Label1_Click();

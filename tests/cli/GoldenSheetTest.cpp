@@ -3,6 +3,7 @@
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"
+#include "support/FormaUi.h"
 
 #include "compose/GlyphSet.h"
 #include "support/FakePlatform.h"
@@ -95,12 +96,12 @@ public:
         state.PapkaKartinok = kSet;
         state.ProverkaRazmerov = c.sizeCheck ? 1 : 0;
         form->OpenChisla(0);
-        form->selXYMesyac->setCurrentIndex(c.perRowIndex);
-        form->selKolMesyacev->setCurrentIndex(c.month == 0 ? 0 : 1);
-        form->selMesyac->setCurrentIndex(std::max(c.month - 1, 0));
+        ui(*form).selXYMesyac->setCurrentIndex(c.perRowIndex);
+        ui(*form).selKolMesyacev->setCurrentIndex(c.month == 0 ? 0 : 1);
+        ui(*form).selMesyac->setCurrentIndex(std::max(c.month - 1, 0));
         for (std::size_t i = 0; i < 5; ++i)
-            form->txtRassttoyanie[i]->setText(QString::number(c.spacings[i]));
-        form->txtRassttoyanie[5]->setText(QStringLiteral("2013"));
+            ui(*form).txtRassttoyanie[i]->setText(QString::number(c.spacings[i]));
+        ui(*form).txtRassttoyanie[5]->setText(QStringLiteral("2013"));
         form->kNew_Click();
         const QString out = app.path() + QStringLiteral("window-") + c.name;
         platform.saveNames.push_back(out);

@@ -5,6 +5,7 @@
 #include "shell/Main.h"
 #include "shell/frmForma.h"
 #include "support/FakePlatform.h"
+#include "support/FormaUi.h"
 #include "support/TempAppFolder.h"
 
 #include <QSignalSpy>

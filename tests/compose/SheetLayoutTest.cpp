@@ -26,10 +26,10 @@ QImage whiteCanvas(const SheetGeometry &g)
 }
 
 // Draws one canvas of a year (or, with month > 0, a month sheet) with the synthetic glyphs.
-struct Sheet
+struct DrawnSheet
 {
-    Sheet(qint32 theYear, const Spacings &spacings, int perRowIndex, qint32 theMonth = 0,
-          qint32 theSizeCheck = 0)
+    DrawnSheet(qint32 theYear, const Spacings &spacings, int perRowIndex, qint32 theMonth = 0,
+               qint32 theSizeCheck = 0)
         : days(monthLengthsOf(theYear)),
           geometry(geometryOf(theMonth > 0 ? monthGeometry({10, 15}, 20, spacings)
                                            : yearGeometry({10, 15}, 20, spacings, perRowIndex))),
@@ -83,7 +83,7 @@ TEST(YearSheet, WorkedExampleGeometryAndCaption)
 
 TEST(YearSheet, WorkedExampleDaysLandOnTheirPixels)
 {
-    Sheet sheet(2013, Spacings{}, 1);
+    DrawnSheet sheet(2013, Spacings{}, 1);
     const QImage canvas = sheet.draw(0);
     // 1 January 2013, a Tuesday: only the units place, at (53, 20); the tens place is white.
     EXPECT_EQ(canvas.pixel(53, 20), TestGlyphs::digitColour(1));
@@ -109,7 +109,7 @@ TEST(YearSheet, WorkedExampleDaysLandOnTheirPixels)
 
 TEST(YearSheet, HolidaysAreDrawnFromTheRedDigitsAndOnlyWhereMarked)
 {
-    Sheet sheet(2013, Spacings{}, 1);
+    DrawnSheet sheet(2013, Spacings{}, 1);
     ASSERT_TRUE(sheet.holidays.AddPrazdnik(1, 1));
     ASSERT_TRUE(sheet.holidays.AddPrazdnik(1, 10));
     const QImage canvas = sheet.draw(0);
@@ -126,7 +126,7 @@ TEST(YearSheet, LaterMonthColumnsAddTheDigitGapBetweenWeeks)
     Spacings spacings;
     spacings.datesX = 10;
     spacings.digitsX = 5;
-    Sheet sheet(2013, spacings, 1);
+    DrawnSheet sheet(2013, spacings, 1);
     EXPECT_EQ(sheet.geometry.monthWidth, 6 * (2 * 10 + 15) - 10);
     const QImage canvas = sheet.draw(0);
     // January (first column): week columns 2 x 10 + 10 apart; 7 January at 40 + 30.
@@ -139,7 +139,7 @@ TEST(YearSheet, LaterMonthColumnsAddTheDigitGapBetweenWeeks)
 TEST(YearSheet, AprilAfterASundayEndStartsAtItsBlockOnTheTopRow)
 {
     // Two in a row: April 2013 is canvas 1, month column 1; 1 April is a Monday.
-    Sheet sheet(2013, Spacings{}, 0);
+    DrawnSheet sheet(2013, Spacings{}, 0);
     const QImage canvas = sheet.draw(1);
     const qint32 x0 = sheet.geometry.leftOffset + sheet.geometry.monthWidth;
     EXPECT_EQ(canvas.pixel(x0 + 13, 0), TestGlyphs::digitColour(1));
@@ -150,7 +150,7 @@ TEST(YearSheet, AprilAfterASundayEndStartsAtItsBlockOnTheTopRow)
 
 TEST(YearSheet, SizeCheckDrawsOnlyZerosAndMonday)
 {
-    Sheet sheet(2013, Spacings{}, 1, 0, 1);
+    DrawnSheet sheet(2013, Spacings{}, 1, 0, 1);
     sheet.glyphs.Tsifry.resize(1);
     sheet.glyphs.DniNedeli = {test::solidBitmap({20, 15}, TestGlyphs::redWeekendColour(0)),
                               test::solidBitmap({20, 15}, TestGlyphs::redWeekendColour(0))};
@@ -163,7 +163,7 @@ TEST(YearSheet, SizeCheckDrawsOnlyZerosAndMonday)
 
 TEST(MonthSheet, WorkedExampleMarch2013)
 {
-    Sheet sheet(2013, Spacings{}, 0, 3);
+    DrawnSheet sheet(2013, Spacings{}, 0, 3);
     EXPECT_EQ(sheet.geometry.canvasWidth, 228);
     EXPECT_EQ(sheet.geometry.canvasHeight, 135);
     EXPECT_EQ(sheet.geometry.KolRisunkov, 0);
@@ -179,13 +179,13 @@ TEST(MonthSheet, WorkedExampleMarch2013)
 
 TEST(MonthSheet, FebruaryLengthFollowsTheYear)
 {
-    Sheet leap(2012, Spacings{}, 0, 2);
+    DrawnSheet leap(2012, Spacings{}, 0, 2);
     QImage canvas = leap.draw();
     // 1 February 2012 is a Wednesday; the 29th is a Wednesday four columns later.
     EXPECT_EQ(canvas.pixel(40 + 4 * 30, 40), TestGlyphs::digitColour(2));
     EXPECT_EQ(canvas.pixel(40 + 4 * 30 + 13, 40), TestGlyphs::digitColour(9));
 
-    Sheet common(2013, Spacings{}, 0, 2);
+    DrawnSheet common(2013, Spacings{}, 0, 2);
     canvas = common.draw();
     // 28 February 2013 is a Thursday in the fifth column; no 29th follows on the Friday.
     EXPECT_EQ(canvas.pixel(40 + 4 * 30 + 13, 60), TestGlyphs::digitColour(8));
@@ -197,7 +197,7 @@ TEST(MonthSheet, ASixColumnMonthEndsFiveDigitGapsBeforeTheEdge)
     // March 2015 starts on a Sunday and has 31 days: six week columns.
     Spacings spacings;
     spacings.digitsX = 4;
-    Sheet sheet(2015, spacings, 0, 3);
+    DrawnSheet sheet(2015, spacings, 0, 3);
     const QImage canvas = sheet.draw();
     const qint32 unitsRight = 40 + 5 * 30 + 10 + 4 + 10; // right edge of the 30th's units digit
     EXPECT_EQ(sheet.geometry.canvasWidth - unitsRight, 5 * 4);

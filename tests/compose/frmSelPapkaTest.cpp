@@ -1,4 +1,5 @@
 #include "compose/frmSelPapka.h"
+#include "common/ProgramText.h"
 
 #include "compose/GlyphFiles.h"
 #include "shell/Declare.h"

@@ -5,6 +5,7 @@
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"
+#include "support/FormaUi.h"
 
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
@@ -352,7 +353,7 @@ TEST(HolidayEditorFromMainWindow, StartUpLoadsTheFileAndTheMenuOpensTheEditor)
     const std::unique_ptr<frmForma> form = Main(state, platform, app.path());
     EXPECT_EQ(state.Prazdniki.NaytiGod(2013), 0);
 
-    form->txtRassttoyanie[5]->setText(QStringLiteral("2013"));
+    ui(*form).txtRassttoyanie[5]->setText(QStringLiteral("2013"));
     platform.dialogHandlers.push_back([](QDialog &dialog) {
         auto &editor = dynamic_cast<frmPrazdniki &>(dialog);
         click(editor, 1, 1); // 8 January

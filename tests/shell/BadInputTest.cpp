@@ -4,12 +4,12 @@
 #include "compose/GlyphFiles.h"
 #include "holidays/PrazdnikiFile.h"
 #include "holidays/frmPrazdniki.h"
-#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"
 #include "support/BadInputCorpus.h"
 #include "support/FakePlatform.h"
+#include "support/FormaUi.h"
 #include "support/TempAppFolder.h"
 
 #include <QComboBox>
@@ -73,7 +73,7 @@ struct Session
     QStringList boxes() const
     {
         QStringList texts;
-        for (const QLineEdit *box : form->txtRassttoyanie)
+        for (const QLineEdit *box : ui(*form).txtRassttoyanie)
             texts.append(box->text());
         return texts;
     }
@@ -173,8 +173,8 @@ TEST(BadInput, DamagedHolidayFilesLoadWithoutAWordAndTheWindowCarriesOn)
         s.form->kNew_Click();
         const bool has2013 = s.state.Prazdniki.NaytiGod(2013) >= 0;
         EXPECT_EQ(messageTexts(s.platform), has2013 ? QStringList() : QStringList{kEnterHolidays});
-        EXPECT_EQ(s.form->picRisunok[0]->isVisible(), has2013);
-        EXPECT_TRUE(s.form->kNew->isEnabled());
+        EXPECT_EQ(ui(*s.form).picRisunok[0]->isVisible(), has2013);
+        EXPECT_TRUE(ui(*s.form).kNew->isEnabled());
     }
     expectEveryFileHasACase(QStringLiteral("holidays"), names);
 }
@@ -371,11 +371,11 @@ TEST(BadInput, DamagedSettingsRestoreWhatTheyCanAndNeverLeaveTheProgramsFolder)
         QStringList restored;
         {
             Session s(app);
-            EXPECT_EQ(s.form->selXYMesyac->currentIndex(), c.perRow);
+            EXPECT_EQ(ui(*s.form).selXYMesyac->currentIndex(), c.perRow);
             EXPECT_EQ(s.boxes(), c.boxes);
             EXPECT_EQ(s.state.PapkaKartinok, c.folder);
-            EXPECT_EQ(s.form->selKolMesyacev->currentIndex(), 0);
-            EXPECT_EQ(s.form->selMesyac->currentIndex(), 0);
+            EXPECT_EQ(ui(*s.form).selKolMesyacev->currentIndex(), 0);
+            EXPECT_EQ(ui(*s.form).selMesyac->currentIndex(), 0);
             EXPECT_EQ(s.state.ProverkaRazmerov, c.sizeCheck);
             EXPECT_EQ(s.state.KartinkiZagruzheny, c.loaded ? -1 : 0);
             EXPECT_EQ(s.form->windowTitle(),
@@ -389,8 +389,8 @@ TEST(BadInput, DamagedSettingsRestoreWhatTheyCanAndNeverLeaveTheProgramsFolder)
             s.form->kNew_Click();
             EXPECT_EQ(messageTexts(s.platform),
                       c.drawMessage.isEmpty() ? QStringList() : QStringList{c.drawMessage});
-            EXPECT_EQ(s.form->picRisunok[0]->isVisible(), c.drawMessage.isEmpty());
-            EXPECT_TRUE(s.form->kNew->isEnabled());
+            EXPECT_EQ(ui(*s.form).picRisunok[0]->isVisible(), c.drawMessage.isEmpty());
+            EXPECT_TRUE(ui(*s.form).kNew->isEnabled());
 
             // Closing writes what was restored; the next start finds the same.
             s.platform.messages.clear();
@@ -399,7 +399,7 @@ TEST(BadInput, DamagedSettingsRestoreWhatTheyCanAndNeverLeaveTheProgramsFolder)
             restored = s.boxes();
         }
         Session next(app);
-        EXPECT_EQ(next.form->selXYMesyac->currentIndex(), c.perRow);
+        EXPECT_EQ(ui(*next.form).selXYMesyac->currentIndex(), c.perRow);
         EXPECT_EQ(next.boxes(), restored);
         EXPECT_EQ(next.state.PapkaKartinok, c.folder);
         EXPECT_EQ(next.state.ProverkaRazmerov, c.sizeCheck);
@@ -444,7 +444,7 @@ TEST(BadInput, GlyphsOfWildlyDifferentSizesAreLaidOutByZeroAndMondayAndClipped)
     app.write(QStringLiteral("Праздники.dat"), kHolidays2013);
 
     Session s(app.path());
-    s.form->selXYMesyac->setCurrentIndex(2); // 4 months in a row
+    ui(*s.form).selXYMesyac->setCurrentIndex(2); // 4 months in a row
     ASSERT_EQ(s.state.KartinkiZagruzheny, -1);
     s.form->kNew_Click();
     EXPECT_TRUE(s.platform.messages.empty());
@@ -454,14 +454,15 @@ TEST(BadInput, GlyphsOfWildlyDifferentSizesAreLaidOutByZeroAndMondayAndClipped)
     // 300 + 950 = 1250; total height 37 + 2 * (20 + 37) = 151.
     EXPECT_EQ(s.state.KolRisunkov, 2);
     for (int k = 0; k <= 2; ++k)
-        EXPECT_EQ(s.form->picRisunok[static_cast<std::size_t>(k)]->image().size(), QSize(1250, 37));
+        EXPECT_EQ(ui(*s.form).picRisunok[static_cast<std::size_t>(k)]->image().size(),
+                  QSize(1250, 37));
     EXPECT_EQ(s.form->windowTitle(),
               QStringLiteral("Создатель календарей Vexilo - [Набор] - Размер: 1251x151"));
     // The 1000 x 700 "1" (ink 90, 0, 0; holiday red 255, 39, 39) is copied at its own size and
     // cut at the canvas edges: far more of its pixels show than any other glyph has.
     int ofTheOne = 0;
     for (int k = 0; k <= 2; ++k) {
-        const QImage &canvas = s.form->picRisunok[static_cast<std::size_t>(k)]->image();
+        const QImage &canvas = ui(*s.form).picRisunok[static_cast<std::size_t>(k)]->image();
         for (int y = 0; y < canvas.height(); ++y)
             for (int x = 0; x < canvas.width(); ++x) {
                 const QRgb p = canvas.pixel(x, y);

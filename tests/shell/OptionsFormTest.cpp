@@ -1,11 +1,11 @@
 #include "shell/OptionsForm.h"
 
 #include "common/SafeFile.h"
-#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"
 #include "support/FakePlatform.h"
+#include "support/FormaUi.h"
 #include "support/TempAppFolder.h"
 
 #include <QComboBox>
@@ -34,7 +34,7 @@ struct Session
 {
     explicit Session(const TempAppFolder &app) { form = Main(state, platform, app.path()); }
 
-    QLineEdit *box(int i) const { return form->txtRassttoyanie[static_cast<std::size_t>(i)]; }
+    QLineEdit *box(int i) const { return ui(*form).txtRassttoyanie[static_cast<std::size_t>(i)]; }
 
     Declare state;
     FakePlatform platform;
@@ -53,10 +53,10 @@ TEST(OptionsForm, WithoutAFileTheWindowStartsWithTheDefaults)
 {
     TempAppFolder app;
     Session run(app);
-    EXPECT_EQ(run.form->selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
-    EXPECT_EQ(run.form->selKolMesyacev->currentText(), QStringLiteral("Весь год"));
-    EXPECT_EQ(run.form->selMesyac->currentText(), QStringLiteral("Январь"));
-    EXPECT_FALSE(run.form->selMesyac->isVisible());
+    EXPECT_EQ(ui(*run.form).selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
+    EXPECT_EQ(ui(*run.form).selKolMesyacev->currentText(), QStringLiteral("Весь год"));
+    EXPECT_EQ(ui(*run.form).selMesyac->currentText(), QStringLiteral("Январь"));
+    EXPECT_FALSE(ui(*run.form).selMesyac->isVisible());
     EXPECT_EQ(run.box(5)->text(), QString::number(QDate::currentDate().year()));
     QStringList spacings;
     for (int i = 0; i < 5; ++i)
@@ -72,20 +72,20 @@ TEST(OptionsForm, StoredListChoicesComeBackAndOutOfRangeOnesFallBack)
     app.write(kOptions, fileWith(" 3", " 1", " 4"));
     {
         Session run(app);
-        EXPECT_EQ(run.form->selXYMesyac->currentText(), QStringLiteral("6 месяца в ряд"));
-        EXPECT_EQ(run.form->selKolMesyacev->currentText(), QStringLiteral("1 месяц"));
-        EXPECT_EQ(run.form->selMesyac->currentText(), QStringLiteral("Май"));
-        EXPECT_TRUE(run.form->selMesyac->isVisible());
-        EXPECT_FALSE(run.form->Label4->isVisible());
+        EXPECT_EQ(ui(*run.form).selXYMesyac->currentText(), QStringLiteral("6 месяца в ряд"));
+        EXPECT_EQ(ui(*run.form).selKolMesyacev->currentText(), QStringLiteral("1 месяц"));
+        EXPECT_EQ(ui(*run.form).selMesyac->currentText(), QStringLiteral("Май"));
+        EXPECT_TRUE(ui(*run.form).selMesyac->isVisible());
+        EXPECT_FALSE(ui(*run.form).Label4->isVisible());
         EXPECT_FALSE(run.box(3)->isVisible());
     }
     for (const QByteArray &bad : {QByteArray(" 7"), QByteArray("-1")}) {
         app.write(kOptions, fileWith(bad, " 2", " 12"));
         Session run(app);
-        EXPECT_EQ(run.form->selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
-        EXPECT_EQ(run.form->selKolMesyacev->currentText(), QStringLiteral("Весь год"));
-        EXPECT_EQ(run.form->selMesyac->currentText(), QStringLiteral("Январь"));
-        EXPECT_TRUE(run.form->Label4->isVisible());
+        EXPECT_EQ(ui(*run.form).selXYMesyac->currentText(), QStringLiteral("4 месяца в ряд"));
+        EXPECT_EQ(ui(*run.form).selKolMesyacev->currentText(), QStringLiteral("Весь год"));
+        EXPECT_EQ(ui(*run.form).selMesyac->currentText(), QStringLiteral("Январь"));
+        EXPECT_TRUE(ui(*run.form).Label4->isVisible());
     }
 }
 
@@ -94,13 +94,13 @@ TEST(OptionsForm, ClosingWritesTheElevenLinesAndTheNextStartRestoresThem)
     TempAppFolder app;
     {
         Session run(app);
-        run.form->selXYMesyac->setCurrentIndex(0);
+        ui(*run.form).selXYMesyac->setCurrentIndex(0);
         run.box(0)->clear();                                // emptied
         run.box(1)->setText(QStringLiteral("пять"));        // pasted past the key filter
         run.box(4)->setText(QStringLiteral("99999999999")); // beyond 32 bits
         run.box(5)->setText(QStringLiteral("0099"));
-        run.form->selKolMesyacev->setCurrentIndex(1);
-        run.form->selMesyac->setCurrentIndex(11);
+        ui(*run.form).selKolMesyacev->setCurrentIndex(1);
+        ui(*run.form).selMesyac->setCurrentIndex(11);
         run.state.PapkaKartinok = QStringLiteral("Мой набор, 2");
         run.state.ProverkaRazmerov = 1;
         run.form->close();
@@ -113,11 +113,11 @@ TEST(OptionsForm, ClosingWritesTheElevenLinesAndTheNextStartRestoresThem)
                          "\xCC\xEE\xE9 \xED\xE0\xE1\xEE\xF0, 2\r\n 1\r\n 11\r\n 1\r\n\r\n"));
 
     Session again(app);
-    EXPECT_EQ(again.form->selXYMesyac->currentIndex(), 0);
+    EXPECT_EQ(ui(*again.form).selXYMesyac->currentIndex(), 0);
     EXPECT_EQ(again.box(0)->text(), QStringLiteral("0"));
     EXPECT_EQ(again.box(4)->text(), QStringLiteral("2147483647"));
     EXPECT_EQ(again.box(5)->text(), QStringLiteral("99"));
-    EXPECT_EQ(again.form->selMesyac->currentText(), QStringLiteral("Декабрь"));
+    EXPECT_EQ(ui(*again.form).selMesyac->currentText(), QStringLiteral("Декабрь"));
     EXPECT_EQ(again.state.PapkaKartinok, QStringLiteral("Мой набор, 2"));
     EXPECT_EQ(again.state.ProverkaRazmerov, 1);
 }
@@ -140,7 +140,7 @@ TEST(OptionsForm, AFailedSaveKeepsTheOldFileShowsBothMessagesAndStillCloses)
         TempAppFolder app;
         app.write(kOptions, old);
         Session run(app);
-        run.form->selXYMesyac->setCurrentIndex(0);
+        ui(*run.form).selXYMesyac->setCurrentIndex(0);
         setSafeWriteFaultForTesting(c.fault, c.err);
         run.form->close();
         setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
@@ -198,14 +198,14 @@ TEST(OptionsForm, TheWholeLoopComesBackAsItWasWithTheSetLoaded)
         });
         form.MenuSelPapka_Click();
         ASSERT_EQ(run.state.KartinkiZagruzheny, -1);
-        EXPECT_TRUE(form.picRisunok[0]->isVisible()); // drawn at once
+        EXPECT_TRUE(ui(form).picRisunok[0]->isVisible()); // drawn at once
 
         run.box(0)->selectAll();
         QTest::keyClicks(run.box(0), QStringLiteral("14"));
-        form.selXYMesyac->setCurrentIndex(3);
-        form.selKolMesyacev->setCurrentIndex(1);
-        form.selMesyac->setCurrentIndex(4);
-        QTest::mouseClick(form.kNew, Qt::LeftButton);
+        ui(form).selXYMesyac->setCurrentIndex(3);
+        ui(form).selKolMesyacev->setCurrentIndex(1);
+        ui(form).selMesyac->setCurrentIndex(4);
+        QTest::mouseClick(ui(form).kNew, Qt::LeftButton);
         EXPECT_TRUE(form.windowTitle().endsWith(QStringLiteral(" - Май")));
         form.close();
         EXPECT_TRUE(run.platform.messages.empty());
@@ -215,11 +215,11 @@ TEST(OptionsForm, TheWholeLoopComesBackAsItWasWithTheSetLoaded)
     frmForma &form = *again.form;
     EXPECT_EQ(again.box(0)->text(), QStringLiteral("14"));
     EXPECT_EQ(again.box(5)->text(), QStringLiteral("2013"));
-    EXPECT_EQ(form.selXYMesyac->currentText(), QStringLiteral("6 месяца в ряд"));
-    EXPECT_EQ(form.selKolMesyacev->currentText(), QStringLiteral("1 месяц"));
-    EXPECT_EQ(form.selMesyac->currentText(), QStringLiteral("Май"));
+    EXPECT_EQ(ui(form).selXYMesyac->currentText(), QStringLiteral("6 месяца в ряд"));
+    EXPECT_EQ(ui(form).selKolMesyacev->currentText(), QStringLiteral("1 месяц"));
+    EXPECT_EQ(ui(form).selMesyac->currentText(), QStringLiteral("Май"));
     EXPECT_EQ(again.state.KartinkiZagruzheny, -1);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Создатель календарей Vexilo - [Мой набор, 2]"));
-    EXPECT_FALSE(form.picRisunok[0]->isVisible()); // loaded, not drawn
+    EXPECT_FALSE(ui(form).picRisunok[0]->isVisible()); // loaded, not drawn
     EXPECT_TRUE(again.platform.messages.empty());
 }

@@ -1,7 +1,7 @@
-#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"
+#include "support/FormaUi.h"
 
 #include "common/SafeFile.h"
 #include "holidays/PrazdnikiFile.h"
@@ -41,8 +41,8 @@ protected:
         state.DniNedeli = glyphs.DniNedeli;
         state.KartinkiZagruzheny = -1;
         state.Zagolovok = kTitle + QStringLiteral(" - [Тест]");
-        form->selKolMesyacev->setCurrentIndex(0);
-        form->selMesyac->setCurrentIndex(0);
+        ui(*form).selKolMesyacev->setCurrentIndex(0);
+        ui(*form).selMesyac->setCurrentIndex(0);
     }
 
     void addYear(qint32 year)
@@ -53,14 +53,14 @@ protected:
 
     void draw(const QString &year)
     {
-        form->txtRassttoyanie[5]->setText(year);
+        ui(*form).txtRassttoyanie[5]->setText(year);
         form->kNew_Click();
     }
 
     int shownCanvases() const
     {
         int shown = 0;
-        for (const Canvas *canvas : form->picRisunok)
+        for (const PictureBox *canvas : ui(*form).picRisunok)
             shown += canvas->isVisible() ? 1 : 0;
         return shown;
     }
@@ -77,24 +77,24 @@ protected:
 TEST_F(SheetWindowTest, YearSheetShowsOneCanvasPerRowAndTheSizeInTheCaption)
 {
     addYear(2013);
-    form->selXYMesyac->setCurrentIndex(1);
+    ui(*form).selXYMesyac->setCurrentIndex(1);
     draw(QStringLiteral("2013"));
     ASSERT_TRUE(platform.messages.empty());
     EXPECT_EQ(form->windowTitle(), kTitle + QStringLiteral(" - [Тест] - Размер: 655x600"));
     EXPECT_EQ(shownCanvases(), 4);
     EXPECT_EQ(state.KolRisunkov, 3);
-    EXPECT_EQ(form->ShagRisunkov, 155);
-    EXPECT_EQ(form->picRisunok[2]->pos(), QPoint(0, 310));
-    EXPECT_EQ(form->picRisunok[0]->image().pixel(53, 20), TestGlyphs::digitColour(1));
-    EXPECT_TRUE(form->kSave->isEnabled());
-    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_EQ(ui(*form).picControl->shagRisunkov(), 155);
+    EXPECT_EQ(ui(*form).picRisunok[2]->pos(), QPoint(0, 310));
+    EXPECT_EQ(ui(*form).picRisunok[0]->image().pixel(53, 20), TestGlyphs::digitColour(1));
+    EXPECT_TRUE(ui(*form).kSave->isEnabled());
+    EXPECT_TRUE(ui(*form).kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
     EXPECT_EQ(state.DniMesyaca[2], 28);
 
-    form->selXYMesyac->setCurrentIndex(3);
+    ui(*form).selXYMesyac->setCurrentIndex(3);
     draw(QStringLiteral("2013"));
     EXPECT_EQ(shownCanvases(), 2);
-    form->selXYMesyac->setCurrentIndex(0);
+    ui(*form).selXYMesyac->setCurrentIndex(0);
     draw(QStringLiteral("2013"));
     EXPECT_EQ(shownCanvases(), 6);
 }
@@ -102,21 +102,21 @@ TEST_F(SheetWindowTest, YearSheetShowsOneCanvasPerRowAndTheSizeInTheCaption)
 TEST_F(SheetWindowTest, MonthSheetUsesOneCanvasAndNamesTheMonth)
 {
     addYear(2013);
-    form->selXYMesyac->setCurrentIndex(0);
+    ui(*form).selXYMesyac->setCurrentIndex(0);
     draw(QStringLiteral("2013"));
     ASSERT_EQ(shownCanvases(), 6);
 
-    form->selKolMesyacev->setCurrentIndex(1);
-    form->selMesyac->setCurrentIndex(11);
+    ui(*form).selKolMesyacev->setCurrentIndex(1);
+    ui(*form).selMesyac->setCurrentIndex(11);
     draw(QStringLiteral("2013"));
     EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral(" - Декабрь")));
-    form->selMesyac->setCurrentIndex(2);
+    ui(*form).selMesyac->setCurrentIndex(2);
     draw(QStringLiteral("2013"));
     EXPECT_EQ(form->windowTitle(), kTitle + QStringLiteral(" - [Тест] - Размер: 229x135 - Март"));
     EXPECT_EQ(state.KolRisunkov, 0);
     EXPECT_EQ(shownCanvases(), 1);
-    EXPECT_EQ(form->picRisunok[0]->image().size(), QSize(228, 135));
-    EXPECT_EQ(form->picRisunok[0]->image().pixel(160, 120), TestGlyphs::digitColour(3));
+    EXPECT_EQ(ui(*form).picRisunok[0]->image().size(), QSize(228, 135));
+    EXPECT_EQ(ui(*form).picRisunok[0]->image().pixel(160, 120), TestGlyphs::digitColour(3));
 }
 
 TEST_F(SheetWindowTest, ChecksComeInOrderAndChangeNothing)
@@ -147,7 +147,7 @@ TEST_F(SheetWindowTest, ChecksComeInOrderAndChangeNothing)
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, QStringLiteral("Введите праздники."));
     EXPECT_EQ(shownCanvases(), 0);
-    EXPECT_FALSE(form->kSave->isEnabled());
+    EXPECT_FALSE(ui(*form).kSave->isEnabled());
 
     platform.messages.clear();
     draw(QStringLiteral("1000"));
@@ -162,37 +162,38 @@ TEST_F(SheetWindowTest, AbsurdSpacingsAreRefusedAndThePreviousSheetStays)
     addYear(2013);
     draw(QStringLiteral("2013"));
     const QString caption = form->windowTitle();
-    const QImage before = form->picRisunok[0]->image();
-    form->txtRassttoyanie[1]->setText(QStringLiteral("2147483647"));
+    const QImage before = ui(*form).picRisunok[0]->image();
+    ui(*form).txtRassttoyanie[1]->setText(QStringLiteral("2147483647"));
     draw(QStringLiteral("2013"));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, kTitle);
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(form->windowTitle(), caption);
-    EXPECT_EQ(form->picRisunok[0]->image(), before);
-    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_EQ(ui(*form).picRisunok[0]->image(), before);
+    EXPECT_TRUE(ui(*form).kNew->isEnabled());
 }
 
 TEST_F(SheetWindowTest, ScrollingMovesEveryCanvasAndDrawingReturnsToTheOrigin)
 {
     addYear(2013);
-    form->selXYMesyac->setCurrentIndex(0); // six rows: taller than the viewport
+    ui(*form).selXYMesyac->setCurrentIndex(0); // six rows: taller than the viewport
     draw(QStringLiteral("2013"));
-    ASSERT_TRUE(form->VScroll1->isVisibleTo(form.get()));
-    const int content = 5 * form->ShagRisunkov + form->picRisunok[5]->height();
-    EXPECT_EQ(form->VScroll1->maximum(), content - form->VScroll1->height());
-    form->VScroll1->setValue(100);
-    EXPECT_EQ(form->picRisunok[0]->y(), -100);
-    EXPECT_EQ(form->picRisunok[3]->y(), 3 * form->ShagRisunkov - 100);
+    ASSERT_TRUE(ui(*form).VScroll1->isVisibleTo(form.get()));
+    const int content =
+        5 * ui(*form).picControl->shagRisunkov() + ui(*form).picRisunok[5]->height();
+    EXPECT_EQ(ui(*form).VScroll1->maximum(), content - ui(*form).VScroll1->height());
+    ui(*form).VScroll1->setValue(100);
+    EXPECT_EQ(ui(*form).picRisunok[0]->y(), -100);
+    EXPECT_EQ(ui(*form).picRisunok[3]->y(), 3 * ui(*form).picControl->shagRisunkov() - 100);
     draw(QStringLiteral("2013"));
-    EXPECT_EQ(form->VScroll1->value(), 0);
-    EXPECT_EQ(form->picRisunok[3]->y(), 3 * form->ShagRisunkov);
+    EXPECT_EQ(ui(*form).VScroll1->value(), 0);
+    EXPECT_EQ(ui(*form).picRisunok[3]->y(), 3 * ui(*form).picControl->shagRisunkov());
 }
 
 TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
 {
     addYear(2013);
-    form->selXYMesyac->setCurrentIndex(2); // three rows
+    ui(*form).selXYMesyac->setCurrentIndex(2); // three rows
     ASSERT_TRUE(state.Prazdniki.entry(0)->AddPrazdnik(1, 1));
     draw(QStringLiteral("2013"));
     platform.saveNames.push_back(app.file(QStringLiteral("год.txt")));
@@ -205,21 +206,21 @@ TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
         QImageReader reader(path);
         EXPECT_EQ(reader.format(), QByteArray("bmp"));
         const QImage saved = reader.read().convertToFormat(QImage::Format_RGB32);
-        EXPECT_EQ(saved, form->picRisunok[static_cast<std::size_t>(n - 1)]->image()) << n;
+        EXPECT_EQ(saved, ui(*form).picRisunok[static_cast<std::size_t>(n - 1)]->image()) << n;
     }
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_TRUE(form->kSave->isEnabled());
+    EXPECT_TRUE(ui(*form).kSave->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
 
     // Cancelling writes nothing and leaves the buttons alone.
     form->kSave_Click();
-    EXPECT_TRUE(form->kSave->isEnabled());
+    EXPECT_TRUE(ui(*form).kSave->isEnabled());
 }
 
 TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheButtons)
 {
     addYear(2013);
-    form->selXYMesyac->setCurrentIndex(2);
+    ui(*form).selXYMesyac->setCurrentIndex(2);
     draw(QStringLiteral("2013"));
     app.makeFolder(QStringLiteral("лист_ряд2.bmp")); // a folder where the second file goes
     platform.saveNames.push_back(app.file(QStringLiteral("лист")));
@@ -228,15 +229,15 @@ TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheB
     EXPECT_TRUE(platform.messages[0].text.contains(app.file(QStringLiteral("лист_ряд2.bmp"))));
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
     EXPECT_FALSE(app.read(QStringLiteral("лист_ряд1.bmp")).isEmpty());
-    EXPECT_TRUE(form->kSave->isEnabled());
-    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_TRUE(ui(*form).kSave->isEnabled());
+    EXPECT_TRUE(ui(*form).kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
 }
 
 TEST_F(SheetWindowTest, ADiskFullHalfWayKeepsTheEarlierFilesAndTheOldOneInPlace)
 {
     addYear(2013);
-    form->selXYMesyac->setCurrentIndex(2); // three rows
+    ui(*form).selXYMesyac->setCurrentIndex(2); // three rows
     draw(QStringLiteral("2013"));
     app.write(QStringLiteral("лист_ряд2.bmp"), "an older picture");
     platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
@@ -251,12 +252,12 @@ TEST_F(SheetWindowTest, ADiskFullHalfWayKeepsTheEarlierFilesAndTheOldOneInPlace)
             .arg(app.file(QStringLiteral("лист_ряд2.bmp"))));
     EXPECT_EQ(
         QImage(app.file(QStringLiteral("лист_ряд1.bmp"))).convertToFormat(QImage::Format_RGB32),
-        form->picRisunok[0]->image());
+        ui(*form).picRisunok[0]->image());
     EXPECT_EQ(app.read(QStringLiteral("лист_ряд2.bmp")), QByteArray("an older picture"));
     EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд3.bmp"))));
     EXPECT_EQ(QDir(app.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
               QStringList()); // no temporary file left behind
-    EXPECT_TRUE(form->kSave->isEnabled());
-    EXPECT_TRUE(form->kNew->isEnabled());
+    EXPECT_TRUE(ui(*form).kSave->isEnabled());
+    EXPECT_TRUE(ui(*form).kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
 }

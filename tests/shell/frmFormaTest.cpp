@@ -1,7 +1,7 @@
 #include "shell/frmForma.h"
-#include "shell/Canvas.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
+#include "support/FormaUi.h"
 
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
@@ -50,26 +50,26 @@ TEST_F(MainWindowTest, StartUpFillsTheTablesAndLeavesEveryCanvasHidden)
 
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Создатель календарей Vexilo"));
     EXPECT_TRUE(form->isVisible());
-    for (const Canvas *canvas : form->picRisunok) {
+    for (const PictureBox *canvas : ui(*form).picRisunok) {
         ASSERT_NE(canvas, nullptr);
         EXPECT_FALSE(canvas->isVisible());
     }
     EXPECT_EQ(form->picChisla.size(), 10u);
     EXPECT_EQ(form->picDniNedeli.size(), 7u);
-    EXPECT_FALSE(form->kSave->isEnabled());
-    EXPECT_TRUE(form->kNew->isEnabled());
-    EXPECT_FALSE(form->VScroll1->isVisible());
-    EXPECT_FALSE(form->HScroll1->isVisible());
-    EXPECT_FALSE(form->PctrUgol->isVisible());
-    EXPECT_EQ(form->selXYMesyac->count(), 4);
-    EXPECT_EQ(form->selMesyac->count(), 12);
+    EXPECT_FALSE(ui(*form).kSave->isEnabled());
+    EXPECT_TRUE(ui(*form).kNew->isEnabled());
+    EXPECT_FALSE(ui(*form).VScroll1->isVisible());
+    EXPECT_FALSE(ui(*form).HScroll1->isVisible());
+    EXPECT_FALSE(ui(*form).PctrUgol->isVisible());
+    EXPECT_EQ(ui(*form).selXYMesyac->count(), 4);
+    EXPECT_EQ(ui(*form).selMesyac->count(), 12);
     EXPECT_EQ(form->centralWidget()->size(), QSize(784, 542));
-    EXPECT_EQ(form->picControl->geometry(), QRect(0, 152, 784, 390));
+    EXPECT_EQ(ui(*form).picControl->geometry(), QRect(0, 152, 784, 390));
 }
 
 TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsWhileNavigationStillWorks)
 {
-    QLineEdit *box = form->txtRassttoyanie[0];
+    QLineEdit *box = ui(*form).txtRassttoyanie[0];
     box->setFocus();
     box->clear();
     QTest::keyClicks(box, QStringLiteral("2a0-1 "));
@@ -96,21 +96,21 @@ TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsWhileNavigationStillWorks)
 TEST_F(MainWindowTest, PeriodRuleShowsTheMonthListOnlyForOneMonth)
 {
     // With nothing chosen all three are visible as designed.
-    form->selKolMesyacev->setCurrentIndex(-1);
-    EXPECT_TRUE(form->selMesyac->isVisible());
-    EXPECT_TRUE(form->Label4->isVisible());
+    ui(*form).selKolMesyacev->setCurrentIndex(-1);
+    EXPECT_TRUE(ui(*form).selMesyac->isVisible());
+    EXPECT_TRUE(ui(*form).Label4->isVisible());
 
-    form->selKolMesyacev->setCurrentIndex(1);
-    EXPECT_TRUE(form->selMesyac->isVisible());
-    EXPECT_FALSE(form->Label4->isVisible());
-    EXPECT_FALSE(form->txtRassttoyanie[3]->isVisible());
-    EXPECT_TRUE(form->selXYMesyac->isVisible());
-    EXPECT_TRUE(form->txtRassttoyanie[2]->isVisible());
+    ui(*form).selKolMesyacev->setCurrentIndex(1);
+    EXPECT_TRUE(ui(*form).selMesyac->isVisible());
+    EXPECT_FALSE(ui(*form).Label4->isVisible());
+    EXPECT_FALSE(ui(*form).txtRassttoyanie[3]->isVisible());
+    EXPECT_TRUE(ui(*form).selXYMesyac->isVisible());
+    EXPECT_TRUE(ui(*form).txtRassttoyanie[2]->isVisible());
 
-    form->selKolMesyacev->setCurrentIndex(0);
-    EXPECT_FALSE(form->selMesyac->isVisible());
-    EXPECT_TRUE(form->Label4->isVisible());
-    EXPECT_TRUE(form->txtRassttoyanie[3]->isVisible());
+    ui(*form).selKolMesyacev->setCurrentIndex(0);
+    EXPECT_FALSE(ui(*form).selMesyac->isVisible());
+    EXPECT_TRUE(ui(*form).Label4->isVisible());
+    EXPECT_TRUE(ui(*form).txtRassttoyanie[3]->isVisible());
 }
 
 TEST_F(MainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
@@ -118,11 +118,13 @@ TEST_F(MainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
     form->resize(form->width() + 100, form->height() + 60);
     QApplication::processEvents();
     const QSize client = form->centralWidget()->size();
-    EXPECT_EQ(form->picControl->geometry(), QRect(0, 152, client.width(), client.height() - 152));
-    const QSize inner = form->picControlInner->size();
-    EXPECT_EQ(form->VScroll1->x(), inner.width() - 17);
-    EXPECT_EQ(form->HScroll1->y(), inner.height() - 17);
-    EXPECT_EQ(form->PctrUgol->geometry(), QRect(inner.width() - 17, inner.height() - 17, 17, 17));
+    EXPECT_EQ(ui(*form).picControl->geometry(),
+              QRect(0, 152, client.width(), client.height() - 152));
+    const QSize inner = ui(*form).picControlInner->size();
+    EXPECT_EQ(ui(*form).VScroll1->x(), inner.width() - 17);
+    EXPECT_EQ(ui(*form).HScroll1->y(), inner.height() - 17);
+    EXPECT_EQ(ui(*form).PctrUgol->geometry(),
+              QRect(inner.width() - 17, inner.height() - 17, 17, 17));
 }
 
 TEST_F(MainWindowTest, CtrlOOpensTheFolderWindowAndExitClosesThroughTheUnloadStep)
@@ -130,7 +132,7 @@ TEST_F(MainWindowTest, CtrlOOpensTheFolderWindowAndExitClosesThroughTheUnloadSte
     QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(platform.dialogsShown, QStringList{QStringLiteral("frmSelPapka")});
 
-    form->MenuExit->trigger();
+    ui(*form).MenuExit->trigger();
     EXPECT_FALSE(form->isVisible());
     // Closing wrote the settings: the unload step ran.
     EXPECT_FALSE(app.read(QStringLiteral("Options.ini")).isEmpty());

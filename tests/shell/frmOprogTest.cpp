@@ -1,6 +1,6 @@
 #include "shell/frmOprog.h"
 
-#include "shell/Canvas.h"
+#include "holidays/PictureBox.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"

@@ -72,8 +72,10 @@ int main(int argc, char *argv[])
     for (quint64 round = 0;; ++round) {
         const bool fresh = round % 2 == 0;
         vexilo::SavePrazdniki(fresh ? newStore : oldStore, holidays, platform);
-        form->txtRassttoyanie[0]->setText(fresh ? QStringLiteral("17") : QStringLiteral("10"));
-        form->selXYMesyac->setCurrentIndex(fresh ? 3 : 2);
+        vexilo::FormaInputs inputs = form->inputs();
+        inputs.Rassttoyanie[0] = fresh ? QStringLiteral("17") : QStringLiteral("10");
+        inputs.XYMesyac = fresh ? 3 : 2;
+        form->setInputs(inputs);
         vexilo::SaveFile(*form, state, platform);
     }
 }

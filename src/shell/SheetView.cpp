@@ -1,0 +1,182 @@
+#include "SheetView.h"
+
+#include "compose/Prokrutka.h"
+#include "compose/SheetLayout.h"
+#include "holidays/PictureBox.h"
+
+#include <QEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace vexilo {
+
+namespace {
+
+void fillBackground(QWidget *widget, QColor colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+SheetView::SheetView(const qint32 &KolRisunkov, QWidget *parent)
+    : QFrame(parent), m_KolRisunkov(KolRisunkov)
+{
+    setObjectName(QStringLiteral("picControl"));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    // Children of the viewport live in its inner area, inside the sunken border.
+    picControlInner = new QWidget(this);
+    picControlInner->setObjectName(QStringLiteral("picControlInner"));
+    picControlInner->setGeometry(contentsRect());
+    setViewportColour(QColor(128, 128, 128));
+    // The canvases first, so the bars and the corner box stay above them.
+    picRisunok[0] = new PictureBox(picControlInner);
+    picRisunok[0]->setGeometry(0, 0, 544, 64);
+    picRisunok[0]->hide();
+
+    VScroll1 = new QScrollBar(Qt::Vertical, picControlInner);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1->setGeometry(96, 0, kBarSize, 81);
+    VScroll1->hide();
+    HScroll1 = new QScrollBar(Qt::Horizontal, picControlInner);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setGeometry(0, 80, 81, kBarSize);
+    HScroll1->hide();
+    PctrUgol = new QWidget(picControlInner);
+    PctrUgol->setObjectName(QStringLiteral("PctrUgol"));
+    fillBackground(PctrUgol, QColor(192, 192, 192));
+    PctrUgol->setGeometry(96, 80, kBarSize, kBarSize);
+    PctrUgol->hide();
+
+    connect(HScroll1, &QScrollBar::valueChanged, this, &SheetView::HScroll1_Change);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &SheetView::VScroll1_Change);
+    HScroll1->installEventFilter(this);
+    VScroll1->installEventFilter(this);
+}
+
+void SheetView::createCanvases()
+{
+    for (std::size_t k = 1; k < picRisunok.size(); ++k) {
+        picRisunok[k] = new PictureBox(picControlInner);
+        picRisunok[k]->setGeometry(picRisunok[0]->geometry());
+        picRisunok[k]->hide();
+    }
+    for (std::size_t k = 0; k < picRisunok.size(); ++k) {
+        picRisunok[k]->setObjectName(QStringLiteral("picRisunok%1").arg(k));
+        picRisunok[k]->setFocusPolicy(Qt::ClickFocus);
+        picRisunok[k]->resizeAndClear(picRisunok[k]->width(), picRisunok[k]->height());
+    }
+    VScroll1->raise();
+    HScroll1->raise();
+    PctrUgol->raise();
+}
+
+void SheetView::setViewportColour(QColor colour)
+{
+    fillBackground(this, colour);
+    fillBackground(picControlInner, colour);
+}
+
+void SheetView::layoutInside()
+{
+    picControlInner->setGeometry(contentsRect());
+    const int W = picControlInner->width();
+    const int H = picControlInner->height();
+    VScroll1->move(W - kBarSize, VScroll1->y());
+    HScroll1->move(HScroll1->x(), H - kBarSize);
+    PctrUgol->setGeometry(W - kBarSize, H - kBarSize, kBarSize, kBarSize);
+}
+
+void SheetView::placeCanvases(const SheetGeometry &geometry, bool yearSheet)
+{
+    if (yearSheet)
+        ShagRisunkov = geometry.ShagRisunkov;
+    for (qint32 k = 0; k < kCanvasCount; ++k) {
+        PictureBox *box = canvas(k);
+        if (k <= geometry.KolRisunkov) {
+            box->move(0, k * ShagRisunkov);
+            box->resizeAndClear(geometry.canvasWidth, geometry.canvasHeight);
+            box->show();
+        } else {
+            box->clear();
+            box->hide();
+        }
+    }
+}
+
+std::vector<QImage> SheetView::images() const
+{
+    std::vector<QImage> images;
+    for (qint32 k = 0; k <= lastCanvas(); ++k)
+        images.push_back(canvas(k)->image());
+    return images;
+}
+
+bool SheetView::hasSheet() const
+{
+    return picRisunok[0]->isVisible();
+}
+
+qint32 SheetView::lastCanvas() const
+{
+    return std::clamp<qint32>(m_KolRisunkov, 0, kCanvasCount - 1);
+}
+
+void SheetView::Prokrutka()
+{
+    const int W = picControlInner->width();
+    const int H = picControlInner->height();
+    const qint32 kol = lastCanvas();
+    const PictureBox *last = canvas(kol);
+    const ScrollPlan plan = planScrollBars(
+        W, H, last->width(), qint64(kol) * ShagRisunkov + last->height(), picRisunok[0]->width());
+    if (plan.horizontal) {
+        HScroll1->setGeometry(0, H - kBarSize, plan.hWidth, kBarSize);
+        HScroll1->setPageStep(plan.hWidth);
+        HScroll1->setMaximum(plan.hMax);
+        HScroll1->setSingleStep(plan.hSmall);
+    }
+    HScroll1->setValue(0);
+    HScroll1->setVisible(plan.horizontal);
+    if (plan.vertical) {
+        VScroll1->setGeometry(W - kBarSize, 0, kBarSize, plan.vHeight);
+        VScroll1->setPageStep(plan.vHeight);
+        VScroll1->setMaximum(plan.vMax);
+        VScroll1->setSingleStep(plan.vSmall);
+    }
+    VScroll1->setValue(0);
+    VScroll1->setVisible(plan.vertical);
+    PctrUgol->setVisible(plan.horizontal && plan.vertical);
+}
+
+void SheetView::HScroll1_Change(int value)
+{
+    for (qint32 k = 0; k <= lastCanvas(); ++k)
+        canvas(k)->move(-value, canvas(k)->y());
+}
+
+void SheetView::VScroll1_Change(int value)
+{
+    for (qint32 k = 0; k <= lastCanvas(); ++k)
+        canvas(k)->move(canvas(k)->x(), k * ShagRisunkov - value);
+}
+
+bool SheetView::eventFilter(QObject *watched, QEvent *event)
+{
+    // A scroll bar never keeps the focus: it goes on to the first canvas, or to the fallback
+    // while nothing is drawn.
+    if ((watched == HScroll1 || watched == VScroll1) && event->type() == QEvent::FocusIn) {
+        if (hasSheet())
+            picRisunok[0]->setFocus();
+        else if (m_focusFallback != nullptr)
+            m_focusFallback->setFocus();
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace vexilo

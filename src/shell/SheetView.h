@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFrame>
+#include <QImage>
+
+#include <array>
+#include <vector>
+
+class QScrollBar;
+
+namespace vexilo {
+
+class PictureBox;
+struct SheetGeometry;
+
+// The main window's viewport: a sunken frame holding the canvases of a sheet, one per row of
+// months, scrolled together by two bars with a corner box between them.
+class SheetView : public QFrame
+{
+    Q_OBJECT
+public:
+    static constexpr int kBarSize = 17;
+    static constexpr int kCanvasCount = 6;
+
+    // KolRisunkov is the program-wide highest canvas index in use, read at every scroll.
+    SheetView(const qint32 &KolRisunkov, QWidget *parent);
+
+    // The canvases 1..5 made as copies of canvas 0: same size, white, hidden.
+    void createCanvases();
+    // Where a bar's focus goes while nothing is drawn.
+    void setFocusFallback(QWidget *widget) { m_focusFallback = widget; }
+
+    void setViewportColour(QColor colour);
+    // The inner area, the bars and the corner box follow the frame's size.
+    void layoutInside();
+
+    // Canvases 0..KolRisunkov moved under each other at the geometry's pitch, resized, white
+    // and shown; the others cleared and hidden.
+    void placeCanvases(const SheetGeometry &geometry, bool yearSheet);
+    PictureBox *canvas(qint32 k) const { return picRisunok[static_cast<std::size_t>(k)]; }
+    // The images of the canvases in use, top to bottom.
+    std::vector<QImage> images() const;
+    bool hasSheet() const;
+
+    qint32 shagRisunkov() const { return ShagRisunkov; }
+
+    void Prokrutka();
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The highest canvas index in use, kept within the six canvases.
+    qint32 lastCanvas() const;
+
+    const qint32 &m_KolRisunkov;
+    QWidget *m_focusFallback = nullptr;
+    QWidget *picControlInner = nullptr; // the area inside the sunken border
+    QScrollBar *VScroll1 = nullptr;
+    QScrollBar *HScroll1 = nullptr;
+    QWidget *PctrUgol = nullptr;
+    std::array<PictureBox *, kCanvasCount> picRisunok{};
+    qint32 ShagRisunkov = 0; // vertical pitch of the canvases
+};
+
+} // namespace vexilo
