@@ -33,7 +33,7 @@ namespace vexilo {
 
 namespace {
 
-// A control at its design place, named for tests and tools.
+// A control at its fixed place, named for tests and tools.
 template <typename Control, typename... Args>
 Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args)
 {
@@ -162,7 +162,7 @@ void frmForma::Form_Unload()
 
 void frmForma::showEvent(QShowEvent *event)
 {
-    // The design size is that of the client area; the menu bar's height is known only now.
+    // The fixed size is that of the client area; the menu bar's height is known only now.
     if (!m_shownOnce) {
         m_shownOnce = true;
         resize(784, 542 + height() - centralWidget()->height());

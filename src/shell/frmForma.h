@@ -28,8 +28,8 @@ struct FormaInputs
 };
 
 // The main window: the inputs of a sheet, the two commands and the canvas viewport below.
-// Controls keep their design names (as object names too) so handlers read like the program's
-// description; everything else reaches them through inputs() and setInputs().
+// The controls are private and carry their names as object names too; everything else reaches
+// what they hold through inputs() and setInputs().
 class frmForma : public QMainWindow
 {
     Q_OBJECT
