@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <limits>
 
 namespace vexilo {
@@ -37,7 +38,7 @@ struct Options
     bool sizeCheck = false;
     QString holidays;
     QString out;
-    bool png = false;
+    OutputOptions output;
 };
 
 // A whole number in decimal, with an optional sign; nothing else.
@@ -96,16 +97,31 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         QStringLiteral("Output name; its extension is cut, and several rows are named "
                        "NAME_ряд1 … (default: календарь-YEAR or календарь-YEAR-MM)."),
         QStringLiteral("NAME"));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("bmp or png (default bmp)."),
-                                    QStringLiteral("bmp|png"), QStringLiteral("bmp"));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        QStringLiteral("bmp, png or pdf (default bmp). A PDF is one page holding the whole sheet."),
+        QStringLiteral("bmp|png|pdf"), QStringLiteral("bmp"));
+    const QCommandLineOption whole(
+        QStringLiteral("whole"),
+        QStringLiteral("One file for the whole sheet (NAME.bmp or NAME.png) instead of one per "
+                       "row of months."));
+    const QCommandLineOption dpi(QStringLiteral("dpi"),
+                                 QStringLiteral("Resolution stored in the file and used to size "
+                                                "the sheet on a PDF page, 1..2400 (default 96)."),
+                                 QStringLiteral("N"), QStringLiteral("96"));
+    const QCommandLineOption paper(QStringLiteral("paper"),
+                                   QStringLiteral("PDF paper: A5, A4, A3, Letter or Legal "
+                                                  "(default A4)."),
+                                   QStringLiteral("NAME"), QStringLiteral("A4"));
+    const QCommandLineOption landscape(QStringLiteral("landscape"),
+                                       QStringLiteral("PDF page in landscape orientation."));
 
     parser.setApplicationDescription(
         QStringLiteral("Draws a calendar sheet from a glyph set and saves it as image files, "
                        "as the Vexilo window does."));
     parser.addHelpOption();
     parser.addOptions({glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-                       sizeCheck, holidays, out, format});
+                       sizeCheck, holidays, out, format, whole, dpi, paper, landscape});
     if (!parser.parse(arguments))
         return UsageError{parser.errorText()};
     if (!parser.positionalArguments().isEmpty())
@@ -162,10 +178,30 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         options.spacings.*member = static_cast<double>(std::get<qint64>(value));
     }
     const QString formatName = parser.value(format).toLower();
-    if (formatName != QStringLiteral("bmp") && formatName != QStringLiteral("png"))
+    const std::array<std::pair<const char *, OutputFormat>, 3> formats = {
+        {{"bmp", OutputFormat::Bmp}, {"png", OutputFormat::Png}, {"pdf", OutputFormat::Pdf}}};
+    const auto known = std::find_if(formats.begin(), formats.end(), [&](const auto &entry) {
+        return formatName == QLatin1String(entry.first);
+    });
+    if (known == formats.end())
         return UsageError{
-            QStringLiteral("--format must be bmp or png, not '%1'").arg(parser.value(format))};
-    options.png = formatName == QStringLiteral("png");
+            QStringLiteral("--format must be bmp, png or pdf, not '%1'").arg(parser.value(format))};
+    options.output.format = known->second;
+    options.output.whole = parser.isSet(whole);
+    const auto dpiValue = number(dpi, QStringLiteral("dpi"));
+    if (const auto *error = std::get_if<UsageError>(&dpiValue))
+        return *error;
+    if (std::get<qint64>(dpiValue) < kMinDpi || std::get<qint64>(dpiValue) > kMaxDpi)
+        return UsageError{
+            QStringLiteral("--dpi must be 1..2400, not %1").arg(std::get<qint64>(dpiValue))};
+    options.output.dpi = static_cast<int>(std::get<qint64>(dpiValue));
+    const std::optional<QPageSize::PageSizeId> paperId = paperByName(parser.value(paper));
+    if (!paperId)
+        return UsageError{QStringLiteral("--paper must be A5, A4, A3, Letter or Legal, not '%1'")
+                              .arg(parser.value(paper))};
+    options.output.paper = *paperId;
+    options.output.orientation =
+        parser.isSet(landscape) ? QPageLayout::Landscape : QPageLayout::Portrait;
     options.sizeCheck = parser.isSet(sizeCheck);
     options.glyphs = parser.value(glyphs);
     options.holidays = parser.value(holidays);
@@ -246,19 +282,18 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     std::array<QImage, 7> weekdays;
     std::copy(glyphs.images.digits.begin(), glyphs.images.digits.end(), digits.begin());
     std::copy(glyphs.images.weekdays.begin(), glyphs.images.weekdays.end(), weekdays.begin());
-    const SheetRequest request{
-        {digits, weekdays, glyphs.red.Tsifry, glyphs.red.DniNedeli, options.sizeCheck ? 1 : 0},
-        *marks,
-        year,
-        options.month,
-        options.perRowIndex,
-        options.spacings};
-    const auto rendered = renderSheet(request);
-    if (const auto *error = std::get_if<SheetError>(&rendered)) {
+    const auto planned = Sheet::plan(
+        {{digits, weekdays, glyphs.red.Tsifry, glyphs.red.DniNedeli, options.sizeCheck ? 1 : 0},
+         *marks,
+         year,
+         options.month,
+         options.perRowIndex,
+         options.spacings});
+    if (const auto *error = std::get_if<SheetError>(&planned)) {
         err << sheetErrorMessage(*error) << '\n';
         return RenderFailed;
     }
-    const RenderedSheet &sheet = std::get<RenderedSheet>(rendered);
+    const Sheet &sheet = std::get<Sheet>(planned);
 
     QString name = options.out;
     if (name.isEmpty()) {
@@ -268,19 +303,14 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
                                         .arg(options.month, 2, 10, QLatin1Char('0'));
     }
     const QStringList names =
-        exportFileNames(name, QStringLiteral("/"), sheet.geometry.KolRisunkov,
-                        options.png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QImage &canvas = sheet.canvases[static_cast<std::size_t>(i)];
-        const ExportResult result =
-            options.png ? writePng(names[i], canvas) : writeBmp(names[i], canvas);
-        if (!result.ok) {
-            err << exportFailureMessage(result) << '\n';
-            return RenderFailed;
-        }
-        out << names[i] << '\n';
+        outputFileNames(name, QStringLiteral("/"), sheet.canvasCount(), options.output);
+    if (const ExportResult result = writeSheet(sheet, names, options.output); !result.ok) {
+        err << exportFailureMessage(result) << '\n';
+        return RenderFailed;
     }
-    out << sizeCaption(sheet.geometry).mid(3) << '\n';
+    for (const QString &written : names)
+        out << written << '\n';
+    out << sizeCaption(sheet.geometry()).mid(3) << '\n';
     return RenderOk;
 }
 

@@ -41,71 +41,28 @@ ExportResult exportResult(const QString &path, const SafeWriteResult &result)
     return {false, path, result.errorString};
 }
 
-void putLe(QByteArray &out, quint32 value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFFu));
-}
-
 } // namespace
 
-bool encodeBmp(const QImage &image, QIODevice &device)
+bool encodeImage(const QImage &image, const char *format, QIODevice &device)
 {
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "rows are written as they lie in memory");
-    const QImage source = image.format() == QImage::Format_RGB32
-                              ? image
-                              : image.convertToFormat(QImage::Format_RGB32);
-    const auto width = static_cast<quint32>(source.width());
-    const auto height = static_cast<quint32>(source.height());
-    const quint32 rowBytes = width * 4;
-    const quint32 pixelBytes = rowBytes * height;
-    constexpr quint32 kHeaderBytes = 14 + 40;
-    constexpr quint32 kPixelsPerMetre = 3780; // 96 dots per inch
-
-    QByteArray header;
-    header.append("BM");
-    putLe(header, kHeaderBytes + pixelBytes, 4);
-    putLe(header, 0, 4);
-    putLe(header, kHeaderBytes, 4);
-    putLe(header, 40, 4); // BITMAPINFOHEADER
-    putLe(header, width, 4);
-    putLe(header, height, 4); // positive: rows from the bottom up
-    putLe(header, 1, 2);
-    putLe(header, 32, 2);
-    putLe(header, 0, 4); // no compression
-    putLe(header, pixelBytes, 4);
-    putLe(header, kPixelsPerMetre, 4);
-    putLe(header, kPixelsPerMetre, 4);
-    putLe(header, 0, 4);
-    putLe(header, 0, 4);
-    if (device.write(header) != header.size())
-        return false;
-    // A 32-bit row is blue, green, red and an unused byte per pixel: exactly how an RGB32
-    // image holds it, so each row goes out as it is.
-    for (int y = source.height() - 1; y >= 0; --y) {
-        const auto *row = reinterpret_cast<const char *>(source.constScanLine(y));
-        if (device.write(row, rowBytes) != qint64(rowBytes))
-            return false;
-    }
-    return true;
+    QImageWriter writer(&device, format);
+    return writer.write(image);
 }
 
 ExportResult writeBmp(const QString &path, const QImage &image)
 {
-    return exportResult(path, writeFileSafely(
-                                  path, [&](QIODevice &device) { return encodeBmp(image, device); },
-                                  Durability::Unsynced));
+    return exportResult(
+        path, writeFileSafely(
+                  path, [&](QIODevice &device) { return encodeImage(image, "bmp", device); },
+                  Durability::Unsynced));
 }
 
 ExportResult writePng(const QString &path, const QImage &image)
 {
-    return exportResult(path, writeFileSafely(
-                                  path,
-                                  [&](QIODevice &device) {
-                                      QImageWriter writer(&device, "png");
-                                      return writer.write(image);
-                                  },
-                                  Durability::Unsynced));
+    return exportResult(
+        path, writeFileSafely(
+                  path, [&](QIODevice &device) { return encodeImage(image, "png", device); },
+                  Durability::Unsynced));
 }
 
 QString exportFailureMessage(const ExportResult &result)

@@ -24,13 +24,13 @@ struct ExportResult
     QString errorString;
 };
 
-// An uncompressed 32-bit BMP of the image's exact size and pixels.
-bool encodeBmp(const QImage &image, QIODevice &device);
+// The image in the named format ("bmp": uncompressed 24-bit rows; "png"), with its dots per
+// metre. Qt's own writers, so the files are what every viewer expects.
+bool encodeImage(const QImage &image, const char *format, QIODevice &device);
 
 // The BMP written safely: a failed write leaves an existing file of that name as it was.
 ExportResult writeBmp(const QString &path, const QImage &image);
 
-// PNG, for the command-line renderer.
 ExportResult writePng(const QString &path, const QImage &image);
 
 // "Не удалось сохранить файл «…»." with the reason.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/SheetLayout.h"
+#include "compose/SheetOutput.h"
 #include "holidays/clsPrazdniki.h"
 
 #include <variant>
@@ -46,14 +47,17 @@ struct SheetRequest
 // One sheet, year or month: the checks and the geometry first, then its canvases one at a
 // time, so a window can place them before they are drawn and an export can write each as it
 // comes. Drawing reads only the request, so canvases may be drawn side by side.
-class Sheet
+class Sheet final : public CanvasSource
 {
 public:
     // The year rule, then the geometry; an error says what the user is told.
     static std::variant<Sheet, SheetError> plan(SheetRequest request);
 
     const SheetGeometry &geometry() const { return m_geometry; }
-    qint32 canvasCount() const { return m_geometry.KolRisunkov + 1; }
+    qint32 canvasCount() const override { return m_geometry.KolRisunkov + 1; }
+    QSize canvasSize() const override { return {m_geometry.canvasWidth, m_geometry.canvasHeight}; }
+    qint32 canvasPitch() const override { return m_geometry.ShagRisunkov; }
+    void drawCanvas(QImage &white, qint32 k) const override { draw(white, k); }
     // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
     QString caption() const;
 

@@ -26,7 +26,9 @@ public:
     virtual std::optional<QString> inputBox(const QString &prompt, const QString &caption,
                                             const QString &initial) = 0;
     // The save dialog: filters as "Описание (*.ext)" entries, start folder; empty on cancel.
-    virtual QString saveFileName(const QStringList &filters, const QString &startFolder) = 0;
+    // `chosenFilter`, when given, gets the index of the filter the user picked.
+    virtual QString saveFileName(const QStringList &filters, const QString &startFolder,
+                                 int *chosenFilter) = 0;
     // Hands a file or address to the desktop's default program without waiting for it.
     virtual void openWithDefaultProgram(const QString &pathOrUrl) = 0;
     // Shows a modal dialog and returns its result code.

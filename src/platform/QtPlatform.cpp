@@ -63,7 +63,8 @@ std::optional<QString> QtPlatform::inputBox(const QString &prompt, const QString
     return dialog.textValue();
 }
 
-QString QtPlatform::saveFileName(const QStringList &filters, const QString &startFolder)
+QString QtPlatform::saveFileName(const QStringList &filters, const QString &startFolder,
+                                 int *chosenFilter)
 {
     QFileDialog dialog(m_owner);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -75,6 +76,8 @@ QString QtPlatform::saveFileName(const QStringList &filters, const QString &star
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (chosenFilter != nullptr)
+        *chosenFilter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().constFirst();
 }
 

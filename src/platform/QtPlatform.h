@@ -17,7 +17,8 @@ public:
                          MsgButtons buttons) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &caption,
                                     const QString &initial) override;
-    QString saveFileName(const QStringList &filters, const QString &startFolder) override;
+    QString saveFileName(const QStringList &filters, const QString &startFolder,
+                         int *chosenFilter) override;
     void openWithDefaultProgram(const QString &pathOrUrl) override;
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;

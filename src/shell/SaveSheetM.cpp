@@ -1,37 +1,79 @@
 #include "SaveSheetM.h"
 
 #include "common/ProgramText.h"
-#include "compose/BmpExport.h"
+#include "compose/SheetLayout.h"
 #include "platform/Platform.h"
+#include "shell/PrintSheet.h"
+#include "shell/UserSettings.h"
+#include "shell/frmStranitsa.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace vexilo {
 
 QString apiOpenSave(Platform &platform, const QString &startFolder, qint16 saveMode,
-                    const QString &initialName, const QString &filter)
+                    const QString &initialName, const QStringList &filters, int *chosenFilter)
 {
     Q_UNUSED(saveMode); // the program only ever saves
     Q_UNUSED(initialName);
-    QStringList filters;
-    if (!filter.isEmpty())
-        filters.append(filter);
-    filters.append(QStringLiteral("All Files (*.*)"));
-    return platform.saveFileName(filters, startFolder);
+    QStringList all = filters;
+    all.append(QStringLiteral("All Files (*.*)"));
+    return platform.saveFileName(all, startFolder, chosenFilter);
 }
 
-void saveSheet(Platform &platform, const std::vector<QImage> &canvases, const QString &chosenName,
+std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
+                                        const QString &startFolder)
+{
+    // In the order of OutputFormat; "All Files" saves BMP like the first.
+    const QStringList filters = {QStringLiteral("Рисунок (*.bmp)"),
+                                 QStringLiteral("Рисунок PNG (*.png)"),
+                                 QStringLiteral("Документ PDF (*.pdf)")};
+    int chosen = 0;
+    SaveTarget target;
+    target.chosenName = apiOpenSave(platform, startFolder, 1, QString(), filters, &chosen);
+    if (target.chosenName.isEmpty())
+        return std::nullopt;
+    if (chosen < 1 || chosen > 2)
+        return target; // BMP: the rows as they are drawn, at 96 dpi
+    OutputOptions remembered = loadOutputOptions();
+    remembered.format = chosen == 1 ? OutputFormat::Png : OutputFormat::Pdf;
+    frmStranitsa dialog(remembered, parent);
+    if (platform.execDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    target.options = dialog.options();
+    saveOutputOptions(target.options);
+    return target;
+}
+
+void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,
                const QString &Razdelitel)
 {
     const QStringList names =
-        exportFileNames(chosenName, Razdelitel, static_cast<qint32>(canvases.size()) - 1);
-    for (std::size_t i = 0; i < canvases.size(); ++i) {
-        const ExportResult result = writeBmp(names[static_cast<qsizetype>(i)], canvases[i]);
-        if (!result.ok) {
-            // The files written before this one stay; the rest would fail alike.
-            platform.messageBox(exportFailureMessage(result), applicationTitle(), MsgIcon::Critical,
-                                MsgButtons::Ok);
-            return;
-        }
+        outputFileNames(target.chosenName, Razdelitel, sheet.canvasCount(), target.options);
+    const ExportResult result = writeSheet(sheet, names, target.options);
+    if (!result.ok)
+        platform.messageBox(exportFailureMessage(result), applicationTitle(), MsgIcon::Critical,
+                            MsgButtons::Ok);
+}
+
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet)
+{
+    const QImage whole = wholeSheet(sheet);
+    if (whole.isNull()) {
+        platform.messageBox(sheetErrorMessage(SheetError::TooLarge), applicationTitle(),
+                            MsgIcon::Information, MsgButtons::Ok);
+        return;
     }
+    const OutputOptions options = loadOutputOptions();
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, options);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("printPreview"));
+    dialog.setWindowTitle(QStringLiteral("Печать"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&](QPrinter *target) { printSheet(*target, whole, options.dpi); });
+    platform.execDialog(dialog);
 }
 
 } // namespace vexilo

@@ -1,21 +1,40 @@
 #pragma once
 
-#include <QImage>
+#include "compose/SheetOutput.h"
+
 #include <QString>
 
-#include <vector>
+#include <optional>
+
+class QWidget;
 
 namespace vexilo {
 
 class Platform;
 
-// The save dialog (saveMode non-zero) with the caller's filter and "All Files (*.*)",
-// starting in the given folder; empty when cancelled.
+// The save dialog (saveMode non-zero) with the caller's filters and "All Files (*.*)",
+// starting in the given folder; empty when cancelled. `chosenFilter` gets the index of the
+// filter the user picked.
 QString apiOpenSave(Platform &platform, const QString &startFolder, qint16 saveMode,
-                    const QString &initialName, const QString &filter);
+                    const QString &initialName, const QStringList &filters,
+                    int *chosenFilter = nullptr);
 
-// Writes the canvases as BMP files named after the chosen name; a failure is reported once.
-void saveSheet(Platform &platform, const std::vector<QImage> &canvases, const QString &chosenName,
+struct SaveTarget
+{
+    QString chosenName;
+    OutputOptions options;
+};
+
+// Asks for the file name and type ("Рисунок (*.bmp)" first), and for PNG and PDF the
+// resolution and page in a small dialog; nothing when the user cancels either.
+std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
+                                        const QString &startFolder);
+
+// Writes the sheet as the target says; a failure is reported once.
+void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,
                const QString &Razdelitel);
+
+// Qt's print preview of the whole sheet at the remembered resolution and paper.
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet);
 
 } // namespace vexilo

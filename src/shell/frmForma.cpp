@@ -131,6 +131,9 @@ void frmForma::buildMenu()
     MenuSelPapka = menu->addAction(QStringLiteral("Выбор папки"));
     MenuSelPapka->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     MenuPrazdniki = menu->addAction(QStringLiteral("Ввод праздников"));
+    MenuPechat = menu->addAction(QStringLiteral("Печать…"));
+    MenuPechat->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuPechat->setEnabled(false); // until a sheet is drawn
     menu->addSeparator();
     MenuExit = menu->addAction(QStringLiteral("Выход"));
 
@@ -141,6 +144,7 @@ void frmForma::buildMenu()
 
     connect(MenuSelPapka, &QAction::triggered, this, &frmForma::MenuSelPapka_Click);
     connect(MenuPrazdniki, &QAction::triggered, this, &frmForma::MenuPrazdniki_Click);
+    connect(MenuPechat, &QAction::triggered, this, &frmForma::MenuPechat_Click);
     connect(MenuExit, &QAction::triggered, this, &frmForma::MenuExit_Click);
     connect(HelpCall, &QAction::triggered, this, &frmForma::HelpCall_Click);
     connect(HelpOprog, &QAction::triggered, this, &frmForma::HelpOprog_Click);
@@ -398,18 +402,24 @@ void frmForma::drawSheet(qint32 month)
         sheet.draw(picControl->canvas(k)->image(), k);
         picControl->canvas(k)->update();
     }
+    MenuPechat->setEnabled(true);
     setCommandsBusy(false);
 }
 
 void frmForma::kSave_Click()
 {
-    const QString name = apiOpenSave(m_platform, m_state.PutProgrammy, 1, QString(),
-                                     QStringLiteral("Рисунок (*.bmp)"));
-    if (name.isEmpty())
+    const std::optional<SaveTarget> target = askSaveTarget(m_platform, this, m_state.PutProgrammy);
+    if (!target)
         return;
     setCommandsBusy(true);
-    saveSheet(m_platform, picControl->images(), name, m_state.Razdelitel);
+    saveSheet(m_platform, DrawnCanvases(picControl->images(), picControl->shagRisunkov()), *target,
+              m_state.Razdelitel);
     setCommandsBusy(false);
+}
+
+void frmForma::MenuPechat_Click()
+{
+    printPreview(m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()));
 }
 
 } // namespace vexilo

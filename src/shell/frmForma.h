@@ -53,6 +53,8 @@ public:
     void MenuExit_Click();
     void MenuSelPapka_Click();
     void MenuPrazdniki_Click();
+    // Print preview of the drawn sheet; enabled once a sheet is drawn.
+    void MenuPechat_Click();
     void HelpCall_Click();
     void HelpOprog_Click();
     void Form_Resize();
@@ -104,6 +106,7 @@ private:
     SheetView *picControl = nullptr;
     QAction *MenuSelPapka = nullptr;
     QAction *MenuPrazdniki = nullptr;
+    QAction *MenuPechat = nullptr;
     QAction *MenuExit = nullptr;
     QAction *HelpCall = nullptr;
     QAction *HelpOprog = nullptr;

@@ -52,13 +52,15 @@ RenderRun render(const TempAppFolder &app, QStringList args)
 TEST(RenderCommand, UsageErrorsExitWithTwoAndOneLine)
 {
     TempAppFolder app;
-    for (const QStringList &args :
-         {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
-          QStringList{QStringLiteral("--bogus")},
-          QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
-          QStringList{QStringLiteral("-m"), QStringLiteral("13")},
-          QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
-          QStringList{QStringLiteral("--format"), QStringLiteral("gif")}}) {
+    for (const QStringList &args : {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
+                                    QStringList{QStringLiteral("--bogus")},
+                                    QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
+                                    QStringList{QStringLiteral("-m"), QStringLiteral("13")},
+                                    QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
+                                    QStringList{QStringLiteral("--format"), QStringLiteral("gif")},
+                                    QStringList{QStringLiteral("--dpi"), QStringLiteral("0")},
+                                    QStringList{QStringLiteral("--dpi"), QStringLiteral("2401")},
+                                    QStringList{QStringLiteral("--paper"), QStringLiteral("B5")}}) {
         const RenderRun run = render(app, args);
         EXPECT_EQ(run.status, RenderUsage) << args.join(u' ').toStdString();
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();

@@ -1,5 +1,6 @@
 #include "shell/Declare.h"
 #include "shell/Main.h"
+#include "shell/UserSettings.h"
 #include "shell/frmForma.h"
 #include "support/FormaUi.h"
 
@@ -9,13 +10,18 @@
 #include "support/TempAppFolder.h"
 #include "support/TestGlyphs.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -199,8 +205,10 @@ TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
     platform.saveNames.push_back(app.file(QStringLiteral("год.txt")));
     form->kSave_Click();
     EXPECT_EQ(platform.saveStartFolder, app.path());
-    EXPECT_EQ(platform.saveFilters,
-              (QStringList{QStringLiteral("Рисунок (*.bmp)"), QStringLiteral("All Files (*.*)")}));
+    EXPECT_EQ(
+        platform.saveFilters,
+        (QStringList{QStringLiteral("Рисунок (*.bmp)"), QStringLiteral("Рисунок PNG (*.png)"),
+                     QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("All Files (*.*)")}));
     for (int n = 1; n <= 3; ++n) {
         const QString path = app.file(QStringLiteral("год_ряд%1.bmp").arg(n));
         QImageReader reader(path);
@@ -215,6 +223,75 @@ TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
     // Cancelling writes nothing and leaves the buttons alone.
     form->kSave_Click();
     EXPECT_TRUE(ui(*form).kSave->isEnabled());
+}
+
+TEST_F(SheetWindowTest, PngAndPdfAskTheirOptionsRememberThemAndPrintingPreviewsTheSheet)
+{
+    addYear(2013);
+    ui(*form).selXYMesyac->setCurrentIndex(2); // three rows
+    QList<QAction *> print;
+    for (QAction *action : form->findChildren<QAction *>())
+        if (action->text() == QStringLiteral("Печать…"))
+            print.append(action);
+    ASSERT_EQ(print.size(), 1);
+    EXPECT_FALSE(print[0]->isEnabled()); // nothing drawn yet
+    draw(QStringLiteral("2013"));
+    EXPECT_TRUE(print[0]->isEnabled());
+    EXPECT_EQ(print[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    const auto answer = [this](const QString &paper, bool landscape, int dpi, bool whole) {
+        platform.dialogHandlers.push_back([=](QDialog &dialog) {
+            dialog.findChild<QComboBox *>(QStringLiteral("selBumaga"))->setCurrentText(paper);
+            dialog.findChild<QComboBox *>(QStringLiteral("selOrientatsiya"))
+                ->setCurrentIndex(landscape ? 1 : 0);
+            dialog.findChild<QSpinBox *>(QStringLiteral("txtDpi"))->setValue(dpi);
+            dialog.findChild<QCheckBox *>(QStringLiteral("chTselikom"))->setChecked(whole);
+            dialog.accept();
+        });
+    };
+    // PNG, the whole sheet in one file at 300 dpi; the extension is the type's.
+    platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
+    platform.saveFilterChoices.push_back(1);
+    answer(QStringLiteral("A4"), false, 300, true);
+    form->kSave_Click();
+    const QImage png(app.file(QStringLiteral("лист.png")));
+    EXPECT_EQ(png.dotsPerMeterX(), 11811);
+    const auto &canvases = ui(*form).picRisunok;
+    EXPECT_EQ(png.height(), 2 * ui(*form).picControl->shagRisunkov() + canvases[2]->height());
+    EXPECT_EQ(png.copy(0, ui(*form).picControl->shagRisunkov(), png.width(), canvases[1]->height())
+                  .convertToFormat(QImage::Format_RGB32),
+              canvases[1]->image());
+
+    // PDF on A3 landscape; the choice is remembered for the next time.
+    platform.saveNames.push_back(app.file(QStringLiteral("лист")));
+    platform.saveFilterChoices.push_back(2);
+    answer(QStringLiteral("A3"), true, 150, true);
+    form->kSave_Click();
+    EXPECT_TRUE(QFileInfo(app.file(QStringLiteral("лист.pdf"))).size() > 0);
+    EXPECT_EQ(loadOutputOptions().paper, QPageSize::A3);
+    EXPECT_EQ(loadOutputOptions().dpi, 150);
+
+    // A cancelled options dialog writes nothing.
+    platform.saveNames.push_back(app.file(QStringLiteral("отмена")));
+    platform.saveFilterChoices.push_back(2);
+    form->kSave_Click();
+    EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("отмена.pdf"))));
+    EXPECT_TRUE(platform.messages.empty());
+
+    // Ctrl+P's preview paints the page through the printer.
+    bool painted = false;
+    platform.dialogHandlers.push_back([&painted](QDialog &dialog) {
+        auto &preview = dynamic_cast<QPrintPreviewDialog &>(dialog);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir::temp().filePath(QStringLiteral("vexilo-preview.pdf")));
+        emit preview.paintRequested(&printer);
+        painted = QFileInfo(printer.outputFileName()).size() > 0;
+        dialog.reject();
+    });
+    print[0]->trigger();
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(platform.dialogsShown.contains(QStringLiteral("printPreview")));
 }
 
 TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheButtons)

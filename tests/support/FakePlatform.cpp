@@ -32,10 +32,18 @@ std::optional<QString> FakePlatform::inputBox(const QString &prompt, const QStri
     return text;
 }
 
-QString FakePlatform::saveFileName(const QStringList &filters, const QString &startFolder)
+QString FakePlatform::saveFileName(const QStringList &filters, const QString &startFolder,
+                                   int *chosenFilter)
 {
     saveFilters = filters;
     saveStartFolder = startFolder;
+    if (chosenFilter != nullptr)
+        *chosenFilter = 0;
+    if (!saveFilterChoices.empty()) {
+        if (chosenFilter != nullptr)
+            *chosenFilter = saveFilterChoices.front();
+        saveFilterChoices.pop_front();
+    }
     if (saveNames.empty())
         return {};
     QString name = saveNames.front();

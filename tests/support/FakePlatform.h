@@ -27,7 +27,8 @@ public:
                          MsgButtons buttons) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &caption,
                                     const QString &initial) override;
-    QString saveFileName(const QStringList &filters, const QString &startFolder) override;
+    QString saveFileName(const QStringList &filters, const QString &startFolder,
+                         int *chosenFilter) override;
     void openWithDefaultProgram(const QString &pathOrUrl) override;
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;
@@ -38,6 +39,7 @@ public:
     std::deque<std::optional<QString>> inputAnswers;
     QStringList inputPrompts;
     std::deque<QString> saveNames;
+    std::deque<int> saveFilterChoices; // the filter picked with each name; 0 when empty
     QStringList saveFilters;
     QString saveStartFolder;
     QStringList opened;

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFont>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,8 @@ int main(int argc, char **argv)
     qputenv("LC_ALL", "C.UTF-8");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Settings kept for the user go to a test folder, never the real one.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     return RUN_ALL_TESTS();
 }

@@ -30,7 +30,7 @@ public:
     {
         return std::nullopt;
     }
-    QString saveFileName(const QStringList &, const QString &) override { return {}; }
+    QString saveFileName(const QStringList &, const QString &, int *) override { return {}; }
     void openWithDefaultProgram(const QString &) override {}
     int execDialog(QDialog &dialog) override
     {

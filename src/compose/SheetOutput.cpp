@@ -1,0 +1,194 @@
+#include "SheetOutput.h"
+
+#include "common/SafeFile.h"
+#include "compose/SheetLayout.h"
+
+#include <QIODevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vexilo {
+
+QString outputExtension(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Png:
+        return QStringLiteral(".png");
+    case OutputFormat::Pdf:
+        return QStringLiteral(".pdf");
+    case OutputFormat::Bmp:
+        break;
+    }
+    return QStringLiteral(".bmp");
+}
+
+const std::vector<std::pair<QString, QPageSize::PageSizeId>> &paperNames()
+{
+    static const std::vector<std::pair<QString, QPageSize::PageSizeId>> papers = {
+        {QStringLiteral("A5"), QPageSize::A5},       {QStringLiteral("A4"), QPageSize::A4},
+        {QStringLiteral("A3"), QPageSize::A3},       {QStringLiteral("Letter"), QPageSize::Letter},
+        {QStringLiteral("Legal"), QPageSize::Legal},
+    };
+    return papers;
+}
+
+std::optional<QPageSize::PageSizeId> paperByName(const QString &name)
+{
+    for (const auto &[paperName, id] : paperNames())
+        if (paperName.compare(name, Qt::CaseInsensitive) == 0)
+            return id;
+    return std::nullopt;
+}
+
+QString paperName(QPageSize::PageSizeId paper)
+{
+    for (const auto &[name, id] : paperNames())
+        if (id == paper)
+            return name;
+    return QStringLiteral("A4");
+}
+
+DrawnCanvases::DrawnCanvases(std::vector<QImage> canvases, qint32 pitch)
+    : m_canvases(std::move(canvases)), m_pitch(pitch)
+{}
+
+qint32 DrawnCanvases::canvasCount() const
+{
+    return static_cast<qint32>(m_canvases.size());
+}
+
+QSize DrawnCanvases::canvasSize() const
+{
+    return m_canvases.empty() ? QSize() : m_canvases.front().size();
+}
+
+void DrawnCanvases::drawCanvas(QImage &white, qint32 k) const
+{
+    const QImage &from = m_canvases.at(static_cast<std::size_t>(k));
+    const int rows = std::min(from.height(), white.height());
+    const auto bytes =
+        static_cast<std::size_t>(std::min(from.bytesPerLine(), white.bytesPerLine()));
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(white.scanLine(y), from.constScanLine(y), bytes);
+}
+
+QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel,
+                            qint32 canvasCount, const OutputOptions &options)
+{
+    const bool oneFile = options.whole || options.format == OutputFormat::Pdf;
+    return exportFileNames(chosenName, Razdelitel, oneFile ? 0 : canvasCount - 1,
+                           outputExtension(options.format));
+}
+
+QImage wholeSheet(const CanvasSource &source)
+{
+    const QSize size = source.canvasSize();
+    const qint64 last = qint64(source.canvasCount() - 1) * source.canvasPitch();
+    const qint64 top = std::min<qint64>(0, last);
+    const qint64 bottom = std::max<qint64>(size.height(), last + size.height());
+    const qint64 height = bottom - top;
+    if (size.isEmpty() || height > kMaxCanvasSide || height * size.width() * 4 > kMaxCanvasBytes)
+        return {};
+    QImage whole(size.width(), static_cast<int>(height), QImage::Format_RGB32);
+    whole.fill(Qt::white);
+    for (qint32 k = 0; k < source.canvasCount(); ++k) {
+        // Each canvas is drawn straight into its band of the whole image: no second copy.
+        const qint64 y = qint64(k) * source.canvasPitch() - top;
+        QImage band(whole.bits() + y * whole.bytesPerLine(), size.width(), size.height(),
+                    whole.bytesPerLine(), QImage::Format_RGB32);
+        band.fill(Qt::white);
+        source.drawCanvas(band, k);
+    }
+    return whole;
+}
+
+void setImageDpi(QImage &image, int dpi)
+{
+    const int perMetre = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(perMetre);
+    image.setDotsPerMeterY(perMetre);
+}
+
+QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double deviceDpi)
+{
+    QSizeF size(pixels.width() * deviceDpi / dpi, pixels.height() * deviceDpi / dpi);
+    if (size.width() > printable.width() || size.height() > printable.height())
+        size = size.scaled(printable.size(), Qt::KeepAspectRatio);
+    return {printable.center().x() - size.width() / 2, printable.center().y() - size.height() / 2,
+            size.width(), size.height()};
+}
+
+void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
+                    double deviceDpi)
+{
+    // The image goes in as its own pixels, compressed without loss and never smoothed.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(placeOnPage(sheet.size(), dpi, printable, deviceDpi), sheet);
+}
+
+namespace {
+
+ExportResult failed(const QString &path, const QString &reason)
+{
+    return {false, path, reason};
+}
+
+ExportResult writePdf(const QString &path, const QImage &sheet, const OutputOptions &options)
+{
+    const SafeWriteResult result = writeFileSafely(
+        path,
+        [&](QIODevice &device) {
+            QPdfWriter writer(&device);
+            writer.setCreator(QStringLiteral("Vexilo"));
+            writer.setPageLayout(
+                QPageLayout(QPageSize(options.paper), options.orientation, QMarginsF(0, 0, 0, 0)));
+            QPainter painter;
+            if (!painter.begin(&writer))
+                return false;
+            const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
+            paintSheetPage(painter, sheet, options.dpi, page, writer.resolution());
+            return painter.end();
+        },
+        Durability::Unsynced);
+    return result.ok ? ExportResult{} : failed(path, result.errorString);
+}
+
+ExportResult writeImage(const QString &path, QImage &image, const OutputOptions &options)
+{
+    setImageDpi(image, options.dpi);
+    return options.format == OutputFormat::Png ? writePng(path, image) : writeBmp(path, image);
+}
+
+} // namespace
+
+ExportResult writeSheet(const CanvasSource &source, const QStringList &names,
+                        const OutputOptions &options)
+{
+    if (names.isEmpty() || source.canvasCount() < 1)
+        return {};
+    if (names.size() == 1 &&
+        (options.whole || options.format == OutputFormat::Pdf || source.canvasCount() == 1)) {
+        QImage whole = wholeSheet(source);
+        if (whole.isNull())
+            return failed(names.front(), sheetErrorMessage(SheetError::TooLarge));
+        if (options.format == OutputFormat::Pdf)
+            return writePdf(names.front(), whole, options);
+        return writeImage(names.front(), whole, options);
+    }
+    // One canvas in memory at a time, drawn again for each row.
+    QImage canvas(source.canvasSize(), QImage::Format_RGB32);
+    for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {
+        canvas.fill(Qt::white);
+        source.drawCanvas(canvas, k);
+        if (const ExportResult result = writeImage(names[k], canvas, options); !result.ok)
+            return result;
+    }
+    return {};
+}
+
+} // namespace vexilo

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "compose/BmpExport.h"
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+namespace vexilo {
+
+enum class OutputFormat { Bmp, Png, Pdf };
+
+inline constexpr int kMinDpi = 1;
+inline constexpr int kMaxDpi = 2400;
+inline constexpr int kDefaultDpi = 96;
+
+// How a sheet leaves the program: the file format, one file for the whole sheet or one per
+// row of months (PDF is always one page), the resolution, and the page a PDF is laid on.
+struct OutputOptions
+{
+    OutputFormat format = OutputFormat::Bmp;
+    bool whole = false;
+    int dpi = kDefaultDpi;
+    QPageSize::PageSizeId paper = QPageSize::A4;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+
+// ".bmp", ".png" or ".pdf".
+QString outputExtension(OutputFormat format);
+
+// The papers offered, by the names the command line and the settings use.
+const std::vector<std::pair<QString, QPageSize::PageSizeId>> &paperNames();
+std::optional<QPageSize::PageSizeId> paperByName(const QString &name);
+QString paperName(QPageSize::PageSizeId paper);
+
+// The canvases of a drawn sheet, handed out one at a time onto white images of their size,
+// so a sheet can be composed while it is written.
+class CanvasSource
+{
+public:
+    virtual ~CanvasSource() = default;
+    virtual qint32 canvasCount() const = 0;
+    virtual QSize canvasSize() const = 0;
+    // From the top of one canvas to the top of the next, as the window places them.
+    virtual qint32 canvasPitch() const = 0;
+    virtual void drawCanvas(QImage &white, qint32 k) const = 0;
+};
+
+// Canvases already drawn, as the window holds them.
+class DrawnCanvases final : public CanvasSource
+{
+public:
+    DrawnCanvases(std::vector<QImage> canvases, qint32 pitch);
+    qint32 canvasCount() const override;
+    QSize canvasSize() const override;
+    qint32 canvasPitch() const override { return m_pitch; }
+    void drawCanvas(QImage &white, qint32 k) const override;
+
+private:
+    std::vector<QImage> m_canvases;
+    qint32 m_pitch;
+};
+
+// The files a save writes for the chosen name: one per row of months for BMP and PNG as the
+// window names them, or one file for the whole sheet and for PDF.
+QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel,
+                            qint32 canvasCount, const OutputOptions &options);
+
+// The whole sheet in one image: each canvas at its pitch below the one before, later canvases
+// over earlier ones where they overlap, white between. Null when it would be too large.
+QImage wholeSheet(const CanvasSource &source);
+
+// Dots per inch into the image's metadata (BMP pixels per metre, PNG pHYs).
+void setImageDpi(QImage &image, int dpi);
+
+// Where an image of the given pixels goes on a page, in device units: at its physical size
+// for `dpi`, scaled down (never up) to fit `printable`, aspect kept, centred.
+QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double deviceDpi);
+
+// Paints the sheet on the painter's page at its physical size, pixels kept exact.
+void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
+                    double deviceDpi);
+
+// Writes the sheet to the files named by outputFileNames, in order.
+ExportResult writeSheet(const CanvasSource &source, const QStringList &names,
+                        const OutputOptions &options);
+
+} // namespace vexilo
