@@ -1,5 +1,6 @@
 // Each benchmark stands beside the baseline it is judged against; compare them in one run:
 //   make bench
+#include "LargeSheetBench.h"
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
@@ -213,6 +214,11 @@ BENCHMARK(BM_SaveYear_Bmp)->Unit(benchmark::kMicrosecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // For profiling by hand: vexilo_bench --write-large-set DIR/
+    if (argc == 3 && std::string_view(argv[1]) == "--write-large-set") {
+        vexilo::bench::writeLargeSet(QString::fromLocal8Bit(argv[2]));
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     if (glyphs().images.digits.empty() || !glyphs().images.complete) {
         fprintf(stderr, "No bundled glyph set in %s\n", VEXILO_APP_DIR);

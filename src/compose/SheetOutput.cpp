@@ -10,6 +10,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <future>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace vexilo {
 
@@ -66,14 +71,73 @@ QSize DrawnCanvases::canvasSize() const
     return m_canvases.empty() ? QSize() : m_canvases.front().size();
 }
 
-void DrawnCanvases::drawCanvas(QImage &white, qint32 k) const
+void DrawnCanvases::drawCanvas(QImage &white, qint32 k, qint32 top) const
 {
     const QImage &from = m_canvases.at(static_cast<std::size_t>(k));
-    const int rows = std::min(from.height(), white.height());
+    const int rows = std::min(from.height() - top, white.height());
     const auto bytes =
         static_cast<std::size_t>(std::min(from.bytesPerLine(), white.bytesPerLine()));
     for (int y = 0; y < rows; ++y)
-        std::memcpy(white.scanLine(y), from.constScanLine(y), bytes);
+        std::memcpy(white.scanLine(y), from.constScanLine(y + top), bytes);
+}
+
+namespace {
+
+constexpr std::size_t kBigPage = std::size_t(2) << 20;
+
+struct MappedMemory
+{
+    void *address;
+    std::size_t length;
+};
+
+// A band of an image's rows as an image of its own, sharing the pixels.
+QImage rowsOf(QImage &image, int top, int height)
+{
+    return QImage(image.bits() + qsizetype(top) * image.bytesPerLine(), image.width(), height,
+                  image.bytesPerLine(), image.format());
+}
+
+} // namespace
+
+QImage canvasBuffer(QSize size)
+{
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const auto bytes = static_cast<std::size_t>(bytesPerLine * size.height());
+#ifdef MADV_HUGEPAGE
+    if (bytes >= 4 * kBigPage) {
+        const std::size_t length = (bytes + kBigPage - 1) / kBigPage * kBigPage;
+        void *address =
+            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (address != MAP_FAILED) {
+            madvise(address, length, MADV_HUGEPAGE);
+            return QImage(
+                static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine,
+                QImage::Format_RGB32,
+                [](void *info) {
+                    const auto *memory = static_cast<MappedMemory *>(info);
+                    munmap(memory->address, memory->length);
+                    delete memory;
+                },
+                new MappedMemory{address, length});
+        }
+    }
+#endif
+    return QImage(size, QImage::Format_RGB32);
+}
+
+void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
+{
+    const int half = buffer.height() / 2;
+    auto lower = std::async(std::launch::async, [&] {
+        QImage band = rowsOf(buffer, half, buffer.height() - half);
+        band.fill(Qt::white);
+        source.drawCanvas(band, k, half);
+    });
+    QImage upper = rowsOf(buffer, 0, half);
+    upper.fill(Qt::white);
+    source.drawCanvas(upper, k, 0);
+    lower.get();
 }
 
 QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel,
@@ -93,15 +157,13 @@ QImage wholeSheet(const CanvasSource &source)
     const qint64 height = bottom - top;
     if (size.isEmpty() || height > kMaxCanvasSide || height * size.width() * 4 > kMaxCanvasBytes)
         return {};
-    QImage whole(size.width(), static_cast<int>(height), QImage::Format_RGB32);
+    QImage whole = canvasBuffer({size.width(), static_cast<int>(height)});
     whole.fill(Qt::white);
     for (qint32 k = 0; k < source.canvasCount(); ++k) {
         // Each canvas is drawn straight into its band of the whole image: no second copy.
         const qint64 y = qint64(k) * source.canvasPitch() - top;
-        QImage band(whole.bits() + y * whole.bytesPerLine(), size.width(), size.height(),
-                    whole.bytesPerLine(), QImage::Format_RGB32);
-        band.fill(Qt::white);
-        source.drawCanvas(band, k);
+        QImage band = rowsOf(whole, static_cast<int>(y), size.height());
+        drawCanvasInParallel(source, band, k);
     }
     return whole;
 }
@@ -181,10 +243,9 @@ ExportResult writeSheet(const CanvasSource &source, const QStringList &names,
         return writeImage(names.front(), whole, options);
     }
     // One canvas in memory at a time, drawn again for each row.
-    QImage canvas(source.canvasSize(), QImage::Format_RGB32);
+    QImage canvas = canvasBuffer(source.canvasSize());
     for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {
-        canvas.fill(Qt::white);
-        source.drawCanvas(canvas, k);
+        drawCanvasInParallel(source, canvas, k);
         if (const ExportResult result = writeImage(names[k], canvas, options); !result.ok)
             return result;
     }

@@ -50,7 +50,9 @@ public:
     virtual QSize canvasSize() const = 0;
     // From the top of one canvas to the top of the next, as the window places them.
     virtual qint32 canvasPitch() const = 0;
-    virtual void drawCanvas(QImage &white, qint32 k) const = 0;
+    // Canvas k, or its band from row `top` on, onto a white image of that size. Drawing
+    // different bands of one canvas at the same time is safe.
+    virtual void drawCanvas(QImage &white, qint32 k, qint32 top = 0) const = 0;
 };
 
 // Canvases already drawn, as the window holds them.
@@ -61,7 +63,7 @@ public:
     qint32 canvasCount() const override;
     QSize canvasSize() const override;
     qint32 canvasPitch() const override { return m_pitch; }
-    void drawCanvas(QImage &white, qint32 k) const override;
+    void drawCanvas(QImage &white, qint32 k, qint32 top = 0) const override;
 
 private:
     std::vector<QImage> m_canvases;
@@ -76,6 +78,14 @@ QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel
 // The whole sheet in one image: each canvas at its pitch below the one before, later canvases
 // over earlier ones where they overlap, white between. Null when it would be too large.
 QImage wholeSheet(const CanvasSource &source);
+
+// Memory for a canvas image, not yet cleared. Large ones get memory that the system can hand
+// out in big pages, which is much faster to touch for the first time.
+QImage canvasBuffer(QSize size);
+
+// Clears `buffer` (of the canvas size) to white and draws canvas k on it, its upper and
+// lower halves on both cores.
+void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k);
 
 // Dots per inch into the image's metadata (BMP pixels per metre, PNG pHYs).
 void setImageDpi(QImage &image, int dpi);

@@ -72,13 +72,14 @@ public:
     {
         for (std::size_t r = 0; r < 5; ++r)
             copyGlyph(m_canvas, m_c.glyphs.picDniNedeli[m_sizeCheck ? 0 : r], x,
-                      qint64(r) * m_g.rowPitch);
+                      qint64(r) * m_g.rowPitch - m_c.top);
     }
 
     void weekendBitmaps(qint64 x)
     {
         for (std::size_t c = 0; c < 2; ++c)
-            drawBitmap(m_canvas, m_c.glyphs.DniNedeli, c, x, qint64(5 + c) * m_g.rowPitch);
+            drawBitmap(m_canvas, m_c.glyphs.DniNedeli, c, x,
+                       qint64(5 + c) * m_g.rowPitch - m_c.top);
     }
 
     // The days of month M from x0; later week columns are columnStep + extraStep apart.
@@ -90,7 +91,8 @@ public:
         const qint32 last = std::clamp(m_c.DniMesyaca[m], 0, 31);
         for (qint32 n = 1; n <= last; ++n) {
             const bool holiday = m_c.holidays.mark(M, n) != 0;
-            number(m_c.Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch, holiday);
+            number(m_c.Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch - m_c.top,
+                   holiday);
             if (++row > 6) {
                 row = 0;
                 x += m_g.columnStep + extraStep;
@@ -197,10 +199,10 @@ QImage Sheet::canvas(qint32 k) const
     return image;
 }
 
-void Sheet::draw(QImage &canvas, qint32 k) const
+void Sheet::draw(QImage &canvas, qint32 k, qint32 top) const
 {
-    const SheetContext context{m_request.glyphs, m_request.holidays, m_request.Chisla, m_days,
-                               m_firstWeekday};
+    const SheetContext context{m_request.glyphs, m_request.holidays, m_request.Chisla,
+                               m_days,           m_firstWeekday,     top};
     if (m_request.month == 0)
         drawYearCanvas(canvas, k, m_geometry, context);
     else

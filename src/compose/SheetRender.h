@@ -16,6 +16,7 @@ struct SheetContext
     const std::array<qint32, 32> &Chisla;     // number drawn for each day
     const std::array<qint32, 13> &DniMesyaca; // with February set for the year
     std::array<qint32, 13> firstWeekday{};
+    qint64 top = 0; // the canvas row at the image's first row, when drawing a band of it
 };
 
 // Draws row k of a year sheet onto a white canvas of the geometry's size.
@@ -57,7 +58,7 @@ public:
     qint32 canvasCount() const override { return m_geometry.KolRisunkov + 1; }
     QSize canvasSize() const override { return {m_geometry.canvasWidth, m_geometry.canvasHeight}; }
     qint32 canvasPitch() const override { return m_geometry.ShagRisunkov; }
-    void drawCanvas(QImage &white, qint32 k) const override { draw(white, k); }
+    void drawCanvas(QImage &white, qint32 k, qint32 top) const override { draw(white, k, top); }
     // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
     QString caption() const;
 
@@ -66,8 +67,9 @@ public:
 
     // Canvas k, white and drawn.
     QImage canvas(qint32 k) const;
-    // Draws canvas k onto a white image of the geometry's size.
-    void draw(QImage &canvas, qint32 k) const;
+    // Draws canvas k onto a white image of the geometry's size, or the band of it that starts
+    // at row `top` onto a white image of the band's size.
+    void draw(QImage &canvas, qint32 k, qint32 top = 0) const;
 
 private:
     Sheet(SheetRequest request, const SheetGeometry &geometry);
