@@ -1,5 +1,7 @@
 #include "RenderCommand.h"
 
+#include "common/RegularFile.h"
+#include "common/SafeFile.h"
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
@@ -10,7 +12,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <limits>
@@ -215,16 +216,41 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
         return RenderFailed;
     }
 
+    QString name = options.out;
+    if (name.isEmpty()) {
+        name = options.month == 0 ? QStringLiteral("календарь-%1").arg(year)
+                                  : QStringLiteral("календарь-%1-%2")
+                                        .arg(year)
+                                        .arg(options.month, 2, 10, QLatin1Char('0'));
+    }
+    const QString extension = options.png ? QStringLiteral(".png") : QStringLiteral(".bmp");
+    // The output folder is checked before anything is composed; a year sheet has rows.
+    if (const std::optional<QString> problem = outputFolderProblem(
+            exportFileNames(name, QStringLiteral("/"), options.month == 0 ? 1 : 0, extension)
+                .constFirst())) {
+        err << *problem << '\n';
+        return RenderFailed;
+    }
+
     PrazdnikiStore store;
     if (!options.holidays.isEmpty()) {
-        QFile file(options.holidays);
-        if (!file.open(QIODevice::ReadOnly) || QFileInfo(options.holidays).isDir()) {
+        QFile file;
+        const FileOpening opening = openRegularFile(file, options.holidays);
+        if (opening == FileOpening::NotRegular) {
+            err << QStringLiteral("Файл праздников «%1» — не обычный файл.").arg(options.holidays)
+                << '\n';
+            return RenderFailed;
+        }
+        if (opening != FileOpening::Opened) {
             err << QStringLiteral("Не удалось прочитать файл праздников «%1».")
                        .arg(options.holidays)
                 << '\n';
             return RenderFailed;
         }
-        readPrazdniki(file, store);
+        if (!readPrazdniki(file, store))
+            err << QStringLiteral("Файл праздников «%1» прочитан не полностью.")
+                       .arg(options.holidays)
+                << '\n';
     } else {
         OpenPrazdniki(store, prazdnikiPath(programFolder));
     }
@@ -259,26 +285,23 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
     const RenderedSheet &sheet = std::get<RenderedSheet>(rendered);
 
-    QString name = options.out;
-    if (name.isEmpty()) {
-        name = options.month == 0 ? QStringLiteral("календарь-%1").arg(year)
-                                  : QStringLiteral("календарь-%1-%2")
-                                        .arg(year)
-                                        .arg(options.month, 2, 10, QLatin1Char('0'));
-    }
     const QStringList names =
-        exportFileNames(name, QStringLiteral("/"), sheet.geometry.KolRisunkov,
-                        options.png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
-    for (qsizetype i = 0; i < names.size(); ++i) {
+        exportFileNames(name, QStringLiteral("/"), sheet.geometry.KolRisunkov, extension);
+    // All rows or none: each is written beside its target, then all are put in place.
+    SafeFileBatch batch({Durability::Unsynced, {}});
+    SafeWriteResult result;
+    for (qsizetype i = 0; i < names.size() && result.ok; ++i) {
         const QImage &canvas = sheet.canvases[static_cast<std::size_t>(i)];
-        const ExportResult result =
-            options.png ? writePng(names[i], canvas) : writeBmp(names[i], canvas);
-        if (!result.ok) {
-            err << exportFailureMessage(result) << '\n';
-            return RenderFailed;
-        }
-        out << names[i] << '\n';
+        result = batch.stage(names[i], options.png ? pngProducer(canvas) : bmpProducer(canvas));
     }
+    if (result.ok)
+        result = batch.commit();
+    if (!result.ok) {
+        err << exportFailureMessage(result) << '\n';
+        return RenderFailed;
+    }
+    for (const QString &written : names)
+        out << written << '\n';
     out << sizeCaption(sheet.geometry).mid(3) << '\n';
     return RenderOk;
 }

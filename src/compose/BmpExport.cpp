@@ -90,22 +90,29 @@ bool encodeBmp(const QImage &image, QIODevice &device)
     return true;
 }
 
+Producer bmpProducer(const QImage &image)
+{
+    return [&image](QIODevice &device) { return encodeBmp(image, device); };
+}
+
+Producer pngProducer(const QImage &image)
+{
+    return [&image](QIODevice &device) {
+        QImageWriter writer(&device, "png");
+        return writer.write(image);
+    };
+}
+
 ExportResult writeBmp(const QString &path, const QImage &image)
 {
-    return exportResult(path, writeFileSafely(
-                                  path, [&](QIODevice &device) { return encodeBmp(image, device); },
-                                  Durability::Unsynced));
+    return exportResult(path,
+                        writeFileSafely(path, bmpProducer(image), {Durability::Unsynced, {}}));
 }
 
 ExportResult writePng(const QString &path, const QImage &image)
 {
-    return exportResult(path, writeFileSafely(
-                                  path,
-                                  [&](QIODevice &device) {
-                                      QImageWriter writer(&device, "png");
-                                      return writer.write(image);
-                                  },
-                                  Durability::Unsynced));
+    return exportResult(path,
+                        writeFileSafely(path, pngProducer(image), {Durability::Unsynced, {}}));
 }
 
 QString exportFailureMessage(const ExportResult &result)
@@ -114,6 +121,11 @@ QString exportFailureMessage(const ExportResult &result)
     if (!result.errorString.isEmpty())
         message += QLatin1Char(' ') + result.errorString;
     return message;
+}
+
+QString exportFailureMessage(const SafeWriteResult &result)
+{
+    return exportFailureMessage(ExportResult{result.ok, result.path, result.errorString});
 }
 
 } // namespace vexilo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SafeFile.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,11 @@ struct ExportResult
 // An uncompressed 32-bit BMP of the image's exact size and pixels.
 bool encodeBmp(const QImage &image, QIODevice &device);
 
+// The image's file content, for the safe writers and SafeFileBatch::stage. The image must
+// live until the producer has run.
+Producer bmpProducer(const QImage &image);
+Producer pngProducer(const QImage &image);
+
 // The BMP written safely: a failed write leaves an existing file of that name as it was.
 ExportResult writeBmp(const QString &path, const QImage &image);
 
@@ -35,5 +42,6 @@ ExportResult writePng(const QString &path, const QImage &image);
 
 // "Не удалось сохранить файл «…»." with the reason.
 QString exportFailureMessage(const ExportResult &result);
+QString exportFailureMessage(const SafeWriteResult &result);
 
 } // namespace vexilo

@@ -3,6 +3,7 @@
 
 #include "common/CalendarMath.h"
 #include "common/NumberText.h"
+#include "common/SafeFile.h"
 #include "compose/BmpExport.h"
 #include "compose/Prokrutka.h"
 #include "compose/SheetLayout.h"
@@ -192,17 +193,22 @@ void frmForma::kSave_Click()
         return;
     const qint32 kol = lastCanvas();
     const QStringList names = exportFileNames(name, m_state.Razdelitel, kol);
-    setCommandsBusy(true);
-    for (qint32 i = 0; i <= kol; ++i) {
-        const ExportResult result =
-            writeBmp(names[i], picRisunok[static_cast<std::size_t>(i)]->image());
-        if (!result.ok) {
-            // The files written before this one stay; the rest would fail alike.
-            m_platform.messageBox(exportFailureMessage(result), applicationTitle(),
-                                  MsgIcon::Critical, MsgButtons::Ok);
-            break;
-        }
+    if (const std::optional<QString> problem = outputFolderProblem(names.constFirst())) {
+        m_platform.messageBox(*problem, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
+        return;
     }
+    setCommandsBusy(true);
+    // All rows or none: each is written beside its target, then all are put in place.
+    SafeFileBatch batch({Durability::Unsynced, m_platform.saveFaults()});
+    SafeWriteResult result;
+    for (qint32 i = 0; i <= kol && result.ok; ++i)
+        result =
+            batch.stage(names[i], bmpProducer(picRisunok[static_cast<std::size_t>(i)]->image()));
+    if (result.ok)
+        result = batch.commit();
+    if (!result.ok)
+        m_platform.messageBox(exportFailureMessage(result), applicationTitle(), MsgIcon::Critical,
+                              MsgButtons::Ok);
     setCommandsBusy(false);
 }
 

@@ -6,6 +6,7 @@
 #include "common/SafeFile.h"
 #include "holidays/PrazdnikiFile.h"
 #include "support/FakePlatform.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 #include "support/TestGlyphs.h"
 
@@ -216,7 +217,7 @@ TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
     EXPECT_TRUE(form->kSave->isEnabled());
 }
 
-TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheButtons)
+TEST_F(SheetWindowTest, AFailedBmpNamesTheFileWritesNoRowAndRestoresTheButtons)
 {
     addYear(2013);
     form->selXYMesyac->setCurrentIndex(2);
@@ -227,31 +228,29 @@ TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheB
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.contains(app.file(QStringLiteral("лист_ряд2.bmp"))));
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
-    EXPECT_FALSE(app.read(QStringLiteral("лист_ряд1.bmp")).isEmpty());
+    EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд1.bmp"))));
     EXPECT_TRUE(form->kSave->isEnabled());
     EXPECT_TRUE(form->kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
 }
 
-TEST_F(SheetWindowTest, ADiskFullHalfWayKeepsTheEarlierFilesAndTheOldOneInPlace)
+TEST_F(SheetWindowTest, ADiskFullHalfWayReplacesNoRow)
 {
     addYear(2013);
     form->selXYMesyac->setCurrentIndex(2); // three rows
     draw(QStringLiteral("2013"));
     app.write(QStringLiteral("лист_ряд2.bmp"), "an older picture");
     platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
-    setSafeWriteFaultForTesting(SafeWriteFault::Write, ENOSPC, 1);
+    app.write(QStringLiteral("лист_ряд1.bmp"), "an older first row");
+    platform.saveHook = failAt(SafeWriteStage::Write, ENOSPC, 1);
     form->kSave_Click();
-    setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(
         platform.messages[0].text,
         QStringLiteral("Не удалось сохранить файл «%1». На диске не осталось свободного места.")
             .arg(app.file(QStringLiteral("лист_ряд2.bmp"))));
-    EXPECT_EQ(
-        QImage(app.file(QStringLiteral("лист_ряд1.bmp"))).convertToFormat(QImage::Format_RGB32),
-        form->picRisunok[0]->image());
+    EXPECT_EQ(app.read(QStringLiteral("лист_ряд1.bmp")), QByteArray("an older first row"));
     EXPECT_EQ(app.read(QStringLiteral("лист_ряд2.bmp")), QByteArray("an older picture"));
     EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд3.bmp"))));
     EXPECT_EQ(QDir(app.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
