@@ -259,3 +259,17 @@ TEST_F(SheetWindowTest, ADiskFullHalfWayReplacesNoRow)
     EXPECT_TRUE(form->kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
 }
+
+TEST_F(SheetWindowTest, AFolderThatIsNotThereIsNamedBeforeAnythingIsWritten)
+{
+    addYear(2013);
+    draw(QStringLiteral("2013"));
+    platform.saveNames.push_back(app.file(QStringLiteral("нет/лист.bmp")));
+    form->kSave_Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              QStringLiteral("Папка «%1» не найдена.").arg(app.file(QStringLiteral("нет"))));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(platform.busyDepth, 0);
+    EXPECT_TRUE(form->kSave->isEnabled());
+}
