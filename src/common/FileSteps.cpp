@@ -220,7 +220,8 @@ int writeInPlace(const QString &target, const QByteArray &content, Durability du
 {
     if (const int fault = hook ? hook(SafeWriteStage::OpenInPlace) : 0)
         return fault;
-    const int fd = ::open(encoded(target).constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(encoded(target).constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return errno;
     struct stat st
