@@ -79,7 +79,7 @@ SafeWriteResult SafeFileBatch::stage(const QString &path, const Producer &produc
     if (nameTooLong(*target))
         return failure(path, ENAMETOOLONG);
 
-    Staged staged{path, *target, {}, {}};
+    Staged staged{path, *target, {}, {}, false};
     int fd = -1;
     err = injected(SafeWriteStage::CreateTemporary);
     if (err == 0) {
@@ -122,6 +122,8 @@ SafeWriteResult SafeFileBatch::commit()
 {
     QStringList folders;
     for (Staged &staged : m_staged) {
+        if (staged.done)
+            continue;
         if (staged.temporary.isEmpty()) {
             if (const int err = writeInPlace(staged.target, staged.inPlace, m_options.durability,
                                              m_options.hook))
@@ -134,6 +136,7 @@ SafeWriteResult SafeFileBatch::commit()
                 return failure(staged.path, errno);
             staged.temporary.clear();
         }
+        staged.done = true;
         const QString folder = QFileInfo(staged.target).absolutePath();
         if (!folders.contains(folder))
             folders.append(folder);
@@ -225,7 +228,7 @@ std::optional<QString> outputFolderProblem(const QString &targetPath)
     int err = 0;
     const std::optional<QString> target = resolveLinks(targetPath, err);
     if (!target)
-        return describeSystemError(err);
+        return failure(targetPath, err).errorString;
     const QString folder = QFileInfo(*target).absolutePath();
     const QFileInfo folderInfo(folder);
     if (!folderInfo.exists())

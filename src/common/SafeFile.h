@@ -63,7 +63,8 @@ public:
 
     SafeWriteResult stage(const QString &path, const Producer &produce);
     // Renames every staged file into place, in staging order. A rename that fails leaves the
-    // earlier ones done: the file system offers no way to undo them.
+    // earlier ones done: the file system offers no way to undo them. A file whose staging
+    // failed is simply not part of the batch.
     SafeWriteResult commit();
 
 private:
@@ -73,6 +74,7 @@ private:
         QString target;     // the file really written, links resolved
         QString temporary;  // empty when the file is written in place at commit
         QByteArray inPlace; // the content of a file written in place
+        bool done;          // in place already: a second commit leaves it alone
     };
 
     SafeWriteOptions m_options;
