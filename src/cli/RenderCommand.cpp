@@ -1,6 +1,8 @@
 #include "RenderCommand.h"
 
 #include "common/CalendarMath.h"
+#include "common/RegularFile.h"
+#include "common/SafeFile.h"
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
@@ -11,7 +13,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -252,16 +253,40 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
         return RenderFailed;
     }
 
+    QString name = options.out;
+    if (name.isEmpty()) {
+        name = options.month == 0 ? QStringLiteral("календарь-%1").arg(year)
+                                  : QStringLiteral("календарь-%1-%2")
+                                        .arg(year)
+                                        .arg(options.month, 2, 10, QLatin1Char('0'));
+    }
+    // The output folder is checked before anything is composed; a year sheet has rows.
+    if (const std::optional<QString> problem = outputFolderProblem(
+            outputFileNames(name, QStringLiteral("/"), options.month == 0 ? 2 : 1, options.output)
+                .constFirst())) {
+        err << *problem << '\n';
+        return RenderFailed;
+    }
+
     PrazdnikiStore store;
     if (!options.holidays.isEmpty()) {
-        QFile file(options.holidays);
-        if (!file.open(QIODevice::ReadOnly) || QFileInfo(options.holidays).isDir()) {
+        QFile file;
+        const FileOpening opening = openRegularFile(file, options.holidays);
+        if (opening == FileOpening::NotRegular) {
+            err << QStringLiteral("Файл праздников «%1» — не обычный файл.").arg(options.holidays)
+                << '\n';
+            return RenderFailed;
+        }
+        if (opening != FileOpening::Opened) {
             err << QStringLiteral("Не удалось прочитать файл праздников «%1».")
                        .arg(options.holidays)
                 << '\n';
             return RenderFailed;
         }
-        readPrazdniki(file, store);
+        if (!readPrazdniki(file, store))
+            err << QStringLiteral("Файл праздников «%1» прочитан не полностью.")
+                       .arg(options.holidays)
+                << '\n';
     } else {
         OpenPrazdniki(store, prazdnikiPath(programFolder));
     }
@@ -295,16 +320,9 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
     const Sheet &sheet = std::get<Sheet>(planned);
 
-    QString name = options.out;
-    if (name.isEmpty()) {
-        name = options.month == 0 ? QStringLiteral("календарь-%1").arg(year)
-                                  : QStringLiteral("календарь-%1-%2")
-                                        .arg(year)
-                                        .arg(options.month, 2, 10, QLatin1Char('0'));
-    }
     const QStringList names =
         outputFileNames(name, QStringLiteral("/"), sheet.canvasCount(), options.output);
-    if (const ExportResult result = writeSheet(sheet, names, options.output); !result.ok) {
+    if (const SafeWriteResult result = writeSheet(sheet, names, options.output); !result.ok) {
         err << exportFailureMessage(result) << '\n';
         return RenderFailed;
     }

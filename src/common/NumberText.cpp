@@ -27,6 +27,11 @@ constexpr std::size_t kMaxKept = 400;
 
 double readNumber(QStringView text)
 {
+    return numberAtStart(text).value_or(0.0);
+}
+
+std::optional<double> numberAtStart(QStringView text)
+{
     std::string buffer;
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -43,11 +48,13 @@ double readNumber(QStringView text)
     }
     std::size_t integerDigits = 0;
     bool sawDot = false;
+    bool sawDigit = false;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (isBlank(c))
             continue;
         if (isDigit(c)) {
+            sawDigit = true;
             if (!sawDot) {
                 if (buffer.empty() && c == u'0')
                     continue; // leading zeros carry nothing
@@ -65,6 +72,8 @@ double readNumber(QStringView text)
         }
         break;
     }
+    if (!sawDigit)
+        return std::nullopt;
     if (integerDigits > kMaxKept / 2)
         return negative ? -std::numeric_limits<double>::infinity()
                         : std::numeric_limits<double>::infinity();

@@ -12,6 +12,9 @@ namespace vexilo {
 // no number. A value too large for a double reads as infinity with its sign.
 double readNumber(QStringView text);
 
+// The same, or nothing when the text holds no digit there: "0" is a number, "abc" is not.
+std::optional<double> numberAtStart(QStringView text);
+
 // Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
 

@@ -1,48 +1,21 @@
 #include "SafeFile.h"
 
+#include "common/FileSteps.h"
+#include "common/RegularFile.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <cstdio>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vexilo {
 
-namespace {
-
-struct InjectedFault
-{
-    SafeWriteFault stage = SafeWriteFault::None;
-    int errnoValue = 0;
-    int writesToPass = 0; // saves that still succeed before the fault strikes
-};
-
-InjectedFault &injectedFault()
-{
-    static InjectedFault fault;
-    return fault;
-}
-
-SafeWriteResult failure(int err, const QString &fallback)
-{
-    SafeWriteResult result;
-    result.ok = false;
-    result.writeProtected = isWriteProtectedError(err);
-    result.errorString = describeSystemError(err);
-    if (result.errorString.isEmpty())
-        result.errorString = fallback;
-    return result;
-}
-
-bool injected(SafeWriteFault stage)
-{
-    return injectedFault().stage == stage && injectedFault().writesToPass == 0;
-}
-
-} // namespace
+using namespace filesteps;
 
 bool isWriteProtectedError(int errnoValue)
 {
@@ -69,6 +42,8 @@ QString describeSystemError(int errnoValue)
         return QStringLiteral("Часть пути не является папкой.");
     case ENAMETOOLONG:
         return QStringLiteral("Слишком длинное имя файла.");
+    case ELOOP:
+        return QStringLiteral("Символические ссылки образуют петлю.");
     case EIO:
         return QStringLiteral("Ошибка ввода-вывода.");
     default:
@@ -76,69 +51,211 @@ QString describeSystemError(int errnoValue)
     }
 }
 
-void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue, int writesToPass)
+SafeFileBatch::SafeFileBatch(SafeWriteOptions options) : m_options(std::move(options)) {}
+
+SafeFileBatch::~SafeFileBatch()
 {
-    injectedFault() = {fault, errnoValue, writesToPass};
+    for (const Staged &staged : m_staged)
+        if (!staged.temporary.isEmpty())
+            ::unlink(encoded(staged.temporary).constData());
 }
 
-SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data)
+SafeWriteResult SafeFileBatch::stage(const QString &path, const Producer &produce)
 {
-    return writeFileSafely(
-        path, [&data](QIODevice &device) { return device.write(data) == data.size(); });
-}
-
-SafeWriteResult writeFileSafely(const QString &path,
-                                const std::function<bool(QIODevice &)> &produce,
-                                Durability durability)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return failure(EISDIR, {});
-    // A file the user marked read-only stays as it is, even though renaming over it would work.
-    if (info.exists() && !info.isWritable())
-        return failure(EACCES, {});
-
-    // The temporary file sits beside the target, so the final rename stays on one file system
-    // and replaces the old file in one step.
-    QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    errno = 0;
-    if (injected(SafeWriteFault::Open))
-        return failure(injectedFault().errnoValue, {});
-    if (!file.open())
-        return failure(errno, file.errorString());
-
-    // The new file gets the old one's permissions, or the usual ones for a new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    auto injected = [this](SafeWriteStage stage) {
+        return m_options.hook ? m_options.hook(stage) : 0;
+    };
+    int err = 0;
+    const std::optional<QString> target = resolveLinks(path, err);
+    if (!target)
+        return failure(path, err);
     struct stat old
     {
     };
-    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &old) == 0
-                            ? (old.st_mode & 07777)
-                            : (0666 & ~mask);
-    ::fchmod(file.handle(), mode);
+    const bool exists = ::stat(encoded(*target).constData(), &old) == 0;
+    if (exists)
+        if (std::optional<SafeWriteResult> refused = refusal(path, *target, old))
+            return *refused;
+    if (nameTooLong(*target))
+        return failure(path, ENAMETOOLONG);
 
-    errno = 0;
+    Staged staged{path, *target, {}, {}, false};
+    int fd = -1;
+    err = injected(SafeWriteStage::CreateTemporary);
+    if (err == 0) {
+        // Beside the target, so that the rename stays on one file system and is one step.
+        fd = createTemporary(QFileInfo(*target).absolutePath(), staged.temporary);
+        err = fd < 0 ? errno : 0;
+    }
+    if (fd < 0) {
+        if (!exists)
+            return failure(path, err);
+        // The folder takes no new file, but the file itself may be written: it is, in place,
+        // at commit; until then the content waits in memory.
+        QBuffer buffer(&staged.inPlace);
+        buffer.open(QIODevice::WriteOnly);
+        if (!produce(buffer))
+            return failure(path, EIO);
+        if (const int fault = injected(SafeWriteStage::Write))
+            return failure(path, fault);
+        m_staged.push_back(std::move(staged));
+        return {};
+    }
+    // Listed at once, so that the temporary file goes with the batch whatever happens next.
+    m_staged.push_back(staged);
+    takeOldModes(fd, exists, old);
+    err = produceInto(fd, produce, m_options.durability);
     // An injected write fault strikes after the content went into the temporary file, as a
     // full disk would when the data reaches it.
-    const bool written = produce(file) && !injected(SafeWriteFault::Write) && file.flush() &&
-                         (durability == Durability::Unsynced || ::fsync(file.handle()) == 0);
-    if (!written) {
-        const int err = injected(SafeWriteFault::Write) ? injectedFault().errnoValue : errno;
-        return failure(err, file.errorString()); // the temporary file goes with `file`
+    if (err == 0)
+        err = injected(SafeWriteStage::Write);
+    ::close(fd);
+    if (err != 0) {
+        ::unlink(encoded(staged.temporary).constData());
+        m_staged.pop_back();
+        return failure(path, err);
     }
-    if (injected(SafeWriteFault::Rename))
-        return failure(injectedFault().errnoValue, {});
-    file.close();
-    errno = 0;
-    if (::rename(QFile::encodeName(file.fileName()).constData(),
-                 QFile::encodeName(path).constData()) != 0)
-        return failure(errno, {});
-    file.setAutoRemove(false);
-    if (injectedFault().writesToPass > 0)
-        --injectedFault().writesToPass;
     return {};
+}
+
+SafeWriteResult SafeFileBatch::commit()
+{
+    QStringList folders;
+    for (Staged &staged : m_staged) {
+        if (staged.done)
+            continue;
+        if (staged.temporary.isEmpty()) {
+            if (const int err = writeInPlace(staged.target, staged.inPlace, m_options.durability,
+                                             m_options.hook))
+                return failure(staged.path, err);
+        } else {
+            if (const int fault = m_options.hook ? m_options.hook(SafeWriteStage::Rename) : 0)
+                return failure(staged.path, fault);
+            if (::rename(encoded(staged.temporary).constData(),
+                         encoded(staged.target).constData()) != 0)
+                return failure(staged.path, errno);
+            staged.temporary.clear();
+        }
+        staged.done = true;
+        const QString folder = QFileInfo(staged.target).absolutePath();
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    m_staged.clear();
+    for (const QString &folder : folders) {
+        // The rename is only durable once the folder that names the file is on the disk.
+        if (m_options.durability == Durability::Synced)
+            syncFolder(folder);
+        removeStaleTemporaries(folder);
+    }
+    return {};
+}
+
+SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data,
+                                const SafeWriteOptions &options)
+{
+    return writeFileSafely(
+        path, [&data](QIODevice &device) { return device.write(data) == data.size(); }, options);
+}
+
+SafeWriteResult writeFileSafely(const QString &path, const Producer &produce,
+                                const SafeWriteOptions &options)
+{
+    SafeFileBatch batch(options);
+    if (SafeWriteResult staged = batch.stage(path, produce); !staged.ok)
+        return staged;
+    return batch.commit();
+}
+
+std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &result)
+{
+    QFile source;
+    switch (openRegularFile(source, path)) {
+    case FileOpening::Opened:
+        break;
+    case FileOpening::NotRegular:
+        result = notAFile(path);
+        return std::nullopt;
+    case FileOpening::Missing:
+        result = failure(path, ENOENT);
+        return std::nullopt;
+    case FileOpening::Unreadable:
+        result = failure(path, EACCES);
+        return std::nullopt;
+    }
+    struct stat st
+    {
+    };
+    ::fstat(source.handle(), &st);
+    for (int n = 1; n < 1000; ++n) {
+        const QString copy =
+            path + QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString());
+        // O_EXCL: an existing file of that name is never overwritten.
+        const int fd = ::open(encoded(copy).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                              (st.st_mode & 0777) | 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0) {
+            result = failure(copy, errno);
+            return std::nullopt;
+        }
+        const int err = produceInto(
+            fd,
+            [&source](QIODevice &out) {
+                while (!source.atEnd()) {
+                    const QByteArray chunk = source.read(64 * 1024);
+                    if (chunk.isEmpty() || out.write(chunk) != chunk.size())
+                        return false;
+                }
+                return true;
+            },
+            Durability::Synced);
+        ::close(fd);
+        if (err != 0) {
+            ::unlink(encoded(copy).constData());
+            result = failure(copy, err);
+            return std::nullopt;
+        }
+        syncFolder(QFileInfo(copy).absolutePath());
+        return copy;
+    }
+    result = failure(path, EEXIST);
+    return std::nullopt;
+}
+
+std::optional<QString> outputFolderProblem(const QString &targetPath)
+{
+    int err = 0;
+    const std::optional<QString> target = resolveLinks(targetPath, err);
+    if (!target)
+        return failure(targetPath, err).errorString;
+    const QString folder = QFileInfo(*target).absolutePath();
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.exists())
+        return QStringLiteral("Папка «%1» не найдена.").arg(folder);
+    if (!folderInfo.isDir())
+        return QStringLiteral("«%1» — не папка.").arg(folder);
+    if (nameTooLong(*target))
+        return tooLongMessage(*target);
+    QString probe;
+    const int fd = createTemporary(folder, probe);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(encoded(probe).constData());
+        return std::nullopt;
+    }
+    err = errno;
+    // A file that is there and writable is still written, in place.
+    struct stat st
+    {
+    };
+    if (::stat(encoded(*target).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+        !nobodyMayWrite(st) && mayWrite(*target))
+        return std::nullopt;
+    QString message = QStringLiteral("В папку «%1» нельзя записать файлы.").arg(folder);
+    if (const QString reason = describeSystemError(err); !reason.isEmpty())
+        message += u' ' + reason;
+    return message;
 }
 
 } // namespace vexilo

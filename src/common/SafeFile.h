@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QIODevice;
 
@@ -12,34 +14,89 @@ namespace vexilo {
 struct SafeWriteResult
 {
     bool ok = true;
-    // The system's description of what went wrong, in Russian where we know the error.
+    // The system's description of what went wrong, in Russian where we know the error; never
+    // empty on failure.
     QString errorString;
     // Permission denied, a read-only file or a read-only file system.
     bool writeProtected = false;
+    // The file the failure concerns, as the caller named it.
+    QString path;
 };
 
-// Writes the whole file through a temporary file in the same folder and renames it over the
-// target, so a crash, a full disk or a failed write leaves the old file whole.
-SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data);
-
-// Synced files are flushed to the disk before the rename, so even a power cut leaves the old
-// or the new file; exported pictures skip that, for speed.
+// Synced files are flushed to the disk, and their folder after the rename, so even a power cut
+// leaves the old or the new file; exported pictures skip that, for speed.
 enum class Durability { Synced, Unsynced };
 
-// The same, for content produced straight into the temporary file by `produce`, which
-// returns false when it could not write everything.
-SafeWriteResult writeFileSafely(const QString &path,
-                                const std::function<bool(QIODevice &)> &produce,
-                                Durability durability = Durability::Synced);
+// The steps of a save where a test may inject a failure.
+enum class SafeWriteStage { CreateTemporary, OpenInPlace, Write, Rename };
+// Asked before each step; a non-zero system error number makes that step fail with it.
+using SafeWriteHook = std::function<int(SafeWriteStage)>;
+
+struct SafeWriteOptions
+{
+    Durability durability = Durability::Synced;
+    SafeWriteHook hook; // empty: nothing injected
+};
+
+// Content written straight into the file; returns false when it could not write everything.
+using Producer = std::function<bool(QIODevice &)>;
+
+// Writes the whole file through a temporary file in the target's folder and renames it over
+// the target, so a crash, a full disk or a failed write leaves the old file whole. A symbolic
+// link is followed and stays a link. When the folder takes no new file but the file itself is
+// writable, the file is written in place instead, which a crash may leave half-written.
+SafeWriteResult writeFileSafely(const QString &path, const QByteArray &data,
+                                const SafeWriteOptions &options = {});
+SafeWriteResult writeFileSafely(const QString &path, const Producer &produce,
+                                const SafeWriteOptions &options = {});
+
+// Several files replaced together: each is written to its temporary file as it is staged, and
+// only commit() puts them in place, so a failed write replaces none of them. Temporaries that
+// were not committed are removed when the batch goes.
+class SafeFileBatch
+{
+public:
+    explicit SafeFileBatch(SafeWriteOptions options = {});
+    ~SafeFileBatch();
+    SafeFileBatch(const SafeFileBatch &) = delete;
+    SafeFileBatch &operator=(const SafeFileBatch &) = delete;
+
+    SafeWriteResult stage(const QString &path, const Producer &produce);
+    // Renames every staged file into place, in staging order. A rename that fails leaves the
+    // earlier ones done: the file system offers no way to undo them. A file whose staging
+    // failed is simply not part of the batch.
+    SafeWriteResult commit();
+
+private:
+    struct Staged
+    {
+        QString path;       // as the caller named it
+        QString target;     // the file really written, links resolved
+        QString temporary;  // empty when the file is written in place at commit
+        QByteArray inPlace; // the content of a file written in place
+        bool done;          // in place already: a second commit leaves it alone
+    };
+
+    SafeWriteOptions m_options;
+    std::vector<Staged> m_staged;
+};
+
+// Copies a regular file beside itself under the first free name of path + ".bak", ".bak2" …,
+// overwriting nothing. Returns the copy's path.
+std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &failure);
+
+// Why files cannot be saved as `targetPath` (its folder is missing, is no folder, or takes no
+// files; or the name is too long), in Russian; nothing when they can.
+std::optional<QString> outputFolderProblem(const QString &targetPath);
+
+// The prefix and suffix of this program's temporary files; others are never touched.
+inline constexpr char kTemporaryPrefix[] = ".vexilo-";
+inline constexpr char kTemporarySuffix[] = ".tmp";
 
 // Whether a system error number means the file or its folder may not be written.
 bool isWriteProtectedError(int errnoValue);
 
 // Russian text for the system errors a save can meet; empty for the others.
 QString describeSystemError(int errnoValue);
-
-// Test seam: after `writesToPass` more successful saves, every save fails at the given stage.
-enum class SafeWriteFault { None, Open, Write, Rename };
-void setSafeWriteFaultForTesting(SafeWriteFault fault, int errnoValue, int writesToPass = 0);
 
 } // namespace vexilo

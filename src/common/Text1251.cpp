@@ -84,7 +84,10 @@ QByteArray textFileContent(const QStringList &lines)
 QStringList textFileLines(const QByteArray &bytes)
 {
     QStringList lines;
-    const QString text = fromWindows1251(bytes);
+    // A byte-order mark is what a text editor puts before UTF-8: the rest is read as such.
+    const QByteArray bom = QByteArrayLiteral("\xEF\xBB\xBF");
+    const QString text =
+        bytes.startsWith(bom) ? QString::fromUtf8(bytes.mid(bom.size())) : fromWindows1251(bytes);
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];

@@ -14,7 +14,7 @@ QString fromWindows1251(const QByteArray &bytes);
 QByteArray textFileContent(const QStringList &lines);
 
 // Lines of a text file, accepting CR LF, LF or a lone CR; the text after the last line end,
-// if any, is the last line.
+// if any, is the last line. Text after a UTF-8 byte-order mark is read as UTF-8.
 QStringList textFileLines(const QByteArray &bytes);
 
 } // namespace vexilo

@@ -49,20 +49,21 @@ bool encodeImage(const QImage &image, const char *format, QIODevice &device)
     return writer.write(image);
 }
 
+Producer imageProducer(const QImage &image, const char *format)
+{
+    return [&image, format](QIODevice &device) { return encodeImage(image, format, device); };
+}
+
 ExportResult writeBmp(const QString &path, const QImage &image)
 {
     return exportResult(
-        path, writeFileSafely(
-                  path, [&](QIODevice &device) { return encodeImage(image, "bmp", device); },
-                  Durability::Unsynced));
+        path, writeFileSafely(path, imageProducer(image, "bmp"), {Durability::Unsynced, {}}));
 }
 
 ExportResult writePng(const QString &path, const QImage &image)
 {
     return exportResult(
-        path, writeFileSafely(
-                  path, [&](QIODevice &device) { return encodeImage(image, "png", device); },
-                  Durability::Unsynced));
+        path, writeFileSafely(path, imageProducer(image, "png"), {Durability::Unsynced, {}}));
 }
 
 QString exportFailureMessage(const ExportResult &result)
@@ -71,6 +72,11 @@ QString exportFailureMessage(const ExportResult &result)
     if (!result.errorString.isEmpty())
         message += QLatin1Char(' ') + result.errorString;
     return message;
+}
+
+QString exportFailureMessage(const SafeWriteResult &result)
+{
+    return exportFailureMessage(ExportResult{result.ok, result.path, result.errorString});
 }
 
 } // namespace vexilo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SafeFile.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -28,6 +30,15 @@ struct ExportResult
 // metre. Qt's own writers, so the files are what every viewer expects.
 bool encodeImage(const QImage &image, const char *format, QIODevice &device);
 
+// The image's file content in that format, for the safe writers and SafeFileBatch::stage. The
+// image must live until the producer has run.
+Producer imageProducer(const QImage &image, const char *format);
+
+// The image's file content, for the safe writers and SafeFileBatch::stage. The image must
+// live until the producer has run.
+Producer bmpProducer(const QImage &image);
+Producer pngProducer(const QImage &image);
+
 // The BMP written safely: a failed write leaves an existing file of that name as it was.
 ExportResult writeBmp(const QString &path, const QImage &image);
 
@@ -35,5 +46,7 @@ ExportResult writePng(const QString &path, const QImage &image);
 
 // "Не удалось сохранить файл «…»." with the reason.
 QString exportFailureMessage(const ExportResult &result);
+QString exportFailureMessage(const SafeWriteResult &result);
+QString exportFailureMessage(const SafeWriteResult &result);
 
 } // namespace vexilo

@@ -195,61 +195,61 @@ void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRect
 
 namespace {
 
-ExportResult failed(const QString &path, const QString &reason)
+SafeWriteResult failed(const QString &path, const QString &reason)
 {
-    return {false, path, reason};
+    SafeWriteResult result;
+    result.ok = false;
+    result.path = path;
+    result.errorString = reason;
+    return result;
 }
 
-ExportResult writePdf(const QString &path, const QImage &sheet, const OutputOptions &options)
+bool encodePdf(const QImage &sheet, const OutputOptions &options, QIODevice &device)
 {
-    const SafeWriteResult result = writeFileSafely(
-        path,
-        [&](QIODevice &device) {
-            QPdfWriter writer(&device);
-            writer.setCreator(QStringLiteral("Vexilo"));
-            writer.setPageLayout(
-                QPageLayout(QPageSize(options.paper), options.orientation, QMarginsF(0, 0, 0, 0)));
-            QPainter painter;
-            if (!painter.begin(&writer))
-                return false;
-            const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
-            paintSheetPage(painter, sheet, options.dpi, page, writer.resolution());
-            return painter.end();
-        },
-        Durability::Unsynced);
-    return result.ok ? ExportResult{} : failed(path, result.errorString);
+    QPdfWriter writer(&device);
+    writer.setCreator(QStringLiteral("Vexilo"));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(options.paper), options.orientation, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
+    paintSheetPage(painter, sheet, options.dpi, page, writer.resolution());
+    return painter.end();
 }
 
-ExportResult writeImage(const QString &path, QImage &image, const OutputOptions &options)
+Producer sheetProducer(QImage &image, const OutputOptions &options)
 {
+    if (options.format == OutputFormat::Pdf)
+        return [&image, options](QIODevice &device) { return encodePdf(image, options, device); };
     setImageDpi(image, options.dpi);
-    return options.format == OutputFormat::Png ? writePng(path, image) : writeBmp(path, image);
+    return imageProducer(image, options.format == OutputFormat::Png ? "png" : "bmp");
 }
 
 } // namespace
 
-ExportResult writeSheet(const CanvasSource &source, const QStringList &names,
-                        const OutputOptions &options)
+SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
+                           const OutputOptions &options, const SafeWriteHook &hook)
 {
     if (names.isEmpty() || source.canvasCount() < 1)
         return {};
-    if (names.size() == 1 &&
-        (options.whole || options.format == OutputFormat::Pdf || source.canvasCount() == 1)) {
+    SafeFileBatch batch({Durability::Unsynced, hook});
+    if (names.size() == 1) {
         QImage whole = wholeSheet(source);
         if (whole.isNull())
             return failed(names.front(), sheetErrorMessage(SheetError::TooLarge));
-        if (options.format == OutputFormat::Pdf)
-            return writePdf(names.front(), whole, options);
-        return writeImage(names.front(), whole, options);
+        const SafeWriteResult staged = batch.stage(names.front(), sheetProducer(whole, options));
+        return staged.ok ? batch.commit() : staged;
     }
-    // One canvas in memory at a time, drawn again for each row.
+    // One canvas in memory at a time, drawn again for each row and written beside its file.
     QImage canvas = canvasBuffer(source.canvasSize());
     for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {
         drawCanvasInParallel(source, canvas, k);
-        if (const ExportResult result = writeImage(names[k], canvas, options); !result.ok)
-            return result;
+        const SafeWriteResult staged = batch.stage(names[k], sheetProducer(canvas, options));
+        if (!staged.ok)
+            return staged;
     }
-    return {};
+    return batch.commit();
 }
 
 } // namespace vexilo

@@ -98,8 +98,9 @@ QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double device
 void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
                     double deviceDpi);
 
-// Writes the sheet to the files named by outputFileNames, in order.
-ExportResult writeSheet(const CanvasSource &source, const QStringList &names,
-                        const OutputOptions &options);
+// Writes the sheet to the files named by outputFileNames: all of them or, when one fails,
+// none (each is written beside its target first, then all are put in place).
+SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
+                           const OutputOptions &options, const SafeWriteHook &hook = {});
 
 } // namespace vexilo

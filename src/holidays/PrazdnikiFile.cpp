@@ -1,11 +1,12 @@
 #include "PrazdnikiFile.h"
 
+#include "common/RegularFile.h"
 #include "common/SafeFile.h"
 #include "common/Text1251.h"
-#include "platform/Platform.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <limits>
@@ -43,22 +44,35 @@ public:
         if (c == '-' || c == '+') {
             negative = c == '-';
             if (!get(c))
-                return finish();
+                return broken();
         }
         qint64 value = 0;
         for (;;) {
             if (c < '0' || c > '9')
-                return finish();
+                return broken();
             value = value * 10 + (c - '0');
             if (value > qint64(std::numeric_limits<qint32>::max()) + 1)
-                return finish();
+                return broken();
             if (!get(c) || isSeparator(c))
                 break;
         }
         value = negative ? -value : value;
         if (value > std::numeric_limits<qint32>::max())
-            return finish();
+            return broken();
         return static_cast<qint32>(value);
+    }
+
+    // Whether only separators are left up to the end of the text, and the text ended within the
+    // size limit and with no broken value.
+    bool nothingLeft()
+    {
+        if (m_finished)
+            return m_ended && !m_capped && !m_broken;
+        char c = 0;
+        while (get(c))
+            if (!isSeparator(c))
+                return false;
+        return !m_capped;
     }
 
 private:
@@ -68,16 +82,29 @@ private:
         return std::nullopt;
     }
 
+    // Something that is no whole number in 32 bits.
+    std::optional<qint32> broken()
+    {
+        m_broken = true;
+        return finish();
+    }
+
     bool get(char &c)
     {
         if (m_pos == m_chunk.size()) {
-            if (m_total >= kMaxFileBytes)
+            if (m_total >= kMaxFileBytes) {
+                char extra = 0;
+                m_capped = m_in.read(&extra, 1) == 1;
+                m_ended = true;
                 return false;
+            }
             m_chunk = m_in.read(std::min<qint64>(kChunk, kMaxFileBytes - m_total));
             m_pos = 0;
             m_total += m_chunk.size();
-            if (m_chunk.isEmpty())
+            if (m_chunk.isEmpty()) {
+                m_ended = true;
                 return false;
+            }
         }
         c = m_chunk.at(m_pos++);
         return true;
@@ -89,6 +116,9 @@ private:
     qsizetype m_pos = 0;
     qint64 m_total = 0;
     bool m_finished = false;
+    bool m_ended = false;  // the text ran out
+    bool m_capped = false; // more text than the reader takes
+    bool m_broken = false; // a value that is no whole number
 };
 
 // Reads one year's twelve month lines into the entry; false when the text ran out or broke.
@@ -117,33 +147,40 @@ QString prazdnikiPath(const QString &PutProgrammy)
     return PutProgrammy + QStringLiteral("Праздники.dat");
 }
 
-void readPrazdniki(QIODevice &in, PrazdnikiStore &store)
+bool readPrazdniki(QIODevice &in, PrazdnikiStore &store)
 {
     store.empty();
+    // Text editors put a byte-order mark before UTF-8; the numbers read the same without it.
+    if (in.peek(3) == QByteArrayLiteral("\xEF\xBB\xBF"))
+        in.skip(3);
     NumberReader reader(in);
     const std::optional<qint32> last = reader.next();
-    if (!last || *last < 0)
-        return;
+    if (!last)
+        return reader.nothingLeft();
+    if (*last < 0)
+        return *last == -1 && reader.nothingLeft();
     // Years are appended as they are read, never sized from the count, which may be a lie.
-    const qint64 years = std::min<qint64>(qint64(*last) + 1, kMaxFileYears);
+    const qint64 announced = qint64(*last) + 1;
+    const qint64 years = std::min<qint64>(announced, kMaxFileYears);
     for (qint64 i = 0; i < years; ++i) {
         const std::optional<qint32> God = reader.next();
         if (!God)
-            return;
+            return false;
         store.append();
         clsPrazdniki *year = store.entry(store.KolGodov());
         year->God = *God;
         if (!readMonths(reader, *year))
-            return;
+            return false;
     }
+    return years == announced && reader.nothingLeft();
 }
 
-void readPrazdniki(const QByteArray &bytes, PrazdnikiStore &store)
+bool readPrazdniki(const QByteArray &bytes, PrazdnikiStore &store)
 {
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    readPrazdniki(buffer, store);
+    return readPrazdniki(buffer, store);
 }
 
 QByteArray writePrazdniki(const PrazdnikiStore &store)
@@ -174,28 +211,41 @@ QByteArray writePrazdniki(const PrazdnikiStore &store)
 
 void OpenPrazdniki(PrazdnikiStore &store, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    switch (openRegularFile(file, path)) {
+    case FileOpening::Opened:
+        store.setFileTakenWhole(readPrazdniki(file, store));
+        return;
+    case FileOpening::Missing:
         store.empty();
+        store.setFileTakenWhole(true); // nothing there to lose
+        return;
+    case FileOpening::NotRegular:
+    case FileOpening::Unreadable:
+        store.empty();
+        store.setFileTakenWhole(false);
         return;
     }
-    readPrazdniki(file, store);
 }
 
-bool SavePrazdniki(const PrazdnikiStore &store, const QString &path, Platform &platform)
+PrazdnikiSaveResult SavePrazdniki(PrazdnikiStore &store, const QString &path,
+                                  const SafeWriteHook &hook)
 {
-    const SafeWriteResult result = writeFileSafely(path, writePrazdniki(store));
-    if (result.ok)
-        return true;
-    const QString description = result.errorString.isEmpty()
-                                    ? QStringLiteral("Не удалось записать файл.")
-                                    : result.errorString;
-    platform.messageBox(description, QString(), MsgIcon::None, MsgButtons::Ok);
-    const QString text = result.writeProtected
-                             ? QStringLiteral("Файл «%1» защищён от записи.").arg(path)
-                             : QStringLiteral("Файл «%1» сохранить не возможно.").arg(path);
-    platform.messageBox(text, QString(), MsgIcon::Critical, MsgButtons::Ok);
-    return false;
+    PrazdnikiSaveResult result;
+    if (!store.fileTakenWhole() && QFileInfo::exists(path)) {
+        // The years the reader could not take are still in the old file: it is kept first.
+        const std::optional<QString> copy = keepBackupCopy(path, result.write);
+        if (!copy) {
+            result.write.path = path;
+            return result;
+        }
+        result.backupPath = *copy;
+        store.setFileTakenWhole(true);
+    }
+    result.write = writeFileSafely(path, writePrazdniki(store), {Durability::Synced, hook});
+    if (result.write.ok)
+        store.setFileTakenWhole(true);
+    return result;
 }
 
 } // namespace vexilo

@@ -29,9 +29,15 @@ public:
     // The first live entry of year Y, or -1.
     qint32 NaytiGod(qint32 Y) const;
 
+    // Whether the store holds all that its file held when it was loaded: a file taken only
+    // partly is kept as a copy before it is saved over.
+    bool fileTakenWhole() const { return m_fileTakenWhole; }
+    void setFileTakenWhole(bool whole) { m_fileTakenWhole = whole; }
+
 private:
     std::vector<std::unique_ptr<clsPrazdniki>> m_slots;
     qint32 m_kolGodov = -1;
+    bool m_fileTakenWhole = true;
 };
 
 } // namespace vexilo

@@ -8,6 +8,7 @@
 #include "holidays/PrazdnikiFile.h"
 #include "holidays/PrazdnikiStore.h"
 #include "platform/Platform.h"
+#include "platform/SaveReport.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -315,9 +316,13 @@ void frmPrazdniki::done(int result)
 void frmPrazdniki::Form_Unload()
 {
     hide();
-    if (m_Sohranit)
-        SavePrazdniki(m_store, m_holidayFile, m_platform);
-    else
+    if (m_Sohranit) {
+        const PrazdnikiSaveResult saved =
+            SavePrazdniki(m_store, m_holidayFile, m_platform.saveFaults());
+        if (!saved.backupPath.isEmpty())
+            reportBackupCopy(m_platform, m_holidayFile, saved.backupPath);
+        reportSaveFailure(m_platform, m_holidayFile, saved.write);
+    } else
         OpenPrazdniki(m_store, m_holidayFile);
 }
 

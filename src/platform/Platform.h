@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SafeFile.h"
+
 #include <QString>
 
 #include <optional>
@@ -37,6 +39,8 @@ public:
     virtual void setBusy(bool busy) = 0;
     // Lets pending window events run once.
     virtual void processEvents() = 0;
+    // Faults injected into the windows' file saves; the desktop injects none.
+    virtual SafeWriteHook saveFaults() { return {}; }
 };
 
 } // namespace vexilo

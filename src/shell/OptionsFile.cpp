@@ -13,41 +13,13 @@ namespace vexilo {
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Whether the text starts, after blanks and a sign, with a digit or a point and a digit:
-// readNumber gives 0 both for "0" and for "abc", and only the first is a number.
-bool startsWithNumber(QStringView text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i]))
-            ++i;
-    };
-    skipBlanks();
-    if (i < n && (text[i] == u'-' || text[i] == u'+'))
-        ++i;
-    skipBlanks();
-    if (i < n && text[i] == u'.')
-        ++i;
-    return i < n && isDigit(text[i]);
-}
-
 // A whole 32-bit number on the line, or nothing.
 std::optional<qint32> lineNumber(QStringView line)
 {
-    if (!startsWithNumber(line))
+    const std::optional<double> value = numberAtStart(line);
+    if (!value)
         return std::nullopt;
-    return wholeNumber(line);
+    return toInt32(roundHalfEven(*value));
 }
 
 bool fitsTheFile(const QString &folder)

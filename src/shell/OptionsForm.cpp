@@ -1,14 +1,15 @@
 #include "OptionsForm.h"
 
+#include "common/RegularFile.h"
 #include "common/SafeFile.h"
 #include "platform/Platform.h"
+#include "platform/SaveReport.h"
 #include "shell/Declare.h"
 #include "shell/OptionsFile.h"
 #include "shell/frmForma.h"
 
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 
 #include <optional>
 
@@ -24,11 +25,8 @@ QString optionsPath(const Declare &state)
 // Only a regular file is read: a folder or a pipe of that name would fail or block.
 std::optional<QByteArray> readOptionsBytes(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (openRegularFile(file, path) != FileOpening::Opened)
         return std::nullopt;
     return file.read(kOptionsReadLimit);
 }
@@ -75,17 +73,9 @@ void applyValues(frmForma &form, Declare &state, const OptionsValues &values)
 void SaveFile(frmForma &form, const Declare &state, Platform &platform)
 {
     const QString path = optionsPath(state);
-    const SafeWriteResult result = writeFileSafely(path, optionsFileContent(valuesOf(form, state)));
-    if (result.ok)
-        return;
-    // The first box must say something even when the system gave no description.
-    const QString description =
-        result.errorString.isEmpty() ? QStringLiteral("Ошибка записи файла.") : result.errorString;
-    platform.messageBox(description, QString(), MsgIcon::None, MsgButtons::Ok);
-    const QString ending = result.writeProtected ? QStringLiteral("» защищён от записи.")
-                                                 : QStringLiteral("» сохранить не возможно.");
-    platform.messageBox(QStringLiteral("Файл «") + path + ending, QString(), MsgIcon::Critical,
-                        MsgButtons::Ok);
+    reportSaveFailure(platform, path,
+                      writeFileSafely(path, optionsFileContent(valuesOf(form, state)),
+                                      {Durability::Synced, platform.saveFaults()}));
 }
 
 void OpenFile(frmForma &form, Declare &state, Platform &platform)

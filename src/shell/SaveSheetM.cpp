@@ -51,7 +51,11 @@ void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &
 {
     const QStringList names =
         outputFileNames(target.chosenName, Razdelitel, sheet.canvasCount(), target.options);
-    const ExportResult result = writeSheet(sheet, names, target.options);
+    if (const std::optional<QString> problem = outputFolderProblem(names.constFirst())) {
+        platform.messageBox(*problem, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    const SafeWriteResult result = writeSheet(sheet, names, target.options, platform.saveFaults());
     if (!result.ok)
         platform.messageBox(exportFailureMessage(result), applicationTitle(), MsgIcon::Critical,
                             MsgButtons::Ok);

@@ -15,12 +15,13 @@ QByteArray redirectPageContent(const QString &url)
     return toWindows1251(page) + QByteArrayLiteral("\r\n");
 }
 
-std::optional<QString> writeRedirectPage(const QString &PutProgrammy, const QString &url)
+std::optional<QString> writeRedirectPage(const QString &PutProgrammy, const QString &url,
+                                         const SafeWriteHook &hook)
 {
     const QByteArray content = redirectPageContent(url);
     for (int i = 0; i < kRedirectPageTries; ++i) {
         const QString path = PutProgrammy + QString::number(i) + QStringLiteral(".html");
-        if (writeFileSafely(path, content).ok)
+        if (writeFileSafely(path, content, {Durability::Synced, hook}).ok)
             return path;
     }
     return std::nullopt;
@@ -33,7 +34,7 @@ void OpenURL(Platform &platform, const QString &path)
 
 void SaveFileUrl(Platform &platform, const QString &PutProgrammy, const QString &url)
 {
-    const std::optional<QString> page = writeRedirectPage(PutProgrammy, url);
+    const std::optional<QString> page = writeRedirectPage(PutProgrammy, url, platform.saveFaults());
     platform.processEvents();
     OpenURL(platform, page.value_or(url));
 }

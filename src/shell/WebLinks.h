@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SafeFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,7 +21,8 @@ QByteArray redirectPageContent(const QString &url);
 
 // Writes the page to PutProgrammy + i + ".html" for the first i from 0 that can be written;
 // the full path, or nothing when none of the tries could be written.
-std::optional<QString> writeRedirectPage(const QString &PutProgrammy, const QString &url);
+std::optional<QString> writeRedirectPage(const QString &PutProgrammy, const QString &url,
+                                         const SafeWriteHook &hook = {});
 
 // Hands a file or address to the desktop's default program; the result is not looked at.
 void OpenURL(Platform &platform, const QString &path);

@@ -185,17 +185,18 @@ TEST(BadInputRender, DamagedHolidayFilesDrawWithWhatTheyHold)
     struct Case
     {
         QString file;
+        bool partly; // the renderer says the file was not read whole
         QString err;
     };
+    const QString noYear =
+        QStringLiteral("Праздников 2013 года нет: взяты выходные и праздники нового года.");
     const std::vector<Case> cases = {
         // Nothing readable: the year's defaults, and the renderer says so.
-        {QStringLiteral("binary.dat"),
-         QStringLiteral("Праздников 2013 года нет: взяты выходные и праздники нового года.")},
-        {QStringLiteral("empty.dat"),
-         QStringLiteral("Праздников 2013 года нет: взяты выходные и праздники нового года.")},
+        {QStringLiteral("binary.dat"), true, noYear},
+        {QStringLiteral("empty.dat"), false, noYear},
         // 2013 is there, with days out of range skipped.
-        {QStringLiteral("days-out-of-range.dat"), QString()},
-        {QStringLiteral("huge-month-count.dat"), QString()},
+        {QStringLiteral("days-out-of-range.dat"), false, QString()},
+        {QStringLiteral("huge-month-count.dat"), true, QString()},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -205,7 +206,13 @@ TEST(BadInputRender, DamagedHolidayFilesDrawWithWhatTheyHold)
         const ProcessRun run = runRenderer(sheet.args({}));
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.err, c.err);
+        QStringList expected;
+        if (c.partly)
+            expected << QStringLiteral("Файл праздников «%1» прочитан не полностью.")
+                            .arg(sheet.app.file(QStringLiteral("Праздники.dat")));
+        if (!c.err.isEmpty())
+            expected << c.err;
+        EXPECT_EQ(run.err, expected.join(u'\n'));
         EXPECT_EQ(run.out.size(), 4);
     }
 }

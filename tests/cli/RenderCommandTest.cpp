@@ -4,11 +4,14 @@
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace vexilo;
 using vexilo::test::TempAppFolder;
@@ -99,6 +102,47 @@ TEST(RenderCommand, FailuresTheWindowReportsExitWithOneAndItsMessage)
                        QStringLiteral("-o"), app.file(QStringLiteral("taken"))});
     EXPECT_EQ(run.status, RenderFailed);
     EXPECT_TRUE(run.err.contains(app.file(QStringLiteral("taken.bmp"))));
+}
+
+TEST(RenderCommand, WhatCannotBeReadOrWrittenStopsItBeforeAnyFileIsWritten)
+{
+    TempAppFolder app;
+    writeGlyphs(app.path() + QStringLiteral("set/"));
+    const QString glyphs = app.path() + QStringLiteral("set");
+    const QString fifo = app.file(QStringLiteral("pipe.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    // A pipe, a device, a folder: refused at once, never waited on.
+    for (const QString &holidays : {fifo, QStringLiteral("/dev/zero"), app.path()}) {
+        const RenderRun run =
+            render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("--holidays"), holidays,
+                         QStringLiteral("-o"), app.file("x")});
+        EXPECT_EQ(run.status, RenderFailed);
+        EXPECT_EQ(run.err,
+                  QStringLiteral("Файл праздников «%1» — не обычный файл.\n").arg(holidays));
+    }
+
+    const QString tooLong(200, u'я');
+    app.makeFolder(QStringLiteral("year_ряд3.bmp")); // the third row cannot be written
+    const struct
+    {
+        QString out;
+        QString err;
+    } outputs[] = {
+        {app.file(QStringLiteral("missing/x")),
+         QStringLiteral("Папка «%1» не найдена.\n").arg(app.file(QStringLiteral("missing")))},
+        {app.file(tooLong),
+         QStringLiteral("Имя файла «%1_ряд1.bmp» слишком длинное.\n").arg(tooLong)},
+        {app.file(QStringLiteral("year")),
+         QStringLiteral("Не удалось сохранить файл «%1». Указанное имя занято папкой.\n")
+             .arg(app.file(QStringLiteral("year_ряд3.bmp")))},
+    };
+    for (const auto &o : outputs) {
+        const RenderRun run =
+            render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("-o"), o.out});
+        EXPECT_EQ(run.status, RenderFailed);
+        EXPECT_TRUE(run.err.endsWith(o.err)) << run.err.toStdString();
+    }
+    EXPECT_EQ(QDir(app.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST(RenderCommand, AYearMissingFromTheHolidaysUsesItsDefaultsAndSaysSo)

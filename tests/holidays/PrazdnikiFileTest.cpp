@@ -2,14 +2,19 @@
 
 #include "common/SafeFile.h"
 
+#include "platform/SaveReport.h"
 #include "support/FakePlatform.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+
+#include <sys/stat.h>
 
 using namespace vexilo;
 using namespace vexilo::test;
@@ -43,6 +48,15 @@ qint64 timedLoad(const QByteArray &bytes, PrazdnikiStore &store)
     for (qint32 i = 0; i <= store.KolGodov(); ++i)
         EXPECT_NE(store.entry(i), nullptr);
     return elapsed;
+}
+
+// A save from the holiday editor: the file written, a failure told with the two boxes.
+bool saveAndReport(PrazdnikiStore &store, const QString &path, FakePlatform &platform,
+                   const SafeWriteHook &hook = {})
+{
+    const PrazdnikiSaveResult result = SavePrazdniki(store, path, hook);
+    reportSaveFailure(platform, path, result.write);
+    return result.write.ok;
 }
 
 } // namespace
@@ -167,7 +181,7 @@ TEST(PrazdnikiFile, SaveWritesTheFileOrTellsWhyAndKeepsTheOldOne)
     };
     {
         FakePlatform platform;
-        EXPECT_TRUE(SavePrazdniki(store, path, platform));
+        EXPECT_TRUE(saveAndReport(store, path, platform));
         EXPECT_TRUE(platform.messages.empty());
         EXPECT_EQ(app.read(kFileName), writePrazdniki(store));
     }
@@ -177,7 +191,7 @@ TEST(PrazdnikiFile, SaveWritesTheFileOrTellsWhyAndKeepsTheOldOne)
     for (const QString &p : {app.file(QStringLiteral("in the way/") + kFileName),
                              app.file(QStringLiteral("missing/") + kFileName)}) {
         FakePlatform platform;
-        EXPECT_FALSE(SavePrazdniki(store, p, platform));
+        EXPECT_FALSE(saveAndReport(store, p, platform));
         ASSERT_EQ(platform.messages.size(), 2u);
         EXPECT_FALSE(platform.messages[0].text.isEmpty());
         EXPECT_TRUE(platform.messages[0].caption.isEmpty());
@@ -190,19 +204,113 @@ TEST(PrazdnikiFile, SaveWritesTheFileOrTellsWhyAndKeepsTheOldOne)
     // A write that breaks off, a failed rename, a refused or read-only open.
     const QByteArray old = app.read(kFileName);
     addYear(store, 2014);
-    const std::array<std::tuple<SafeWriteFault, int, QString>, 4> faults = {{
-        {SafeWriteFault::Write, ENOSPC, notSaveable(path)},
-        {SafeWriteFault::Rename, EIO, notSaveable(path)},
-        {SafeWriteFault::Open, EACCES, QStringLiteral("Файл «%1» защищён от записи.").arg(path)},
-        {SafeWriteFault::Open, EROFS, QStringLiteral("Файл «%1» защищён от записи.").arg(path)},
+    const std::array<std::tuple<SafeWriteHook, QString>, 4> faults = {{
+        {failAt(SafeWriteStage::Write, ENOSPC), notSaveable(path)},
+        {failAt(SafeWriteStage::Rename, EIO), notSaveable(path)},
+        {failOpening(EACCES), QStringLiteral("Файл «%1» защищён от записи.").arg(path)},
+        {failOpening(EROFS), QStringLiteral("Файл «%1» защищён от записи.").arg(path)},
     }};
-    for (const auto &[fault, err, text] : faults) {
+    for (const auto &[fault, text] : faults) {
         FakePlatform platform;
-        setSafeWriteFaultForTesting(fault, err);
-        EXPECT_FALSE(SavePrazdniki(store, path, platform));
-        setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
+        EXPECT_FALSE(saveAndReport(store, path, platform, fault));
         EXPECT_EQ(app.read(kFileName), old);
         ASSERT_EQ(platform.messages.size(), 2u);
         EXPECT_EQ(platform.messages[1].text, text);
     }
+}
+
+TEST(PrazdnikiFile, OnlyATextTakenToItsEndReadsWhole)
+{
+    const QByteArray y2013 = emptyYear("2013");
+    const QByteArray good = "0\r\n" + y2013 + "\r\n";
+    const struct
+    {
+        QByteArray bytes;
+        bool whole;
+        qint32 KolGodov;
+    } cases[] = {
+        {good, true, 0},
+        {"-1\r\n\r\n", true, -1},
+        {QByteArray(), true, -1},
+        {"\xEF\xBB\xBF" + good, true, 0},                 // a text editor's byte-order mark
+        {"1\r\n" + y2013 + "\r\n", false, 0},             // a year short of the count
+        {"0\r\n" + y2013 + y2013 + "\r\n", false, 0},     // a year beyond it
+        {"1\r\n" + y2013 + "x\r\n" + y2013, false, 0},    // a stray character between years
+        {"0\r\n" + y2013 + "\r\n\xEF\xBB\xBF", false, 0}, // a mark anywhere else
+        {"-2\r\n", false, -1},
+        {"-1\r\n-\r\n", false, -1},
+    };
+    for (const auto &c : cases) {
+        PrazdnikiStore store;
+        EXPECT_EQ(readPrazdniki(c.bytes, store), c.whole) << c.bytes.toHex().constData();
+        EXPECT_EQ(store.KolGodov(), c.KolGodov) << c.bytes.toHex().constData();
+    }
+}
+
+TEST(PrazdnikiFile, APipeOrAFolderLoadsAsNoFileWithoutWaiting)
+{
+    TempAppFolder app;
+    const QString fifo = app.file(kFileName);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    for (const QString &path : {fifo, app.path()}) {
+        PrazdnikiStore store;
+        addYear(store, 2020);
+        OpenPrazdniki(store, path);
+        EXPECT_EQ(store.KolGodov(), -1);
+        EXPECT_FALSE(store.fileTakenWhole());
+        // Nothing replaces it either.
+        EXPECT_FALSE(SavePrazdniki(store, path).write.ok);
+    }
+}
+
+TEST(PrazdnikiFile, AFileNotTakenWholeIsKeptOnceBeforeTheFirstSaveOverIt)
+{
+    TempAppFolder app;
+    const QString path = prazdnikiPath(app.path());
+    const QByteArray damaged = "1\r\n" + emptyYear("2013") + "2014\r\nоops";
+    app.write(kFileName, damaged);
+    app.write(kFileName + QStringLiteral(".bak"), "someone's older copy");
+    PrazdnikiStore store;
+    OpenPrazdniki(store, path);
+    ASSERT_EQ(store.KolGodov(), 1);
+    EXPECT_FALSE(store.fileTakenWhole());
+
+    PrazdnikiSaveResult result = SavePrazdniki(store, path);
+    ASSERT_TRUE(result.write.ok) << result.write.errorString.toStdString();
+    EXPECT_EQ(result.backupPath, path + QStringLiteral(".bak2"));
+    EXPECT_EQ(app.read(kFileName + QStringLiteral(".bak2")), damaged);
+    EXPECT_EQ(app.read(kFileName + QStringLiteral(".bak")), QByteArray("someone's older copy"));
+    EXPECT_EQ(app.read(kFileName), writePrazdniki(store));
+
+    // The next save, and any save over a file read whole, keeps no copy.
+    result = SavePrazdniki(store, path);
+    EXPECT_TRUE(result.write.ok);
+    EXPECT_TRUE(result.backupPath.isEmpty());
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bak3")));
+}
+
+TEST(PrazdnikiFile, WhenNoCopyCanBeMadeADamagedFileIsNotSavedOver)
+{
+    TempAppFolder app;
+    const QByteArray damaged = "1\r\n" + emptyYear("2013");
+    app.makeFolder(QStringLiteral("locked"));
+    app.write(QStringLiteral("locked/") + kFileName, damaged);
+    const QString path = app.file(QStringLiteral("locked/") + kFileName);
+    // An ordinary user's file in a folder that takes no new file.
+    ASSERT_EQ(::chmod(QFile::encodeName(app.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(app.file(QStringLiteral("locked"))).constData(), 0555), 0);
+    const int status = runAsNobody([&] {
+        PrazdnikiStore store;
+        OpenPrazdniki(store, path);
+        const PrazdnikiSaveResult result = SavePrazdniki(store, path);
+        return !result.write.ok && result.write.writeProtected && result.backupPath.isEmpty() ? 0
+                                                                                              : 1;
+    });
+    // Writable again, so that the folder can be cleaned away whoever runs the test.
+    ::chmod(QFile::encodeName(app.file(QStringLiteral("locked"))).constData(), 0755);
+    if (status < 0)
+        GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(app.read(QStringLiteral("locked/") + kFileName), damaged);
 }

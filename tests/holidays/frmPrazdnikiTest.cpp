@@ -340,6 +340,26 @@ TEST_F(HolidayEditorTest, AFailedSaveIsReportedAndTheWindowClosesAllTheSame)
     EXPECT_EQ(store.NaytiGod(2013), 0); // the store keeps the new year
 }
 
+TEST_F(HolidayEditorTest, SavingOverAFileNotReadWholeKeepsItAndSaysSoOnce)
+{
+    // A byte-order mark reads whole; a stray word after the years does not.
+    prepareFile({2013});
+    const QByteArray damaged = app.read(kFileName) + "конец";
+    app.write(kFileName, damaged);
+    OpenPrazdniki(store, path);
+    for (int round = 0; round < 2; ++round)
+        open(QStringLiteral("2013"))->kSave_Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              QStringLiteral("Файл «%1» был прочитан не полностью. Прежний файл сохранён под "
+                             "именем «%1.bak».")
+                  .arg(path));
+    EXPECT_EQ(platform.messages[0].caption, QStringLiteral("Создатель календарей Vexilo"));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(app.read(kFileName + QStringLiteral(".bak")), damaged);
+    EXPECT_EQ(saved().NaytiGod(2013), 0);
+}
+
 TEST(HolidayEditorFromMainWindow, StartUpLoadsTheFileAndTheMenuOpensTheEditor)
 {
     TempAppFolder app;

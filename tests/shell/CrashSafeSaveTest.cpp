@@ -1,20 +1,25 @@
 // Kills a process that saves the two text files over and over, and checks that each file is
 // always whole: the old content or the new, never empty, never partial.
+#include "common/SafeFile.h"
 #include "holidays/PrazdnikiFile.h"
 #include "shell/OptionsFile.h"
 
 #include "support/TempAppFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <set>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 using namespace vexilo;
 using vexilo::test::TempAppFolder;
@@ -41,6 +46,16 @@ QByteArray holidaysBytes(bool fresh)
                 (void)entry->AddPrazdnik(1 + d % 12, d);
         }
     return writePrazdniki(store);
+}
+
+// Sets the file's times back, as if it had been left that long ago.
+void setBack(const QString &path, int seconds)
+{
+    timespec times[2] = {};
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 } // namespace
@@ -87,4 +102,20 @@ TEST(CrashSafeSave, FilesAreAlwaysTheOldOrTheNewContentWhateverMomentTheProcessD
     EXPECT_EQ(killedWhileSaving, rounds());
     // The kills landed at different moments: both contents were seen.
     EXPECT_EQ(seenOptions.size(), 2u);
+
+    // What the killed saves left behind goes with the next good save once it is a minute old.
+    const QDir folder(app.path());
+    const QStringList leftovers =
+        folder.entryList({QStringLiteral(".vexilo-*")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : leftovers)
+        setBack(folder.filePath(name), 120);
+    PrazdnikiStore store;
+    OpenPrazdniki(store, prazdnikiPath(app.path()));
+    ASSERT_TRUE(SavePrazdniki(store, prazdnikiPath(app.path())).write.ok);
+    ASSERT_TRUE(
+        writeFileSafely(app.file(QStringLiteral("Options.ini")), optionsFileContent(newOptions))
+            .ok);
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+              (QStringList{QStringLiteral("Options.ini"), QStringLiteral("Праздники.dat")}))
+        << leftovers.size() << " left by the kills";
 }

@@ -76,3 +76,26 @@ TEST(OptionsFile, ShortOrDamagedFilesRepeatTheLastNumberReadAndKeepTheRest)
     const QByteArray huge = " 3\r\n" + QByteArray(kOptionsReadLimit * 4, ' ') + "\r\n 1\r\n";
     EXPECT_EQ(readOptionsFile(huge, {}).Rassttoyanie, (Six{3, 3, 3, 3, 3, 3}));
 }
+
+TEST(OptionsFile, AFileAnEditorSavedAsUtf8WithAByteOrderMarkReadsWhole)
+{
+    OptionsValues v;
+    v.XYMesyac = 1;
+    v.Rassttoyanie = {-7, 5, 20, 20, 3, 2013};
+    v.PapkaKartinok = QStringLiteral("Мой набор, 2");
+    v.KolMesyacev = 1;
+    v.Mesyac = 11;
+    v.ProverkaRazmerov = 1;
+    const QByteArray utf8 =
+        "\xEF\xBB\xBF" + QStringLiteral(" 1\r\n-7\r\n 5\r\n 20\r\n 20\r\n 3\r\n "
+                                        "2013\r\nМой набор, 2\r\n 1\r\n 11\r\n "
+                                        "1\r\n\r\n")
+                             .toUtf8();
+    const OptionsValues read = readOptionsFile(utf8, {});
+    EXPECT_EQ(read.XYMesyac, v.XYMesyac);
+    EXPECT_EQ(read.Rassttoyanie, v.Rassttoyanie);
+    EXPECT_EQ(read.PapkaKartinok, v.PapkaKartinok);
+    EXPECT_EQ(read.KolMesyacev, v.KolMesyacev);
+    EXPECT_EQ(read.Mesyac, v.Mesyac);
+    EXPECT_EQ(read.ProverkaRazmerov, v.ProverkaRazmerov);
+}

@@ -6,6 +6,7 @@
 #include "shell/frmForma.h"
 #include "support/FakePlatform.h"
 #include "support/FormaUi.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QComboBox>
@@ -127,13 +128,12 @@ TEST(OptionsForm, AFailedSaveKeepsTheOldFileShowsBothMessagesAndStillCloses)
     const QByteArray old = fileWith(" 3", " 0", " 0");
     const struct
     {
-        SafeWriteFault fault;
-        int err;
+        SafeWriteHook fault;
         const char *first;
         const char *ending;
     } cases[] = {
-        {SafeWriteFault::Open, EACCES, "Отказано в доступе.", "» защищён от записи."},
-        {SafeWriteFault::Write, ENOSPC, "На диске не осталось свободного места.",
+        {failOpening(EACCES), "Отказано в доступе.", "» защищён от записи."},
+        {failAt(SafeWriteStage::Write, ENOSPC), "На диске не осталось свободного места.",
          "» сохранить не возможно."},
     };
     for (const auto &c : cases) {
@@ -141,9 +141,8 @@ TEST(OptionsForm, AFailedSaveKeepsTheOldFileShowsBothMessagesAndStillCloses)
         app.write(kOptions, old);
         Session run(app);
         ui(*run.form).selXYMesyac->setCurrentIndex(0);
-        setSafeWriteFaultForTesting(c.fault, c.err);
+        run.platform.saveHook = c.fault;
         run.form->close();
-        setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
         EXPECT_FALSE(run.form->isVisible());
         EXPECT_EQ(app.read(kOptions), old);
         ASSERT_EQ(run.platform.messages.size(), 2u);

@@ -2,6 +2,7 @@
 
 #include "common/SafeFile.h"
 #include "support/FakePlatform.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -52,9 +53,8 @@ TEST(WebLinks, WhenNoPageCanBeWrittenTheTriesEndAndTheAddressIsOpenedDirectly)
 {
     TempAppFolder app;
     FakePlatform platform;
-    setSafeWriteFaultForTesting(SafeWriteFault::Open, EACCES);
+    platform.saveHook = failOpening(EACCES);
     SaveFileUrl(platform, app.path(), QStringLiteral("https://x.example/"));
-    setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
     EXPECT_EQ(platform.opened, QStringList{QStringLiteral("https://x.example/")});
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(QDir(app.path()).entryList(QDir::Files).isEmpty());

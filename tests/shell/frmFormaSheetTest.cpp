@@ -7,6 +7,7 @@
 #include "common/SafeFile.h"
 #include "holidays/PrazdnikiFile.h"
 #include "support/FakePlatform.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 #include "support/TestGlyphs.h"
 
@@ -294,7 +295,7 @@ TEST_F(SheetWindowTest, PngAndPdfAskTheirOptionsRememberThemAndPrintingPreviewsT
     EXPECT_TRUE(platform.dialogsShown.contains(QStringLiteral("printPreview")));
 }
 
-TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheButtons)
+TEST_F(SheetWindowTest, AFailedBmpNamesTheFileWritesNoRowAndRestoresTheButtons)
 {
     addYear(2013);
     ui(*form).selXYMesyac->setCurrentIndex(2);
@@ -305,31 +306,29 @@ TEST_F(SheetWindowTest, AFailedBmpNamesTheFileKeepsTheEarlierOnesAndRestoresTheB
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(platform.messages[0].text.contains(app.file(QStringLiteral("лист_ряд2.bmp"))));
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
-    EXPECT_FALSE(app.read(QStringLiteral("лист_ряд1.bmp")).isEmpty());
+    EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд1.bmp"))));
     EXPECT_TRUE(ui(*form).kSave->isEnabled());
     EXPECT_TRUE(ui(*form).kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
 }
 
-TEST_F(SheetWindowTest, ADiskFullHalfWayKeepsTheEarlierFilesAndTheOldOneInPlace)
+TEST_F(SheetWindowTest, ADiskFullHalfWayReplacesNoRow)
 {
     addYear(2013);
     ui(*form).selXYMesyac->setCurrentIndex(2); // three rows
     draw(QStringLiteral("2013"));
     app.write(QStringLiteral("лист_ряд2.bmp"), "an older picture");
     platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
-    setSafeWriteFaultForTesting(SafeWriteFault::Write, ENOSPC, 1);
+    app.write(QStringLiteral("лист_ряд1.bmp"), "an older first row");
+    platform.saveHook = failAt(SafeWriteStage::Write, ENOSPC, 1);
     form->kSave_Click();
-    setSafeWriteFaultForTesting(SafeWriteFault::None, 0);
 
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(
         platform.messages[0].text,
         QStringLiteral("Не удалось сохранить файл «%1». На диске не осталось свободного места.")
             .arg(app.file(QStringLiteral("лист_ряд2.bmp"))));
-    EXPECT_EQ(
-        QImage(app.file(QStringLiteral("лист_ряд1.bmp"))).convertToFormat(QImage::Format_RGB32),
-        ui(*form).picRisunok[0]->image());
+    EXPECT_EQ(app.read(QStringLiteral("лист_ряд1.bmp")), QByteArray("an older first row"));
     EXPECT_EQ(app.read(QStringLiteral("лист_ряд2.bmp")), QByteArray("an older picture"));
     EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд3.bmp"))));
     EXPECT_EQ(QDir(app.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden),
@@ -337,4 +336,18 @@ TEST_F(SheetWindowTest, ADiskFullHalfWayKeepsTheEarlierFilesAndTheOldOneInPlace)
     EXPECT_TRUE(ui(*form).kSave->isEnabled());
     EXPECT_TRUE(ui(*form).kNew->isEnabled());
     EXPECT_EQ(platform.busyDepth, 0);
+}
+
+TEST_F(SheetWindowTest, AFolderThatIsNotThereIsNamedBeforeAnythingIsWritten)
+{
+    addYear(2013);
+    draw(QStringLiteral("2013"));
+    platform.saveNames.push_back(app.file(QStringLiteral("нет/лист.bmp")));
+    form->kSave_Click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              QStringLiteral("Папка «%1» не найдена.").arg(app.file(QStringLiteral("нет"))));
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(platform.busyDepth, 0);
+    EXPECT_TRUE(ui(*form).kSave->isEnabled());
 }

@@ -33,6 +33,7 @@ public:
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;
     void processEvents() override;
+    SafeWriteHook saveFaults() override { return saveHook; }
 
     std::vector<RecordedMessage> messages;
     std::deque<MsgAnswer> answers; // for Yes/No questions; Yes when empty
@@ -49,6 +50,8 @@ public:
     int processEventsCalls = 0;
     // Called on every processEvents, to act "while the program lets events run".
     std::function<void()> onProcessEvents;
+    // Faults the windows' saves meet.
+    SafeWriteHook saveHook;
 };
 
 } // namespace vexilo::test

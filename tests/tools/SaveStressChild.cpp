@@ -2,6 +2,7 @@
 // contents of each, until it is killed. The crash-safety test kills it at random moments.
 #include "holidays/PrazdnikiFile.h"
 #include "platform/Platform.h"
+#include "platform/SaveReport.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/OptionsForm.h"
@@ -64,14 +65,15 @@ int main(int argc, char *argv[])
         for (qint32 d = 1; d <= 31; d += 2)
             (void)entry->AddPrazdnik(1 + d % 12, d);
     }
-    const vexilo::PrazdnikiStore &oldStore = state.Prazdniki;
+    vexilo::PrazdnikiStore &oldStore = state.Prazdniki;
 
     std::puts("ready");
     std::fflush(stdout);
     const QString holidays = vexilo::prazdnikiPath(state.PutProgrammy);
     for (quint64 round = 0;; ++round) {
         const bool fresh = round % 2 == 0;
-        vexilo::SavePrazdniki(fresh ? newStore : oldStore, holidays, platform);
+        vexilo::reportSaveFailure(
+            platform, holidays, vexilo::SavePrazdniki(fresh ? newStore : oldStore, holidays).write);
         vexilo::FormaInputs inputs = form->inputs();
         inputs.Rassttoyanie[0] = fresh ? QStringLiteral("17") : QStringLiteral("10");
         inputs.XYMesyac = fresh ? 3 : 2;

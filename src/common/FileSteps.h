@@ -1,0 +1,67 @@
+#pragma once
+
+#include "common/SafeFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+#include <sys/stat.h>
+
+// The system calls a safe save is made of, shared by the writers in SafeFile.
+namespace vexilo::filesteps {
+
+QByteArray encoded(const QString &path);
+
+// "Имя файла «name» слишком длинное."
+QString tooLongMessage(const QString &path);
+
+// A failed result for the system error number, its Russian description never empty.
+SafeWriteResult failure(const QString &path, int err);
+// A pipe, a device or a socket where a file was expected.
+SafeWriteResult notAFile(const QString &path);
+
+// The file a path names with its final symbolic links followed, so that the link stays and
+// its target is written; a dangling link gives the path it points to. Nothing, with `err`
+// set, for a loop or an unreadable link.
+std::optional<QString> resolveLinks(const QString &path, int &err);
+
+// Whether the last component is longer than the folder's file system allows.
+bool nameTooLong(const QString &target);
+
+bool nobodyMayWrite(const struct stat &st);
+bool mayWrite(const QString &target);
+
+// What may not be replaced: a folder, anything but a regular file, and a file without write
+// permission, which stays as it is even for root and even though a rename would work.
+std::optional<SafeWriteResult> refusal(const QString &path, const QString &target,
+                                       const struct stat &st);
+
+// Whether a name is of this program's temporary pattern.
+bool isTemporaryName(const QString &name);
+
+// A new, empty temporary file of this program's pattern in the folder; -1 with errno set.
+// The name is short, so it fits beside any name the folder can hold.
+int createTemporary(const QString &folder, QString &name);
+
+// The new file gets the old one's permissions and owner, or the usual ones for a new file.
+void takeOldModes(int fd, bool exists, const struct stat &old);
+
+// Runs `produce` on the open descriptor, synced when asked; the system error number of a
+// failure, or 0.
+int produceInto(int fd, const Producer &produce, Durability durability);
+
+// Puts the folder's entries on the disk, so that a rename in it survives a power cut.
+void syncFolder(const QString &folder);
+
+// Removes temporary files of this program's pattern that saves killed half-way left in the
+// folder, once they are older than a minute; nothing else.
+void removeStaleTemporaries(const QString &folder);
+
+// Rewrites the file itself: not crash-safe, the one way left when its folder takes no file.
+// The system error number of a failure, or 0.
+int writeInPlace(const QString &target, const QByteArray &content, Durability durability,
+                 const SafeWriteHook &hook);
+
+} // namespace vexilo::filesteps

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QFile;
+
+namespace vexilo {
+
+enum class FileOpening { Opened, Missing, NotRegular, Unreadable };
+
+// Opens a user's file for reading. Only a regular file (links followed) is opened: a pipe or a
+// device of that name would block the program or never end, and a folder holds no text.
+FileOpening openRegularFile(QFile &file, const QString &path);
+
+} // namespace vexilo
