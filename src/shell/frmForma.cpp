@@ -141,6 +141,9 @@ void frmForma::buildControls()
     // Children of the viewport live in its inner area, inside the sunken border.
     picControlInner = new QWidget(picControl);
     picControlInner->setGeometry(picControl->contentsRect());
+    // Clicking the sheet gives it the keys that scroll it.
+    picControlInner->setFocusPolicy(Qt::ClickFocus);
+    picControlInner->installEventFilter(this);
     setViewportColour(QColor(128, 128, 128));
     // The canvases first, so the bars and the corner box stay above them.
     picRisunok[0] = new Canvas(picControlInner);
@@ -235,6 +238,8 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
+    if (watched == picControlInner && scrollSheet(event))
+        return true;
     // A scroll bar never keeps the focus: it goes on to the first canvas, or to "Нарисовать"
     // while nothing is drawn.
     if ((watched == HScroll1 || watched == VScroll1) && event->type() == QEvent::FocusIn) {
@@ -258,7 +263,8 @@ void frmForma::Form_Resize()
     VScroll1->move(W - kBarSize, VScroll1->y());
     HScroll1->move(HScroll1->x(), H - kBarSize);
     PctrUgol->setGeometry(W - kBarSize, H - kBarSize, kBarSize, kBarSize);
-    if (m_state.KartinkiZagruzheny != 0)
+    // Restoring a minimised window gives the viewport its old size back: the view stays put.
+    if (m_state.KartinkiZagruzheny != 0 && QSize(W, H) != m_scrolledViewport)
         Prokrutka();
 }
 
@@ -305,7 +311,7 @@ void frmForma::OpenChisla(qint32 mode)
     const quint32 generation = ++m_loadGeneration;
     const auto superseded = [this, generation] { return generation != m_loadGeneration; };
     m_state.KartinkiZagruzheny = 0;
-    const QString folder = m_state.PutProgrammy + m_state.PapkaKartinok + m_state.Razdelitel;
+    const QString folder = m_state.paths.glyphFolder(m_state.PapkaKartinok);
     const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
     // A name that leads out of the program's folder (from an edited settings file) is a
     // folder that is not there: nothing outside is read.
@@ -358,22 +364,22 @@ void frmForma::MenuExit_Click()
 void frmForma::MenuSelPapka_Click()
 {
     frmSelPapka dialog(
-        m_state.PutProgrammy, m_state.Razdelitel, m_state.PapkaKartinok, m_state.ProverkaRazmerov,
-        m_platform, [this] { OpenChisla(1); }, this);
+        m_state.paths.glyphRoots(), m_state.PapkaKartinok, m_state.ProverkaRazmerov, m_platform,
+        [this] { OpenChisla(1); }, this);
     dialog.setFont(designFont());
     m_platform.execDialog(dialog);
 }
 
 void frmForma::MenuPrazdniki_Click()
 {
-    frmPrazdniki dialog(m_state.Prazdniki, prazdnikiPath(m_state.PutProgrammy), m_state.DniMesyaca,
+    frmPrazdniki dialog(m_state.Prazdniki, m_state.paths.prazdnikiFile(), m_state.DniMesyaca,
                         txtRassttoyanie[5]->text(), m_platform, this);
     m_platform.execDialog(dialog);
 }
 
 void frmForma::HelpCall_Click()
 {
-    OpenURL(m_platform, m_state.PutProgrammy + QStringLiteral("Справка.html"));
+    OpenURL(m_platform, m_state.paths.helpPage());
 }
 
 void frmForma::HelpOprog_Click()

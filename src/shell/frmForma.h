@@ -107,6 +107,8 @@ private:
     // The highest canvas index in use, kept within the six canvases.
     qint32 lastCanvas() const;
     void setCommandsBusy(bool busy);
+    // Wheel and keys over the sheet move it through the scroll bars; true when used.
+    bool scrollSheet(QEvent *event);
 
     void buildControls();
     void buildMenu();
@@ -122,6 +124,8 @@ private:
     quint32 m_loadGeneration = 0;
     bool m_buildingRedVariants = false;
     bool m_drawWaiting = false;
+    QWidget *m_focusBeforeBusy = nullptr; // the command that had the focus when it started
+    QSize m_scrolledViewport;             // the viewport size the bars were last set for
 };
 
 // The window font: the design font was a bitmap sans serif of 12 points, bold.

@@ -40,8 +40,20 @@ void frmForma::showInformation(const QString &text)
 
 void frmForma::setCommandsBusy(bool busy)
 {
+    // A disabled button hands its focus to the next control, where the arrow keys would
+    // silently change the months per row: the sheet holds it meanwhile and gives it back.
+    if (busy) {
+        m_focusBeforeBusy = kNew->hasFocus() ? kNew : kSave->hasFocus() ? kSave : nullptr;
+        if (m_focusBeforeBusy != nullptr)
+            picControlInner->setFocus();
+    }
     kNew->setEnabled(!busy);
     kSave->setEnabled(!busy);
+    if (!busy && m_focusBeforeBusy != nullptr) {
+        if (picControlInner->hasFocus())
+            m_focusBeforeBusy->setFocus();
+        m_focusBeforeBusy = nullptr;
+    }
     m_platform.setBusy(busy);
 }
 
@@ -135,6 +147,7 @@ void frmForma::Prokrutka()
 {
     const int W = picControlInner->width();
     const int H = picControlInner->height();
+    m_scrolledViewport = QSize(W, H);
     const qint32 kol = lastCanvas();
     const Canvas *last = picRisunok[static_cast<std::size_t>(kol)];
     const ScrollPlan plan = planScrollBars(
@@ -182,7 +195,7 @@ QString frmForma::apiOpenSave(qint16 saveMode, const QString &initialName, const
     if (!filter.isEmpty())
         filters.append(filter);
     filters.append(QStringLiteral("All Files (*.*)"));
-    return m_platform.saveFileName(filters, m_state.PutProgrammy);
+    return m_platform.saveFileName(filters, m_state.paths.saveStartFolder());
 }
 
 void frmForma::kSave_Click()
