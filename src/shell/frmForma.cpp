@@ -205,8 +205,10 @@ void frmForma::Form_Load()
     VScroll1->raise();
     HScroll1->raise();
     PctrUgol->raise();
-    for (Canvas *canvas : picRisunok)
+    for (Canvas *canvas : picRisunok) {
         canvas->resizeAndClear(canvas->width(), canvas->height());
+        canvas->installEventFilter(this);
+    }
     m_platform.processEvents();
     selXYMesyac->setCurrentIndex(1);
     for (qint32 d = 1; d <= 31; ++d)
@@ -238,7 +240,10 @@ bool frmForma::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
-    if (watched == picControlInner && scrollSheet(event))
+    // The sheet: its canvases, or the viewport around them.
+    const bool sheet = watched == picControlInner ||
+                       std::find(picRisunok.begin(), picRisunok.end(), watched) != picRisunok.end();
+    if (sheet && scrollSheet(event))
         return true;
     // A scroll bar never keeps the focus: it goes on to the first canvas, or to "Нарисовать"
     // while nothing is drawn.
