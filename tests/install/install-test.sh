@@ -5,9 +5,18 @@ set -euo pipefail
 cmake=$1 build=$2 id=$3 version=$4
 
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 prefix=$work/prefix
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The install writes its manifest into the build folder: the user's own install keeps its list.
+manifest=$build/install_manifest.txt
+[ -f "$manifest" ] && cp -p "$manifest" "$work/manifest"
+cleanup() {
+    if [ -f "$work/manifest" ]; then cp -p "$work/manifest" "$manifest"; else rm -f "$manifest"; fi
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
