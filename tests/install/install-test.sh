@@ -4,7 +4,8 @@
 set -euo pipefail
 cmake=$1 build=$2 id=$3 version=$4
 
-work=$(mktemp -d)
+# Under /tmp, which every user can pass through.
+work=$(mktemp -d /tmp/vexilo-install.XXXXXX)
 prefix=$work/prefix
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -59,11 +60,12 @@ chmod 755 "$work"
 touch "$work/installed"
 chmod -R a-w "$prefix"
 home=$work/home
-mkdir "$home"
-chown nobody "$home"
+mkdir -p "$home/run"
+chmod 700 "$home/run"
+chown -R nobody "$home"
 as_user() {
     (cd "$home" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        env -i HOME="$home" PATH=/usr/bin:/bin LC_ALL=C.UTF-8 "$@")
+        env -i HOME="$home" XDG_RUNTIME_DIR="$home/run" PATH=/usr/bin:/bin LC_ALL=C.UTF-8 "$@")
 }
 
 as_user "$prefix/bin/vexilo-render" -y 2027 -o "$home/k" >/dev/null
