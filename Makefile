@@ -31,6 +31,7 @@ install: build
 uninstall:
 	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "Нет $(BUILD_DIR)/install_manifest.txt: программа не устанавливалась из этой сборки." >&2; exit 1; }
 	@xargs -d '\n' rm -fv < $(BUILD_DIR)/install_manifest.txt
+	@grep '/share/vexilo/' $(BUILD_DIR)/install_manifest.txt | xargs -r -d '\n' -n1 dirname | sort -ru | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
 
 # The whole suite again, built with clang under AddressSanitizer and UBSan.
 test-sanitized: deps
