@@ -3,8 +3,9 @@
 PRESET ?= default
 BUILD_DIR := build
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 
-.PHONY: deps build run test bench test-sanitized fuzz format-check clean
+.PHONY: deps build run test bench install uninstall test-sanitized fuzz format-check clean
 
 deps:
 	@scripts/install-deps
@@ -21,6 +22,16 @@ test: build
 
 bench: build
 	@$(BUILD_DIR)/bench/vexilo_bench
+
+# Into PREFIX (DESTDIR is honoured too); the list of installed files stays in
+# $(BUILD_DIR)/install_manifest.txt for uninstall.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+uninstall:
+	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "Нет $(BUILD_DIR)/install_manifest.txt: программа не устанавливалась из этой сборки." >&2; exit 1; }
+	@xargs -d '\n' rm -fv < $(BUILD_DIR)/install_manifest.txt
+	@grep '/share/vexilo/' $(BUILD_DIR)/install_manifest.txt | xargs -r -d '\n' -n1 dirname | sort -ru | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
 
 # The whole suite again, built with clang under AddressSanitizer and UBSan.
 test-sanitized: deps

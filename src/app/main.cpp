@@ -1,6 +1,8 @@
 #include "shell/Main.h"
+#include "common/Version.h"
 #include "platform/QtPlatform.h"
 #include "shell/Declare.h"
+#include "shell/QtTranslations.h"
 #include "shell/frmForma.h"
 
 #include <QApplication>
@@ -21,6 +23,8 @@ bool haveDisplay()
 
 int main(int argc, char *argv[])
 {
+    if (vexilo::printVersionIfAsked(argc, argv, "vexilo"))
+        return 0;
     if (!haveDisplay()) {
         std::fputs("vexilo: нет графического дисплея (DISPLAY не задан) — запустите программу "
                    "в графическом сеансе или через xvfb-run.\n",
@@ -28,7 +32,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vexilo"));
+    vexilo::setApplicationIdentity();
+    QGuiApplication::setDesktopFileName(vexilo::applicationId());
+    const auto russian = vexilo::installQtRussian();
 
     vexilo::Declare state;
     vexilo::QtPlatform platform;

@@ -3,11 +3,13 @@
 #include "common/CalendarMath.h"
 #include "common/RegularFile.h"
 #include "common/SafeFile.h"
+#include "common/Version.h"
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiFile.h"
+#include "shell/AppPaths.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -56,7 +58,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
 {
     const QCommandLineOption glyphs({QStringLiteral("g"), QStringLiteral("glyphs")},
                                     QStringLiteral("Glyph set folder, any path (default: the "
-                                                   "first bundled set beside the program)."),
+                                                   "first complete set, the user's first)."),
                                     QStringLiteral("DIR"));
     const QCommandLineOption year({QStringLiteral("y"), QStringLiteral("year")},
                                   QStringLiteral("The year (default: the current year)."),
@@ -91,7 +93,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     const QCommandLineOption holidays(
         QStringLiteral("holidays"),
         QStringLiteral("Holidays in the format of \"Праздники.dat\" (default: the "
-                       "\"Праздники.dat\" beside the program when there is one)."),
+                       "program's \"Праздники.dat\" when there is one)."),
         QStringLiteral("FILE"));
     const QCommandLineOption out(
         {QStringLiteral("o"), QStringLiteral("out")},
@@ -121,6 +123,8 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         QStringLiteral("Draws a calendar sheet from a glyph set and saves it as image files, "
                        "as the Vexilo window does."));
     parser.addHelpOption();
+    parser.addOption(QCommandLineOption(QStringLiteral("version"),
+                                        QStringLiteral("Print the name and version and exit.")));
     parser.addOptions({glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
                        sizeCheck, holidays, out, format, whole, dpi, paper, landscape});
     if (!parser.parse(arguments))
@@ -210,21 +214,25 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     return options;
 }
 
-QString defaultGlyphFolder(const QString &programFolder)
-{
-    const QStringList sets = glyphFolderNames(programFolder);
-    return sets.isEmpty() ? QString() : programFolder + sets.constFirst();
-}
-
 } // namespace
 
 int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
               const QString &programFolder)
 {
+    return runRender(arguments, out, err, AppPaths::besideProgram(programFolder));
+}
+
+int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
+              const AppPaths &paths)
+{
     QCommandLineParser parser;
     const auto parsed = parse(parser, arguments);
     if (parser.isSet(QStringLiteral("help"))) {
         out << parser.helpText();
+        return RenderOk;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << versionLine(QStringLiteral("vexilo-render")) << '\n';
         return RenderOk;
     }
     if (const auto *usage = std::get_if<UsageError>(&parsed)) {
@@ -243,7 +251,8 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
     const auto year = static_cast<qint32>(options.year);
 
-    QString folder = options.glyphs.isEmpty() ? defaultGlyphFolder(programFolder) : options.glyphs;
+    // The default is a set that loads: a stray folder among the sets is passed over.
+    QString folder = options.glyphs.isEmpty() ? paths.firstCompleteGlyphFolder() : options.glyphs;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     const GlyphSet glyphs =
@@ -288,7 +297,7 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
                        .arg(options.holidays)
                 << '\n';
     } else {
-        OpenPrazdniki(store, prazdnikiPath(programFolder));
+        OpenPrazdniki(store, paths.prazdnikiFile());
     }
     clsPrazdniki defaults;
     const clsPrazdniki *marks = nullptr;

@@ -1,4 +1,6 @@
 #include "cli/RenderCommand.h"
+#include "common/Version.h"
+#include "shell/AppPaths.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -7,10 +9,12 @@ int main(int argc, char *argv[])
 {
     // Drawing needs no window and so no display.
     QCoreApplication app(argc, argv);
+    vexilo::setApplicationIdentity();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = vexilo::runRender(QCoreApplication::arguments(), out, err,
-                                         QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    const int status =
+        vexilo::runRender(QCoreApplication::arguments(), out, err,
+                          vexilo::locateAppPaths(QCoreApplication::applicationDirPath()));
     out.flush();
     err.flush();
     return status;

@@ -214,4 +214,25 @@ QStringList glyphFolderNames(const QString &appFolder)
     return names;
 }
 
+QStringList glyphSetNamesIn(const QStringList &roots)
+{
+    QStringList names;
+    for (const QString &root : roots) {
+        for (const QString &name : glyphFolderNames(root)) {
+            if (!names.contains(name))
+                names.append(name);
+        }
+    }
+    return names;
+}
+
+QString glyphSetFolderIn(const QStringList &roots, const QString &name)
+{
+    for (const QString &root : roots) {
+        if (QFileInfo(root + name).isDir())
+            return root + name + QLatin1Char('/');
+    }
+    return roots.value(0) + name + QLatin1Char('/');
+}
+
 } // namespace vexilo

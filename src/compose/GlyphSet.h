@@ -84,4 +84,11 @@ GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
 // regardless of case (ties by case, so the order never depends on the file system).
 QStringList glyphFolderNames(const QString &appFolder);
 
+// The set names of several folders (each ending with the separator), folder by folder, each
+// name once: a set in an earlier folder hides one of the same name in a later folder.
+QStringList glyphSetNamesIn(const QStringList &roots);
+// The folder of the named set (ending with "/"): in the first root that holds it, else in the
+// first root.
+QString glyphSetFolderIn(const QStringList &roots, const QString &name);
+
 } // namespace vexilo

@@ -49,12 +49,12 @@ protected:
 
 } // namespace
 
-frmSelPapka::frmSelPapka(const QString &PutProgrammy, const QString &Razdelitel,
-                         QString &PapkaKartinok, qint32 &ProverkaRazmerov, Platform &platform,
+frmSelPapka::frmSelPapka(const QStringList &glyphRoots, QString &PapkaKartinok,
+                         qint32 &ProverkaRazmerov, Platform &platform,
                          std::function<void()> openAndDraw, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_PutProgrammy(PutProgrammy), m_Razdelitel(Razdelitel), m_PapkaKartinok(PapkaKartinok),
+      m_glyphRoots(glyphRoots), m_PapkaKartinok(PapkaKartinok),
       m_ProverkaRazmerov(ProverkaRazmerov), m_platform(platform),
       m_openAndDraw(std::move(openAndDraw))
 {
@@ -102,9 +102,7 @@ void frmSelPapka::buildControls()
 void frmSelPapka::Form_Load()
 {
     int remembered = -1;
-    for (const QString &folder : glyphFolderNames(m_PutProgrammy)) {
-        const QString fullPath = m_PutProgrammy + folder;
-        const QString name = fullPath.mid(fullPath.lastIndexOf(m_Razdelitel) + m_Razdelitel.size());
+    for (const QString &name : glyphSetNamesIn(m_glyphRoots)) {
         List1->addItem(name);
         // Exact, case-sensitive: a folder differing only in case is a different set.
         if (name == m_PapkaKartinok)

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -13,17 +14,17 @@ namespace vexilo {
 
 class Platform;
 
-// "Выбор папки": the glyph sets beside the program, the size-check mode, and on confirmation
+// "Выбор папки": the glyph sets of the program's folders, the size-check mode, and on confirmation
 // the load and draw. It is made afresh for each opening and keeps nothing between them.
 class frmSelPapka : public QDialog
 {
     Q_OBJECT
 public:
-    // PutProgrammy ends with Razdelitel. The two settings are written only on confirmation;
-    // openAndDraw loads the set they name and draws with it.
-    frmSelPapka(const QString &PutProgrammy, const QString &Razdelitel, QString &PapkaKartinok,
-                qint32 &ProverkaRazmerov, Platform &platform, std::function<void()> openAndDraw,
-                QWidget *parent = nullptr);
+    // glyphRoots: the folders whose subfolders are listed, each ending with the separator; a name
+    // in an earlier folder hides the same name in a later one. The two settings are written
+    // only on confirmation; openAndDraw loads the set they name and draws with it.
+    frmSelPapka(const QStringList &glyphRoots, QString &PapkaKartinok, qint32 &ProverkaRazmerov,
+                Platform &platform, std::function<void()> openAndDraw, QWidget *parent = nullptr);
 
     QListWidget *List1 = nullptr;
     QCheckBox *chProverkaRazmerov = nullptr;
@@ -39,8 +40,7 @@ private:
     void buildControls();
     void Form_Load();
 
-    const QString m_PutProgrammy;
-    const QString m_Razdelitel;
+    const QStringList m_glyphRoots;
     QString &m_PapkaKartinok;
     qint32 &m_ProverkaRazmerov;
     Platform &m_platform;

@@ -2,6 +2,7 @@
 
 #include "compose/clsPixel.h"
 #include "holidays/PrazdnikiStore.h"
+#include "shell/AppPaths.h"
 
 #include <QString>
 
@@ -26,6 +27,7 @@ struct Declare
     PrazdnikiStore Prazdniki;            // the holiday store; its KolGodov() is KolGodov
     std::vector<clsPixel> Tsifry;        // red digits 0..9 (only 0 in size-check mode)
     std::vector<clsPixel> DniNedeli;     // red weekend names: 0 = Сб, 1 = Вс
+    AppPaths paths;                      // where every file lives; set by Main
 };
 
 // Month lengths for months 1 and 3..12; February stays 0 until a sheet is drawn.

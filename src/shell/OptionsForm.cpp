@@ -19,7 +19,7 @@ namespace {
 
 QString optionsPath(const Declare &state)
 {
-    return state.PutProgrammy + QStringLiteral("Options.ini");
+    return state.paths.optionsFile();
 }
 
 // Only a regular file is read: a folder or a pipe of that name would fail or block.

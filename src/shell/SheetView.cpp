@@ -5,9 +5,12 @@
 #include "holidays/PictureBox.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vexilo {
 
@@ -33,6 +36,9 @@ SheetView::SheetView(const qint32 &KolRisunkov, QWidget *parent)
     picControlInner = new QWidget(this);
     picControlInner->setObjectName(QStringLiteral("picControlInner"));
     picControlInner->setGeometry(contentsRect());
+    // Clicking the sheet gives it the keys that scroll it.
+    picControlInner->setFocusPolicy(Qt::ClickFocus);
+    picControlInner->installEventFilter(this);
     setViewportColour(QColor(128, 128, 128));
     // The canvases first, so the bars and the corner box stay above them.
     picRisunok[0] = new PictureBox(picControlInner);
@@ -70,6 +76,7 @@ void SheetView::createCanvases()
         picRisunok[k]->setObjectName(QStringLiteral("picRisunok%1").arg(k));
         picRisunok[k]->setFocusPolicy(Qt::ClickFocus);
         picRisunok[k]->resizeAndClear(picRisunok[k]->width(), picRisunok[k]->height());
+        picRisunok[k]->installEventFilter(this);
     }
     VScroll1->raise();
     HScroll1->raise();
@@ -127,10 +134,26 @@ qint32 SheetView::lastCanvas() const
     return std::clamp<qint32>(m_KolRisunkov, 0, kCanvasCount - 1);
 }
 
+bool SheetView::sizeChangedSinceBars() const
+{
+    return picControlInner->size() != m_scrolledViewport;
+}
+
+void SheetView::takeFocus()
+{
+    picControlInner->setFocus();
+}
+
+bool SheetView::hasSheetFocus() const
+{
+    return picControlInner->hasFocus();
+}
+
 void SheetView::Prokrutka()
 {
     const int W = picControlInner->width();
     const int H = picControlInner->height();
+    m_scrolledViewport = QSize(W, H);
     const qint32 kol = lastCanvas();
     const PictureBox *last = canvas(kol);
     const ScrollPlan plan = planScrollBars(
@@ -166,8 +189,77 @@ void SheetView::VScroll1_Change(int value)
         canvas(k)->move(canvas(k)->x(), k * ShagRisunkov - value);
 }
 
+namespace {
+
+// One notch of the wheel moves a bar by its small change; finer wheels move a share of it.
+bool wheelBar(QScrollBar *bar, int delta)
+{
+    if (bar->isHidden() || delta == 0)
+        return false;
+    const qint64 step = qint64(delta) * bar->singleStep() / 120;
+    bar->setValue(
+        static_cast<int>(std::clamp<qint64>(bar->value() - step, bar->minimum(), bar->maximum())));
+    return true;
+}
+
+bool triggerBar(QScrollBar *bar, QAbstractSlider::SliderAction action)
+{
+    if (bar->isHidden())
+        return false;
+    bar->triggerAction(action);
+    return true;
+}
+
+} // namespace
+
+bool SheetView::scrollSheet(QEvent *event)
+{
+    if (event->type() == QEvent::Wheel) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        const QPoint delta = wheel->angleDelta();
+        // Shift turns the wheel sideways; a tilting wheel already is.
+        if (wheel->modifiers() & Qt::ShiftModifier)
+            return wheelBar(HScroll1, delta.x() != 0 ? delta.x() : delta.y());
+        if (std::abs(delta.x()) > std::abs(delta.y()))
+            return wheelBar(HScroll1, delta.x());
+        return wheelBar(VScroll1, delta.y());
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    // Home and End go to the ends of the sheet, or of the row when it is one screen high.
+    QScrollBar *ends = VScroll1->isHidden() ? HScroll1 : VScroll1;
+    switch (key->key()) {
+    case Qt::Key_Up:
+        return triggerBar(VScroll1, QAbstractSlider::SliderSingleStepSub);
+    case Qt::Key_Down:
+        return triggerBar(VScroll1, QAbstractSlider::SliderSingleStepAdd);
+    case Qt::Key_Left:
+        return triggerBar(HScroll1, QAbstractSlider::SliderSingleStepSub);
+    case Qt::Key_Right:
+        return triggerBar(HScroll1, QAbstractSlider::SliderSingleStepAdd);
+    case Qt::Key_PageUp:
+        return triggerBar(VScroll1, QAbstractSlider::SliderPageStepSub);
+    case Qt::Key_PageDown:
+        return triggerBar(VScroll1, QAbstractSlider::SliderPageStepAdd);
+    case Qt::Key_Home:
+        return triggerBar(ends, QAbstractSlider::SliderToMinimum);
+    case Qt::Key_End:
+        return triggerBar(ends, QAbstractSlider::SliderToMaximum);
+    default:
+        return false;
+    }
+}
+
 bool SheetView::eventFilter(QObject *watched, QEvent *event)
 {
+    // The sheet: its canvases, or the viewport around them.
+    const bool sheet = watched == picControlInner ||
+                       std::find(picRisunok.begin(), picRisunok.end(), watched) != picRisunok.end();
+    if (sheet && scrollSheet(event))
+        return true;
     // A scroll bar never keeps the focus: it goes on to the first canvas, or to the fallback
     // while nothing is drawn.
     if ((watched == HScroll1 || watched == VScroll1) && event->type() == QEvent::FocusIn) {

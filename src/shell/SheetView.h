@@ -44,6 +44,12 @@ public:
 
     qint32 shagRisunkov() const { return ShagRisunkov; }
 
+    // Whether the viewport has another size than the bars were last set for.
+    bool sizeChangedSinceBars() const;
+    // The sheet holds the keyboard focus, which its keys scroll.
+    void takeFocus();
+    bool hasSheetFocus() const;
+
     void Prokrutka();
     void HScroll1_Change(int value);
     void VScroll1_Change(int value);
@@ -54,6 +60,8 @@ protected:
 private:
     // The highest canvas index in use, kept within the six canvases.
     qint32 lastCanvas() const;
+    // Wheel and keys over the sheet move it through the scroll bars; true when used.
+    bool scrollSheet(QEvent *event);
 
     const qint32 &m_KolRisunkov;
     QWidget *m_focusFallback = nullptr;
@@ -62,7 +70,8 @@ private:
     QScrollBar *HScroll1 = nullptr;
     QWidget *PctrUgol = nullptr;
     std::array<PictureBox *, kCanvasCount> picRisunok{};
-    qint32 ShagRisunkov = 0; // vertical pitch of the canvases
+    qint32 ShagRisunkov = 0;  // vertical pitch of the canvases
+    QSize m_scrolledViewport; // the viewport size the bars were last set for
 };
 
 } // namespace vexilo

@@ -194,7 +194,8 @@ void frmForma::Form_Resize()
     const QWidget *client = centralWidget();
     picControl->setGeometry(0, kBandHeight, client->width(), client->height() - kBandHeight);
     picControl->layoutInside();
-    if (m_state.KartinkiZagruzheny != 0)
+    // Restoring a minimised window gives the viewport its old size back: the view stays put.
+    if (m_state.KartinkiZagruzheny != 0 && picControl->sizeChangedSinceBars())
         picControl->Prokrutka();
 }
 
@@ -251,7 +252,7 @@ void frmForma::OpenChisla(qint32 mode)
     const quint32 generation = ++m_loadGeneration;
     const auto superseded = [this, generation] { return generation != m_loadGeneration; };
     m_state.KartinkiZagruzheny = 0;
-    const QString folder = m_state.PutProgrammy + m_state.PapkaKartinok + m_state.Razdelitel;
+    const QString folder = m_state.paths.glyphFolder(m_state.PapkaKartinok);
     const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
     // A name that leads out of the program's folder (from an edited settings file) is a
     // folder that is not there: nothing outside is read.
@@ -304,22 +305,22 @@ void frmForma::MenuExit_Click()
 void frmForma::MenuSelPapka_Click()
 {
     frmSelPapka dialog(
-        m_state.PutProgrammy, m_state.Razdelitel, m_state.PapkaKartinok, m_state.ProverkaRazmerov,
-        m_platform, [this] { OpenChisla(1); }, this);
+        m_state.paths.glyphRoots(), m_state.PapkaKartinok, m_state.ProverkaRazmerov, m_platform,
+        [this] { OpenChisla(1); }, this);
     dialog.setFont(designFont());
     m_platform.execDialog(dialog);
 }
 
 void frmForma::MenuPrazdniki_Click()
 {
-    frmPrazdniki dialog(m_state.Prazdniki, prazdnikiPath(m_state.PutProgrammy), m_state.DniMesyaca,
+    frmPrazdniki dialog(m_state.Prazdniki, m_state.paths.prazdnikiFile(), m_state.DniMesyaca,
                         txtRassttoyanie[5]->text(), m_platform, this);
     m_platform.execDialog(dialog);
 }
 
 void frmForma::HelpCall_Click()
 {
-    OpenURL(m_platform, m_state.PutProgrammy + QStringLiteral("Справка.html"));
+    OpenURL(m_platform, m_state.paths.helpPage());
 }
 
 void frmForma::HelpOprog_Click()
@@ -335,8 +336,20 @@ void frmForma::showInformation(const QString &text)
 
 void frmForma::setCommandsBusy(bool busy)
 {
+    // A disabled button hands its focus to the next control, where the arrow keys would
+    // silently change the months per row: the sheet holds it meanwhile and gives it back.
+    if (busy) {
+        m_focusBeforeBusy = kNew->hasFocus() ? kNew : kSave->hasFocus() ? kSave : nullptr;
+        if (m_focusBeforeBusy != nullptr)
+            picControl->takeFocus();
+    }
     kNew->setEnabled(!busy);
     kSave->setEnabled(!busy);
+    if (!busy && m_focusBeforeBusy != nullptr) {
+        if (picControl->hasSheetFocus())
+            m_focusBeforeBusy->setFocus();
+        m_focusBeforeBusy = nullptr;
+    }
     m_platform.setBusy(busy);
 }
 
@@ -408,7 +421,8 @@ void frmForma::drawSheet(qint32 month)
 
 void frmForma::kSave_Click()
 {
-    const std::optional<SaveTarget> target = askSaveTarget(m_platform, this, m_state.PutProgrammy);
+    const std::optional<SaveTarget> target =
+        askSaveTarget(m_platform, this, m_state.paths.saveStartFolder());
     if (!target)
         return;
     setCommandsBusy(true);

@@ -118,6 +118,7 @@ private:
     quint32 m_loadGeneration = 0;
     bool m_buildingRedVariants = false;
     bool m_drawWaiting = false;
+    QWidget *m_focusBeforeBusy = nullptr; // the command that had the focus when it started
 };
 
 } // namespace vexilo

@@ -111,7 +111,7 @@ void frmOprog::Form_Load()
 void frmOprog::Label1_Click()
 {
     m_platform.setBusy(true);
-    SaveFileUrl(m_platform, m_state.PutProgrammy, Label1Tag);
+    SaveFileUrl(m_platform, m_state.paths.redirectFolder(), Label1Tag);
     m_platform.setBusy(false);
 }
 

@@ -1,5 +1,6 @@
 #include "cli/RenderCommand.h"
 
+#include "common/Version.h"
 #include "compose/GlyphSet.h"
 #include "support/TempAppFolder.h"
 
@@ -182,4 +183,19 @@ TEST(RenderCommand, TheBundledSetDrawsAYearIntoThreeFiles)
     for (int n = 1; n <= 3; ++n)
         EXPECT_FALSE(QImage(out.file(QStringLiteral("k_ряд%1.bmp").arg(n))).isNull()) << n;
     EXPECT_TRUE(QImage(out.file(QStringLiteral("k_ряд4.bmp"))).isNull());
+}
+
+TEST(RenderCommand, TheDefaultSetIsTheFirstThatLoadsAndVersionNeedsNoSet)
+{
+    TempAppFolder app;
+    app.makeFolder(QStringLiteral("out")); // sorts before the set, holds no glyphs
+    writeGlyphs(app.path() + QStringLiteral("набор/"));
+    const RenderRun run = render(app, {QStringLiteral("-y"), QStringLiteral("2027"),
+                                       QStringLiteral("-o"), app.file(QStringLiteral("k"))});
+    EXPECT_EQ(run.status, RenderOk) << run.err.toStdString();
+    EXPECT_FALSE(QImage(app.file(QStringLiteral("k_ряд1.bmp"))).isNull());
+
+    const RenderRun version = render(app, {QStringLiteral("--version")});
+    EXPECT_EQ(version.status, RenderOk);
+    EXPECT_EQ(version.out, QStringLiteral("vexilo-render %1\n").arg(projectVersion()));
 }

@@ -42,7 +42,7 @@ protected:
     std::unique_ptr<frmSelPapka> open()
     {
         auto dialog = std::make_unique<frmSelPapka>(
-            app.path(), QStringLiteral("/"), papka, proverka, platform, [this] {
+            QStringList{app.path()}, papka, proverka, platform, [this] {
                 ++loads;
                 loadSawHidden = !shown->isVisible();
                 eventsBeforeLoad = platform.processEventsCalls;

@@ -23,10 +23,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 using namespace vexilo;
 using namespace vexilo::test;
@@ -350,4 +353,98 @@ TEST_F(SheetWindowTest, AFolderThatIsNotThereIsNamedBeforeAnythingIsWritten)
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Critical);
     EXPECT_EQ(platform.busyDepth, 0);
     EXPECT_TRUE(ui(*form).kSave->isEnabled());
+}
+
+TEST_F(SheetWindowTest, DrawingAndSavingKeepTheFocusOnTheirButton)
+{
+    addYear(2013);
+    QApplication::setActiveWindow(form.get());
+    ui(*form).txtRassttoyanie[5]->setText(QStringLiteral("2013"));
+    const int perRow = ui(*form).selXYMesyac->currentIndex();
+    QTest::mouseClick(ui(*form).kNew, Qt::LeftButton);
+    ASSERT_TRUE(ui(*form).kSave->isEnabled()); // the sheet was drawn
+    EXPECT_EQ(QApplication::focusWidget(), ui(*form).kNew);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(ui(*form).selXYMesyac->currentIndex(), perRow);
+
+    platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
+    QTest::mouseClick(ui(*form).kSave, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), ui(*form).kSave);
+}
+
+TEST_F(SheetWindowTest, WheelAndKeysOverTheSheetMoveTheScrollBars)
+{
+    addYear(2013);
+    QApplication::setActiveWindow(form.get());
+    form->resize(740, 300); // small enough for both bars
+    QApplication::processEvents();
+    ui(*form).selXYMesyac->setCurrentIndex(3);
+    draw(QStringLiteral("2013"));
+    QScrollBar *v = ui(*form).VScroll1;
+    QScrollBar *h = ui(*form).HScroll1;
+    ASSERT_FALSE(v->isHidden());
+    ASSERT_FALSE(h->isHidden());
+    PictureBox *sheet = ui(*form).picRisunok[0];
+    QTest::mouseClick(sheet, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), sheet);
+
+    const auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(5, 5), sheet->mapToGlobal(QPointF(5, 5)), QPoint(), delta,
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(sheet, &event);
+    };
+    const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    const int vStep = v->singleStep();
+    const int hStep = h->singleStep();
+    const struct
+    {
+        std::function<void()> act;
+        int v;
+        int h;
+        const char *what;
+    } cases[] = {
+        {[&] {
+             wheel({0, -120}, Qt::NoModifier);
+         },
+         vStep, 0, "wheel down"},
+        {[&] {
+             wheel({0, -120}, Qt::ShiftModifier);
+         },
+         vStep, hStep, "shift+wheel"},
+        {[&] {
+             wheel({0, 120}, Qt::NoModifier);
+         },
+         0, hStep, "wheel up"},
+        {[&] { key(Qt::Key_Down); }, vStep, hStep, "down"},
+        {[&] { key(Qt::Key_Left); }, vStep, 0, "left"},
+        {[&] { key(Qt::Key_PageDown); }, std::min(vStep + v->pageStep(), v->maximum()), 0,
+         "page down"},
+        {[&] { key(Qt::Key_End); }, v->maximum(), 0, "end"},
+        {[&] { key(Qt::Key_Home); }, 0, 0, "home"},
+    };
+    for (const auto &c : cases) {
+        c.act();
+        EXPECT_EQ(v->value(), c.v) << c.what;
+        EXPECT_EQ(h->value(), c.h) << c.what;
+        EXPECT_EQ(sheet->pos(), QPoint(-c.h, -c.v)) << c.what;
+    }
+}
+
+TEST_F(SheetWindowTest, MinimisingAndRestoringKeepsTheScrolledView)
+{
+    addYear(2013);
+    ui(*form).selXYMesyac->setCurrentIndex(0);
+    draw(QStringLiteral("2013"));
+    ui(*form).VScroll1->setValue(60);
+    form->showMinimized();
+    QApplication::processEvents();
+    form->showNormal();
+    QApplication::processEvents();
+    form->Form_Resize(); // the layout that restoring runs
+    EXPECT_EQ(ui(*form).VScroll1->value(), 60);
+    EXPECT_EQ(ui(*form).picRisunok[1]->y(), ui(*form).picControl->shagRisunkov() - 60);
+
+    form->resize(form->width() + 40, form->height() + 40); // a real resize still starts over
+    QApplication::processEvents();
+    EXPECT_EQ(ui(*form).VScroll1->value(), 0);
 }

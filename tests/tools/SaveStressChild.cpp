@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
 
     std::puts("ready");
     std::fflush(stdout);
-    const QString holidays = vexilo::prazdnikiPath(state.PutProgrammy);
+    const QString holidays = state.paths.prazdnikiFile();
     for (quint64 round = 0;; ++round) {
         const bool fresh = round % 2 == 0;
         vexilo::reportSaveFailure(

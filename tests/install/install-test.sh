@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a desktop and a user see.
+# Arguments: cmake, the build folder, the application id, the version.
+set -euo pipefail
+cmake=$1 build=$2 id=$3 version=$4
+
+# Under /tmp, which every user can pass through.
+work=$(mktemp -d /tmp/vexilo-install.XXXXXX)
+prefix=$work/prefix
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The install writes its manifest into the build folder: the user's own install keeps its list.
+manifest=$build/install_manifest.txt
+[ -f "$manifest" ] && cp -p "$manifest" "$work/manifest"
+cleanup() {
+    if [ -f "$work/manifest" ]; then cp -p "$work/manifest" "$manifest"; else rm -f "$manifest"; fi
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+
+for f in bin/vexilo bin/vexilo-render \
+         share/vexilo/Справка.html share/vexilo/Классика/0.gif share/vexilo/Классика/Вс.gif \
+         share/vexilo/Плакат/9.gif \
+         "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+         share/man/man1/vexilo.1 share/man/man1/vexilo-render.1; do
+    [ -f "$prefix/$f" ] || fail "$f is not installed"
+done
+for size in 16 32 48 256; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
+    [ -f "$icon" ] || fail "no ${size}px icon"
+    # A PNG's width and height are the big-endian words at bytes 16 and 20.
+    dims=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $3*256+$4 "x" $7*256+$8}')
+    [ "$dims" = "${size}x${size}" ] || fail "the ${size}px icon is $dims"
+done
+[ -x "$prefix/bin/vexilo" ] && [ -x "$prefix/bin/vexilo-render" ] || fail "programs not executable"
+
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
+    || appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+for page in vexilo vexilo-render; do
+    out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)
+    [ -z "$out" ] || fail "man page $page.1: $out"
+done
+
+# No display: --version must not need one.
+for prog in vexilo vexilo-render; do
+    line=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$prog" --version)
+    [ "$line" = "$prog $version" ] || fail "$prog --version printed '$line'"
+done
+
+# The rest runs as an ordinary user against a read-only prefix.
+if [ "$(id -u)" -ne 0 ]; then
+    echo "not root: the read-only run as another user is skipped"
+    exit 77
+fi
+chmod 755 "$work"
+touch "$work/installed"
+chmod -R a-w "$prefix"
+home=$work/home
+mkdir -p "$home/run"
+chmod 700 "$home/run"
+chown -R nobody "$home"
+as_user() {
+    (cd "$home" && setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env -i HOME="$home" XDG_RUNTIME_DIR="$home/run" PATH=/usr/bin:/bin LC_ALL=C.UTF-8 "$@")
+}
+
+as_user "$prefix/bin/vexilo-render" -y 2027 -o "$home/k" >/dev/null
+for row in 1 2 3; do
+    [ -s "$home/k_ряд$row.bmp" ] || fail "vexilo-render wrote no k_ряд$row.bmp"
+done
+
+# The window starts from the read-only prefix and keeps running until it is stopped.
+status=0
+as_user env QT_QPA_PLATFORM=offscreen timeout 5 "$prefix/bin/vexilo" 2>"$work/vexilo.err" || status=$?
+[ "$status" -eq 124 ] || { cat "$work/vexilo.err" >&2; fail "vexilo ended with $status"; }
+[ -d "$home/.local/share/Vexilo" ] || fail "vexilo made no data folder for the user"
+
+[ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "something was written into the prefix"
+echo "installed layout OK"
