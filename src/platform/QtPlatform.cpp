@@ -1,6 +1,7 @@
 #include "QtPlatform.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -74,6 +75,27 @@ QString QtPlatform::saveFileName(const QStringList &filters, const QString &star
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtPlatform::openFileName(const QStringList &filters, const QString &startFolder)
+{
+    QFileDialog dialog(m_owner);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(0));
+    dialog.setDirectory(startFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QColor> QtPlatform::chooseColor(const QColor &initial, const QString &title)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_owner, title);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }
 
 void QtPlatform::openWithDefaultProgram(const QString &pathOrUrl)

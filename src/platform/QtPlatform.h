@@ -18,6 +18,8 @@ public:
     std::optional<QString> inputBox(const QString &prompt, const QString &caption,
                                     const QString &initial) override;
     QString saveFileName(const QStringList &filters, const QString &startFolder) override;
+    QString openFileName(const QStringList &filters, const QString &startFolder) override;
+    std::optional<QColor> chooseColor(const QColor &initial, const QString &title) override;
     void openWithDefaultProgram(const QString &pathOrUrl) override;
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;

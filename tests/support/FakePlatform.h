@@ -28,6 +28,8 @@ public:
     std::optional<QString> inputBox(const QString &prompt, const QString &caption,
                                     const QString &initial) override;
     QString saveFileName(const QStringList &filters, const QString &startFolder) override;
+    QString openFileName(const QStringList &filters, const QString &startFolder) override;
+    std::optional<QColor> chooseColor(const QColor &initial, const QString &title) override;
     void openWithDefaultProgram(const QString &pathOrUrl) override;
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;
@@ -40,6 +42,9 @@ public:
     std::deque<QString> saveNames;
     QStringList saveFilters;
     QString saveStartFolder;
+    std::deque<QString> openNames; // empty: the open dialog is cancelled
+    QStringList openFilters;
+    std::deque<std::optional<QColor>> colorAnswers; // empty: the colour dialog is cancelled
     QStringList opened;
     std::deque<std::function<void(QDialog &)>> dialogHandlers;
     QStringList dialogsShown; // object names of the dialogs shown
