@@ -2,6 +2,7 @@
 
 #include "compose/GifWriter.h"
 #include "compose/GlyphSet.h"
+#include "compose/HolidayTint.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -171,6 +172,46 @@ MadeGlyphs makeGlyphs(const GlyphStyle &style)
         made.weekdays[w] =
             placeInBox(weekdays[w], weekdayWidth + sides, height, inkTop, margins.top());
     return made;
+}
+
+QImage glyphPreview(const MadeGlyphs &glyphs)
+{
+    constexpr int kDigitGap = 3; // "Числа X"
+    constexpr int kDayGap = 10;  // "Даты X"
+    constexpr int kRowGap = 5;   // "Даты Y"
+    const QSize digit = glyphs.digits[0].size();
+    const QSize weekday = glyphs.weekdays[0].size();
+    const int dayWidth = 2 * digit.width() + kDigitGap;
+    const int width =
+        std::max(16 * (dayWidth + kDayGap) - kDayGap, 7 * (weekday.width() + kDayGap) - kDayGap);
+    const int height = 3 * digit.height() + 2 * kRowGap;
+    QImage preview(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    preview.fill(Qt::white);
+    QPainter painter(&preview);
+    for (int day = 1; day <= 31; ++day) {
+        const int column = (day - 1) % 16;
+        const int x = column * (dayWidth + kDayGap);
+        const int y = (day - 1) / 16 * (digit.height() + kRowGap);
+        if (day >= 10)
+            painter.drawImage(x, y, glyphs.digits[static_cast<std::size_t>(day / 10)]);
+        painter.drawImage(x + digit.width() + kDigitGap, y,
+                          glyphs.digits[static_cast<std::size_t>(day % 10)]);
+    }
+    const HolidayTint tint;
+    for (std::size_t w = 0; w < 7; ++w) {
+        QImage name(weekday, QImage::Format_RGB32);
+        name.fill(Qt::white);
+        QPainter(&name).drawImage(0, 0, glyphs.weekdays[w]);
+        if (w >= 5)
+            for (int y = 0; y < name.height(); ++y) {
+                auto *line = reinterpret_cast<QRgb *>(name.scanLine(y));
+                for (int x = 0; x < name.width(); ++x)
+                    line[x] = tint.recolour(line[x]);
+            }
+        painter.drawImage(static_cast<int>(w) * (weekday.width() + kDayGap),
+                          2 * (digit.height() + kRowGap), name);
+    }
+    return preview;
 }
 
 std::optional<QString> writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder,

@@ -46,6 +46,11 @@ MadeGlyphs makeGlyphs(const GlyphStyle &style);
 // and a side margin adds to both. Above and below there is more room, which the rows can use.
 QMargins glyphMargins(int pixelSize);
 
+// A preview of a made set on white as a sheet shows it at the default spacings: the days
+// 1 … 16 and 17 … 31 on two lines, then "Пн" … "Вс" with Saturday and Sunday in the holiday
+// red.
+QImage glyphPreview(const MadeGlyphs &glyphs);
+
 // Writes the seventeen GIF files into `folder` (created, with its parents, when missing)
 // through a hidden folder beside it that is renamed into place, so the folder is never seen
 // half-written. An existing folder is replaced only when `replace` is set and it holds

@@ -185,11 +185,18 @@ private:
         if (recurrence.count == 0 && from > start)
             icalrecur_iterator_set_start(iterator.get(), icalDate(from));
         for (;;) {
-            const QDate date = dateOf(icalrecur_iterator_next(iterator.get()));
-            if (!date.isValid() || date > last)
+            const icaltimetype next = icalrecur_iterator_next(iterator.get());
+            if (icaltime_is_null_time(next))
                 return true;
             if (++m_occurrences > kMaxIcsOccurrences)
                 return false;
+            // libical counts leap years before 1753 the Julian way; a 29 February that the
+            // Gregorian calendar lacks is no day of a sheet.
+            const QDate date = dateOf(next);
+            if (!date.isValid())
+                continue;
+            if (date > last)
+                return true;
             starts.insert(date);
         }
     }

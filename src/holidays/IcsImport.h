@@ -32,7 +32,7 @@ struct IcsOptions
 
 inline constexpr qint64 kMaxIcsBytes = qint64(16) << 20;
 // Occurrences followed in one file; a rule that repeats daily for ever stops here.
-inline constexpr int kMaxIcsOccurrences = 400000;
+inline constexpr int kMaxIcsOccurrences = 200000;
 // An all-day event longer than this counts as this long.
 inline constexpr int kMaxIcsEventDays = 366;
 
