@@ -143,14 +143,13 @@ GifEncoding encodeGif(const QImage &image)
                      static_cast<std::ptrdiff_t>(y) * width;
         ok = EGifPutLine(gif.get(), line, width) == GIF_OK;
     }
+    // Closing writes the trailer and frees the handle whatever happened before.
     const int failure = gif->Error;
-    GifFileType *raw = gif.release();
-    if (EGifCloseFile(raw, &error) != GIF_OK && ok) {
-        ok = false;
-        return {{}, giflibError(error)};
-    }
+    const bool closed = EGifCloseFile(gif.release(), &error) == GIF_OK;
     if (!ok)
         return {{}, giflibError(failure)};
+    if (!closed)
+        return {{}, giflibError(error)};
     return result;
 }
 

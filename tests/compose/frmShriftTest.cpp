@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QFontComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,7 +100,7 @@ TEST_F(FontSetTest, ABadNameOrARefusedReplacementWritesNothing)
     EXPECT_TRUE(platform.messages[2].text.contains(QStringLiteral("«Есть»")));
 }
 
-TEST_F(FontSetTest, ThePreviewFollowsSizeBoldAndColour)
+TEST_F(FontSetTest, ThePreviewFollowsSizeAndBold)
 {
     frmShrift form(app.path(), platform);
     chooseFont(form, QStringLiteral("DejaVu Sans"));
@@ -114,8 +113,4 @@ TEST_F(FontSetTest, ThePreviewFollowsSizeBoldAndColour)
     const QImage regular = form.preview();
     form.chZhirnyi->setChecked(true);
     EXPECT_NE(form.preview(), regular);
-    // A cancelled colour dialog keeps the colour.
-    form.kCvet->click();
-    EXPECT_EQ(form.color(), QColor(Qt::black));
-    EXPECT_NE(form.picPrimer->pixmap().toImage().isNull(), true);
 }

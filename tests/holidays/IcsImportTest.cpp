@@ -1,8 +1,5 @@
 #include "holidays/IcsImport.h"
 
-#include "holidays/MonthGrid.h"
-#include "holidays/PrazdnikiStore.h"
-
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -30,8 +27,6 @@ IcsDays read(const QByteArray &bytes, const IcsOptions &options = {})
     }
     return std::get<IcsDays>(result);
 }
-
-const std::array<qint32, 13> kDniMesyaca = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 } // namespace
 
@@ -111,24 +106,4 @@ TEST(IcsImport, HostileOrForeignFilesGetAMessageAndNoDays)
         EXPECT_TRUE(std::get<QString>(result).contains(QStringLiteral("«/tmp/x.dat»")));
     }
     EXPECT_TRUE(std::holds_alternative<QString>(readIcsFile(QStringLiteral("/nonexistent.ics"))));
-}
-
-TEST(IcsImport, AMissingYearIsCreatedWithItsDefaultsBeforeTheDaysAreMarked)
-{
-    PrazdnikiStore store;
-    store.append();
-    store.entry(0)->God = 2026; // no marks at all
-    const std::vector<ImportedYear> imported =
-        importIcsDays(store, {{2026, {{3, 10}}}, {2027, {{3, 9}, {3, 10}}}}, kDniMesyaca);
-    ASSERT_EQ(imported.size(), 2u);
-    EXPECT_FALSE(imported[0].created);
-    EXPECT_TRUE(imported[1].created);
-    EXPECT_EQ(store.entry(0)->mark(3, 10), 1);
-    EXPECT_EQ(store.entry(0)->mark(1, 1), 0); // an existing year keeps what it had
-    const qint32 entry = store.NaytiGod(2027);
-    ASSERT_EQ(entry, imported[1].entry);
-    EXPECT_EQ(store.entry(entry)->mark(3, 9), 1);
-    EXPECT_EQ(store.entry(entry)->mark(3, 8), 1); // a default holiday
-    EXPECT_EQ(importSummary(imported),
-              QStringLiteral("Отмечено праздничных дней: 3 (2026 год — 1, 2027 год — 2)."));
 }
