@@ -3,11 +3,11 @@
 # manual pages).
 
 # Every program a user runs; another command-line tool is one more name here.
-set(VEXILO_PROGRAMS vexilo vexilo-render)
+set(VEXILO_PROGRAMS vexilo vexilo-render vexilo-glyphs)
 install(TARGETS ${VEXILO_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(vexilo_share ${CMAKE_INSTALL_DATADIR}/vexilo)
-install(DIRECTORY glyphs/ DESTINATION ${vexilo_share} FILES_MATCHING PATTERN "*.gif")
+# The bundled glyph sets are installed where glyphs/ draws them.
 install(FILES "resources/Справка.html" DESTINATION ${vexilo_share})
 
 install(FILES resources/${VEXILO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

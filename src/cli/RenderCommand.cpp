@@ -7,6 +7,7 @@
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
+#include "holidays/IcsImport.h"
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiFile.h"
 #include "shell/AppPaths.h"
@@ -40,6 +41,7 @@ struct Options
     Spacings spacings;
     bool sizeCheck = false;
     QString holidays;
+    QStringList ics;
     QString out;
     OutputOptions output;
 };
@@ -95,6 +97,11 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         QStringLiteral("Holidays in the format of \"Праздники.dat\" (default: the "
                        "program's \"Праздники.dat\" when there is one)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption ics(
+        QStringLiteral("ics"),
+        QStringLiteral("Also mark the all-day events of an iCalendar file as holidays "
+                       "(may be given more than once)."),
+        QStringLiteral("FILE"));
     const QCommandLineOption out(
         {QStringLiteral("o"), QStringLiteral("out")},
         QStringLiteral("Output name; its extension is cut, and several rows are named "
@@ -126,7 +133,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     parser.addOption(QCommandLineOption(QStringLiteral("version"),
                                         QStringLiteral("Print the name and version and exit.")));
     parser.addOptions({glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-                       sizeCheck, holidays, out, format, whole, dpi, paper, landscape});
+                       sizeCheck, holidays, ics, out, format, whole, dpi, paper, landscape});
     if (!parser.parse(arguments))
         return UsageError{parser.errorText()};
     if (!parser.positionalArguments().isEmpty())
@@ -210,6 +217,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     options.sizeCheck = parser.isSet(sizeCheck);
     options.glyphs = parser.value(glyphs);
     options.holidays = parser.value(holidays);
+    options.ics = parser.values(ics);
     options.out = parser.value(out);
     return options;
 }
@@ -309,6 +317,22 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
         err << QStringLiteral("Праздников %1 года нет: взяты выходные и праздники нового года.")
                    .arg(year)
             << '\n';
+    }
+
+    clsPrazdniki withIcs;
+    if (!options.ics.isEmpty()) {
+        withIcs = *marks;
+        for (const QString &path : options.ics) {
+            const auto read = readIcsFile(path, {year, year, std::nullopt});
+            if (const auto *error = std::get_if<QString>(&read)) {
+                err << *error << '\n';
+                return RenderFailed;
+            }
+            const IcsDays &days = std::get<IcsDays>(read);
+            if (const auto found = days.find(year); found != days.end())
+                markIcsDays(withIcs, found->second);
+        }
+        marks = &withIcs;
     }
 
     // The holders as the window fills them: the set's images, the unread ones left empty.

@@ -1,6 +1,7 @@
 #include "frmSelPapka.h"
 
 #include "compose/GlyphSet.h"
+#include "compose/frmShrift.h"
 #include "platform/Platform.h"
 
 #include <QCheckBox>
@@ -60,7 +61,8 @@ frmSelPapka::frmSelPapka(const QStringList &glyphRoots, QString &PapkaKartinok,
 {
     setObjectName(QStringLiteral("frmSelPapka"));
     setWindowTitle(QStringLiteral("Выбор папки"));
-    setFixedSize(312, 456);
+    // One row below the designed frame for "Создать из шрифта…".
+    setFixedSize(312, 496);
     buildControls();
     Form_Load();
 }
@@ -91,29 +93,43 @@ void frmSelPapka::buildControls()
 
     setTabOrder(List1, chProverkaRazmerov);
     setTabOrder(chProverkaRazmerov, kOK);
+    kShrift = new QPushButton(QStringLiteral("Создать из шрифта…"), this);
+    kShrift->setObjectName(QStringLiteral("kShrift"));
+    kShrift->setGeometry(8, 456, 297, 33);
+    kShrift->setAutoDefault(false);
+
     setTabOrder(kOK, kNO);
+    setTabOrder(kNO, kShrift);
 
     connect(List1, &QListWidget::itemSelectionChanged, this, &frmSelPapka::List1_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &frmSelPapka::List1_DblClick);
     connect(kOK, &QPushButton::clicked, this, &frmSelPapka::kOK_Click);
     connect(kNO, &QPushButton::clicked, this, &frmSelPapka::kNO_Click);
+    connect(kShrift, &QPushButton::clicked, this, &frmSelPapka::kShrift_Click);
 }
 
 void frmSelPapka::Form_Load()
 {
+    fillList(m_PapkaKartinok);
+    // Any value other than 0 loads in size-check mode, so the box shows it as ticked.
+    chProverkaRazmerov->setChecked(isSizeCheck(m_ProverkaRazmerov));
+}
+
+void frmSelPapka::fillList(const QString &selectName)
+{
+    List1->clear();
     int remembered = -1;
     for (const QString &name : glyphSetNamesIn(m_glyphRoots)) {
         List1->addItem(name);
         // Exact, case-sensitive: a folder differing only in case is a different set.
-        if (name == m_PapkaKartinok)
+        if (name == selectName)
             remembered = List1->count() - 1;
     }
     if (remembered >= 0) {
         List1->setCurrentRow(remembered);
         List1->scrollToItem(List1->item(remembered));
     }
-    // Any value other than 0 loads in size-check mode, so the box shows it as ticked.
-    chProverkaRazmerov->setChecked(isSizeCheck(m_ProverkaRazmerov));
+    kOK->setEnabled(!List1->selectedItems().isEmpty());
 }
 
 void frmSelPapka::List1_Click()
@@ -140,6 +156,15 @@ void frmSelPapka::kOK_Click()
     if (m_openAndDraw)
         m_openAndDraw();
     done(QDialog::Accepted);
+}
+
+void frmSelPapka::kShrift_Click()
+{
+    frmShrift dialog(glyphSetsFolder(), m_platform, this);
+    if (m_platform.execDialog(dialog) != QDialog::Accepted || dialog.createdName().isEmpty())
+        return;
+    fillList(dialog.createdName());
+    List1->setFocus();
 }
 
 void frmSelPapka::kNO_Click()

@@ -30,15 +30,22 @@ public:
     QCheckBox *chProverkaRazmerov = nullptr;
     QPushButton *kOK = nullptr;
     QPushButton *kNO = nullptr;
+    QPushButton *kShrift = nullptr; // "Создать из шрифта…"
 
     void List1_Click();
     void List1_DblClick();
     void kOK_Click();
     void kNO_Click();
+    // Makes a set from a font; the new set is listed and selected at once.
+    void kShrift_Click();
+
+    // Where the glyph sets are listed and where new ones are written; ends with the separator.
+    QString glyphSetsFolder() const { return m_glyphRoots.value(0); }
 
 private:
     void buildControls();
     void Form_Load();
+    void fillList(const QString &selectName);
 
     const QStringList m_glyphRoots;
     QString &m_PapkaKartinok;

@@ -88,7 +88,8 @@ frmPrazdniki::frmPrazdniki(PrazdnikiStore &Prazdniki, const QString &holidayFile
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     setFont(designFont());
-    setFixedSize(514, 407);
+    // One row below the designed frame for "Импорт праздников…".
+    setFixedSize(514, 447);
     buildControls();
     Form_Load();
 }
@@ -118,12 +119,15 @@ void frmPrazdniki::buildControls()
     kAddGod = makeButton(this, QStringLiteral("Добавить год"), twips(120, 5520, 2175, 495));
     kSave = makeButton(this, QStringLiteral("Сохранить"), twips(4320, 5520, 1815, 495));
     kNO = makeButton(this, QStringLiteral("Отмена"), twips(6240, 5520, 1335, 495));
+    kImport = makeButton(this, QStringLiteral("Импорт праздников…"), QRect(8, 408, 272, 33));
+    kImport->setObjectName(QStringLiteral("kImport"));
 
     setTabOrder(lstMesyacy, kSave);
     setTabOrder(kSave, kNO);
     setTabOrder(kNO, kAddGod);
     setTabOrder(kAddGod, lstGoda);
     setTabOrder(lstGoda, kDelGod);
+    setTabOrder(kDelGod, kImport);
     lstMesyacy->setFocus();
 
     connect(lstGoda, &QListWidget::itemSelectionChanged, this, &frmPrazdniki::lstGoda_Click);
@@ -132,6 +136,7 @@ void frmPrazdniki::buildControls()
     connect(kDelGod, &QPushButton::clicked, this, &frmPrazdniki::kDelGod_Click);
     connect(kSave, &QPushButton::clicked, this, &frmPrazdniki::kSave_Click);
     connect(kNO, &QPushButton::clicked, this, &frmPrazdniki::kNO_Click);
+    connect(kImport, &QPushButton::clicked, this, &frmPrazdniki::kImport_Click);
     connect(picMesyac, &PictureBox::mousePressed, this,
             [this](QPointF p) { picMesyac_MouseDown(p.x(), p.y()); });
     connect(picMesyac, &PictureBox::mouseReleased, this,

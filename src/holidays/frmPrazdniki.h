@@ -39,6 +39,7 @@ public:
     QPushButton *kAddGod = nullptr;
     QPushButton *kSave = nullptr;
     QPushButton *kNO = nullptr;
+    QPushButton *kImport = nullptr; // "Импорт праздников…"
 
     // Handlers.
     void lstGoda_Click();
@@ -47,6 +48,9 @@ public:
     void kDelGod_Click();
     void kSave_Click();
     void kNO_Click();
+    // Marks the all-day events of an iCalendar file, in the shown year or every year the file
+    // covers; nothing is saved until "Сохранить".
+    void kImport_Click();
     void picMesyac_MouseDown(double X, double Y);
     void picMesyac_MouseUp(double X, double Y);
 

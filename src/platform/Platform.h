@@ -2,6 +2,7 @@
 
 #include "common/SafeFile.h"
 
+#include <QColor>
 #include <QString>
 
 #include <optional>
@@ -31,6 +32,10 @@ public:
     // `chosenFilter`, when given, gets the index of the filter the user picked.
     virtual QString saveFileName(const QStringList &filters, const QString &startFolder,
                                  int *chosenFilter) = 0;
+    // The open dialog for an existing file, filters as above; empty on cancel.
+    virtual QString openFileName(const QStringList &filters, const QString &startFolder) = 0;
+    // The colour dialog; nothing when the user cancels.
+    virtual std::optional<QColor> chooseColor(const QColor &initial, const QString &title) = 0;
     // Hands a file or address to the desktop's default program without waiting for it.
     virtual void openWithDefaultProgram(const QString &pathOrUrl) = 0;
     // Shows a modal dialog and returns its result code.

@@ -3,6 +3,7 @@
 #include "common/ProgramText.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -79,6 +80,27 @@ QString QtPlatform::saveFileName(const QStringList &filters, const QString &star
     if (chosenFilter != nullptr)
         *chosenFilter = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtPlatform::openFileName(const QStringList &filters, const QString &startFolder)
+{
+    QFileDialog dialog(m_owner);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(0));
+    dialog.setDirectory(startFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QColor> QtPlatform::chooseColor(const QColor &initial, const QString &title)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_owner, title);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }
 
 void QtPlatform::openWithDefaultProgram(const QString &pathOrUrl)

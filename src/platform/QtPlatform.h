@@ -19,6 +19,8 @@ public:
                                     const QString &initial) override;
     QString saveFileName(const QStringList &filters, const QString &startFolder,
                          int *chosenFilter) override;
+    QString openFileName(const QStringList &filters, const QString &startFolder) override;
+    std::optional<QColor> chooseColor(const QColor &initial, const QString &title) override;
     void openWithDefaultProgram(const QString &pathOrUrl) override;
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;

@@ -2,10 +2,15 @@
 
 #include "common/Version.h"
 #include "compose/GlyphSet.h"
+#include "compose/SheetRender.h"
+#include "holidays/MonthGrid.h"
+#include "holidays/PrazdnikiFile.h"
+#include "holidays/PrazdnikiStore.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTextStream>
@@ -198,4 +203,52 @@ TEST(RenderCommand, TheDefaultSetIsTheFirstThatLoadsAndVersionNeedsNoSet)
     const RenderRun version = render(app, {QStringLiteral("--version")});
     EXPECT_EQ(version.status, RenderOk);
     EXPECT_EQ(version.out, QStringLiteral("vexilo-render %1\n").arg(projectVersion()));
+}
+
+TEST(RenderCommand, EventsOfACalendarFileAreDrawnAsTheSameHolidaysInAHolidayFile)
+{
+    TempAppFolder app;
+    writeGlyphs(app.path() + QStringLiteral("set/"));
+    app.write(QStringLiteral("k.ics"),
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//RU\r\n"
+              "BEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20270309\r\n"
+              "DTEND;VALUE=DATE:20270311\r\nEND:VEVENT\r\n"
+              "BEGIN:VEVENT\r\nUID:b\r\nDTSTART;VALUE=DATE:20200317\r\nRRULE:FREQ=YEARLY\r\n"
+              "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    // The defaults of 2027 (weekends and 8 March in this month) plus 9, 10 and 17 March.
+    PrazdnikiStore store;
+    store.append();
+    store.entry(0)->God = 2027;
+    addDefaultHolidays(*store.entry(0), 2027, monthLengthsOf(2027));
+    for (const qint32 day : {9, 10, 17})
+        ASSERT_TRUE(store.entry(0)->AddPrazdnik(3, day));
+    app.write(QStringLiteral("h.dat"), writePrazdniki(store));
+
+    const QStringList common = {QStringLiteral("-g"),       app.file(QStringLiteral("set")),
+                                QStringLiteral("-y"),       QStringLiteral("2027"),
+                                QStringLiteral("-m"),       QStringLiteral("3"),
+                                QStringLiteral("--format"), QStringLiteral("png"),
+                                QStringLiteral("-o")};
+    const RenderRun fromIcs =
+        render(app, common + QStringList{app.file(QStringLiteral("a.png")), QStringLiteral("--ics"),
+                                         app.file(QStringLiteral("k.ics"))});
+    ASSERT_EQ(fromIcs.status, RenderOk) << fromIcs.err.toStdString();
+    const RenderRun fromFile = render(app, common + QStringList{app.file(QStringLiteral("b.png")),
+                                                                QStringLiteral("--holidays"),
+                                                                app.file(QStringLiteral("h.dat"))});
+    ASSERT_EQ(fromFile.status, RenderOk) << fromFile.err.toStdString();
+    const QImage a(app.file(QStringLiteral("a.png")));
+    ASSERT_FALSE(a.isNull());
+    EXPECT_EQ(a, QImage(app.file(QStringLiteral("b.png"))));
+    // Without the file the 9th is an ordinary Tuesday: the calendar really changed the sheet.
+    const RenderRun plain = render(app, common + QStringList{app.file(QStringLiteral("c.png"))});
+    ASSERT_EQ(plain.status, RenderOk);
+    EXPECT_NE(a, QImage(app.file(QStringLiteral("c.png"))));
+
+    const RenderRun bad =
+        render(app, common + QStringList{app.file(QStringLiteral("d.png")), QStringLiteral("--ics"),
+                                         app.file(QStringLiteral("h.dat"))});
+    EXPECT_EQ(bad.status, RenderFailed);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("iCalendar")));
+    EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("d.png"))));
 }

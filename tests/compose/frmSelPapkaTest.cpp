@@ -82,7 +82,7 @@ TEST_F(FolderWindowTest, ListsTheSetsInOrderAndPreselectsOnlyAnExactMatch)
     auto dialog = open();
     EXPECT_EQ(dialog->objectName(), QStringLiteral("frmSelPapka"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Выбор папки"));
-    EXPECT_EQ(dialog->size(), QSize(312, 456));
+    EXPECT_EQ(dialog->size(), QSize(312, 496));
     EXPECT_EQ(entries(dialog->List1),
               (QStringList{QStringLiteral("Альбом"), QStringLiteral("Классика"),
                            QStringLiteral("Плакат")}));

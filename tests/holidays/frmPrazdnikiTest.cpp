@@ -360,6 +360,55 @@ TEST_F(HolidayEditorTest, SavingOverAFileNotReadWholeKeepsItAndSaysSoOnce)
     EXPECT_EQ(saved().NaytiGod(2013), 0);
 }
 
+TEST_F(HolidayEditorTest, ImportMarksTheShownYearOrEveryYearAndSavesNothing)
+{
+    prepareFile({2027});
+    const QByteArray file = app.read(kFileName);
+    app.write(QStringLiteral("k.ics"),
+              "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//RU\r\n"
+              "BEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20270309\r\n"
+              "DTEND;VALUE=DATE:20270311\r\nEND:VEVENT\r\n"
+              "BEGIN:VEVENT\r\nUID:b\r\nDTSTART;VALUE=DATE:20280505\r\nEND:VEVENT\r\n"
+              "END:VCALENDAR\r\n");
+    auto form = open(QStringLiteral("2027"));
+    form->lstMesyacy->setCurrentRow(2); // March
+
+    // "No": the shown year only.
+    platform.openNames = {app.file(QStringLiteral("k.ics"))};
+    platform.answers = {MsgAnswer::No};
+    form->kImport->click();
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("2027–2028")));
+    EXPECT_EQ(platform.messages[1].text,
+              QStringLiteral("Отмечено праздничных дней: 2 (2027 год — 2)."));
+    EXPECT_EQ(store.entry(store.NaytiGod(2027))->mark(3, 9), 1);
+    EXPECT_EQ(store.NaytiGod(2028), -1);
+    // The grid shows 9 March (a Tuesday, second week column) in red at once.
+    EXPECT_GT(inkInCell(form->picMesyac->image(), 1, 1).red, 0);
+
+    // "Yes": 2028 is created with its default holidays, then marked.
+    platform.openNames = {app.file(QStringLiteral("k.ics"))};
+    form->kImport->click();
+    EXPECT_EQ(items(form->lstGoda), QStringList({"2027", "2028"}));
+    EXPECT_TRUE(form->kDelGod->isEnabled());
+    const qint32 added = store.NaytiGod(2028);
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(store.entry(added)->mark(5, 5), 1);
+    EXPECT_EQ(store.entry(added)->mark(1, 1), 1);
+    EXPECT_EQ(app.read(kFileName), file); // nothing saved until "Сохранить"
+
+    // A file that is no calendar, or a cancelled dialog: one message or none, no change.
+    const QByteArray marks = writePrazdniki(store);
+    platform.messages.clear();
+    platform.openNames = {app.file(kFileName)};
+    form->kImport->click();
+    form->kImport->click();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("iCalendar")));
+    EXPECT_EQ(writePrazdniki(store), marks);
+}
+
 TEST(HolidayEditorFromMainWindow, StartUpLoadsTheFileAndTheMenuOpensTheEditor)
 {
     TempAppFolder app;

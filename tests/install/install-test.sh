@@ -21,7 +21,7 @@ trap cleanup EXIT
 
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/vexilo bin/vexilo-render \
+for f in bin/vexilo bin/vexilo-render bin/vexilo-glyphs share/vexilo/Узкий/Вс.gif \
          share/vexilo/Справка.html share/vexilo/Классика/0.gif share/vexilo/Классика/Вс.gif \
          share/vexilo/Плакат/9.gif \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
@@ -46,7 +46,7 @@ for page in vexilo vexilo-render; do
 done
 
 # No display: --version must not need one.
-for prog in vexilo vexilo-render; do
+for prog in vexilo vexilo-render vexilo-glyphs; do
     line=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$prog" --version)
     [ "$line" = "$prog $version" ] || fail "$prog --version printed '$line'"
 done

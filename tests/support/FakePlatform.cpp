@@ -51,6 +51,28 @@ QString FakePlatform::saveFileName(const QStringList &filters, const QString &st
     return name;
 }
 
+QString FakePlatform::openFileName(const QStringList &filters, const QString &startFolder)
+{
+    Q_UNUSED(startFolder);
+    openFilters = filters;
+    if (openNames.empty())
+        return {};
+    QString name = openNames.front();
+    openNames.pop_front();
+    return name;
+}
+
+std::optional<QColor> FakePlatform::chooseColor(const QColor &initial, const QString &title)
+{
+    Q_UNUSED(initial);
+    Q_UNUSED(title);
+    if (colorAnswers.empty())
+        return std::nullopt;
+    const std::optional<QColor> answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
+}
+
 void FakePlatform::openWithDefaultProgram(const QString &pathOrUrl)
 {
     opened.append(pathOrUrl);

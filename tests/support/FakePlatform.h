@@ -29,6 +29,8 @@ public:
                                     const QString &initial) override;
     QString saveFileName(const QStringList &filters, const QString &startFolder,
                          int *chosenFilter) override;
+    QString openFileName(const QStringList &filters, const QString &startFolder) override;
+    std::optional<QColor> chooseColor(const QColor &initial, const QString &title) override;
     void openWithDefaultProgram(const QString &pathOrUrl) override;
     int execDialog(QDialog &dialog) override;
     void setBusy(bool busy) override;
@@ -43,6 +45,9 @@ public:
     std::deque<int> saveFilterChoices; // the filter picked with each name; 0 when empty
     QStringList saveFilters;
     QString saveStartFolder;
+    std::deque<QString> openNames; // empty: the open dialog is cancelled
+    QStringList openFilters;
+    std::deque<std::optional<QColor>> colorAnswers; // empty: the colour dialog is cancelled
     QStringList opened;
     std::deque<std::function<void(QDialog &)>> dialogHandlers;
     QStringList dialogsShown; // object names of the dialogs shown

@@ -32,6 +32,11 @@ public:
         return std::nullopt;
     }
     QString saveFileName(const QStringList &, const QString &, int *) override { return {}; }
+    QString openFileName(const QStringList &, const QString &) override { return {}; }
+    std::optional<QColor> chooseColor(const QColor &, const QString &) override
+    {
+        return std::nullopt;
+    }
     void openWithDefaultProgram(const QString &) override {}
     int execDialog(QDialog &dialog) override
     {
