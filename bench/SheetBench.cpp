@@ -5,7 +5,7 @@
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -213,7 +213,10 @@ BENCHMARK(BM_SaveYear_Bmp)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The window benchmarks need no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     // For profiling by hand: vexilo_bench --write-large-set DIR/
     if (argc == 3 && std::string_view(argv[1]) == "--write-large-set") {
         vexilo::bench::writeLargeSet(QString::fromLocal8Bit(argv[2]));

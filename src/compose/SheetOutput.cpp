@@ -1,5 +1,6 @@
 #include "SheetOutput.h"
 
+#include "common/ImageMemory.h"
 #include "common/SafeFile.h"
 #include "compose/SheetLayout.h"
 
@@ -11,10 +12,6 @@
 #include <cmath>
 #include <cstring>
 #include <future>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 namespace vexilo {
 
@@ -83,14 +80,6 @@ void DrawnCanvases::drawCanvas(QImage &white, qint32 k, qint32 top) const
 
 namespace {
 
-constexpr std::size_t kBigPage = std::size_t(2) << 20;
-
-struct MappedMemory
-{
-    void *address;
-    std::size_t length;
-};
-
 // A band of an image's rows as an image of its own, sharing the pixels.
 QImage rowsOf(QImage &image, int top, int height)
 {
@@ -100,34 +89,14 @@ QImage rowsOf(QImage &image, int top, int height)
 
 } // namespace
 
-QImage canvasBuffer(QSize size)
-{
-    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
-    const auto bytes = static_cast<std::size_t>(bytesPerLine * size.height());
-#ifdef MADV_HUGEPAGE
-    if (bytes >= 4 * kBigPage) {
-        const std::size_t length = (bytes + kBigPage - 1) / kBigPage * kBigPage;
-        void *address =
-            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (address != MAP_FAILED) {
-            madvise(address, length, MADV_HUGEPAGE);
-            return QImage(
-                static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine,
-                QImage::Format_RGB32,
-                [](void *info) {
-                    const auto *memory = static_cast<MappedMemory *>(info);
-                    munmap(memory->address, memory->length);
-                    delete memory;
-                },
-                new MappedMemory{address, length});
-        }
-    }
-#endif
-    return QImage(size, QImage::Format_RGB32);
-}
-
 void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
 {
+    // A small canvas is drawn sooner than a second thread starts.
+    if (qint64(buffer.width()) * buffer.height() < (qint64(1) << 22)) {
+        buffer.fill(Qt::white);
+        source.drawCanvas(buffer, k, 0);
+        return;
+    }
     const int half = buffer.height() / 2;
     auto lower = std::async(std::launch::async, [&] {
         QImage band = rowsOf(buffer, half, buffer.height() - half);

@@ -79,12 +79,8 @@ QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel
 // over earlier ones where they overlap, white between. Null when it would be too large.
 QImage wholeSheet(const CanvasSource &source);
 
-// Memory for a canvas image, not yet cleared. Large ones get memory that the system can hand
-// out in big pages, which is much faster to touch for the first time.
-QImage canvasBuffer(QSize size);
-
-// Clears `buffer` (of the canvas size) to white and draws canvas k on it, its upper and
-// lower halves on both cores.
+// Clears `buffer` (of the canvas size) to white and draws canvas k on it; a large canvas's
+// upper and lower halves on both cores.
 void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k);
 
 // Dots per inch into the image's metadata (BMP pixels per metre, PNG pHYs).

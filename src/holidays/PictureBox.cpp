@@ -1,5 +1,6 @@
 #include "PictureBox.h"
 
+#include "common/ImageMemory.h"
 #include "holidays/MonthGridPainter.h"
 
 #include <QMouseEvent>
@@ -21,7 +22,8 @@ PictureBox::PictureBox(int width, int height, QWidget *parent) : PictureBox(pare
 void PictureBox::resizeAndClear(int width, int height)
 {
     resize(width, height);
-    m_image = blankPicture(std::max(width, 0), std::max(height, 0));
+    m_image = canvasBuffer({std::max(width, 0), std::max(height, 0)});
+    m_image.fill(Qt::white);
     update();
 }
 

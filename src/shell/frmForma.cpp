@@ -412,7 +412,7 @@ void frmForma::drawSheet(qint32 month)
     const clsPrazdniki *marks = m_state.Prazdniki.entry(m_state.Prazdniki.NaytiGod(*year));
     sheet.setHolidays(marks != nullptr ? *marks : clsPrazdniki{});
     for (qint32 k = 0; k < sheet.canvasCount(); ++k) {
-        sheet.draw(picControl->canvas(k)->image(), k);
+        drawCanvasInParallel(sheet, picControl->canvas(k)->image(), k);
         picControl->canvas(k)->update();
     }
     MenuPechat->setEnabled(true);

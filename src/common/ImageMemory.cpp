@@ -1,0 +1,49 @@
+#include "ImageMemory.h"
+
+#include <algorithm>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+namespace vexilo {
+
+namespace {
+
+constexpr std::size_t kBigPage = std::size_t(2) << 20;
+
+struct MappedMemory
+{
+    void *address;
+    std::size_t length;
+};
+
+} // namespace
+
+QImage canvasBuffer(QSize size)
+{
+    const qsizetype bytesPerLine = qsizetype(std::max(size.width(), 0)) * 4;
+    const auto bytes = static_cast<std::size_t>(bytesPerLine * std::max(size.height(), 0));
+#ifdef MADV_HUGEPAGE
+    if (bytes >= 4 * kBigPage) {
+        const std::size_t length = (bytes + kBigPage - 1) / kBigPage * kBigPage;
+        void *address =
+            mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (address != MAP_FAILED) {
+            madvise(address, length, MADV_HUGEPAGE);
+            return QImage(
+                static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine,
+                QImage::Format_RGB32,
+                [](void *info) {
+                    const auto *memory = static_cast<MappedMemory *>(info);
+                    munmap(memory->address, memory->length);
+                    delete memory;
+                },
+                new MappedMemory{address, length});
+        }
+    }
+#endif
+    return QImage(size, QImage::Format_RGB32);
+}
+
+} // namespace vexilo
