@@ -48,6 +48,14 @@ const Holders &holders()
     return h;
 }
 
+// Found once, as the window keeps it for its loaded set.
+const SheetInk &ink()
+{
+    static const SheetInk found = inkOf(GlyphView{holders().digits, holders().weekdays,
+                                                  glyphs().red.Tsifry, glyphs().red.DniNedeli});
+    return found;
+}
+
 clsPrazdniki holidays(bool everyDay)
 {
     clsPrazdniki year;
@@ -60,13 +68,13 @@ clsPrazdniki holidays(bool everyDay)
 
 RenderedSheet render(qint32 month, const clsPrazdniki &marks)
 {
-    const SheetRequest request{
-        {holders().digits, holders().weekdays, glyphs().red.Tsifry, glyphs().red.DniNedeli, 0},
-        marks,
-        2027,
-        month,
-        2,
-        Spacings{}};
+    const SheetRequest request{{holders().digits, holders().weekdays, glyphs().red.Tsifry,
+                                glyphs().red.DniNedeli, 0, &ink()},
+                               marks,
+                               2027,
+                               month,
+                               2,
+                               Spacings{}};
     return std::get<RenderedSheet>(renderSheet(request));
 }
 

@@ -1,5 +1,7 @@
 #include "Version.h"
 
+#include "BuildInfo.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/GlyphInk.h"
 #include "compose/clsPixel.h"
 
 #include <QImage>
@@ -20,6 +21,8 @@ struct GlyphView
     const std::vector<clsPixel> &Tsifry;
     const std::vector<clsPixel> &DniNedeli;
     qint32 ProverkaRazmerov = 0;
+    // Where the holders hold ink, when known; otherwise each sheet finds it.
+    const SheetInk *ink = nullptr;
 };
 
 // The five spacings as the numbers their texts denote, unrounded.

@@ -1,13 +1,30 @@
 #pragma once
 
+#include "compose/GlyphInk.h"
 #include "compose/SheetLayout.h"
 #include "compose/SheetOutput.h"
 #include "holidays/clsPrazdniki.h"
 
+#include <memory>
 #include <variant>
 #include <vector>
 
 namespace vexilo {
+
+// Where the holders' images hold ink.
+SheetInk inkOf(const GlyphView &glyphs);
+
+// The ink of the holders, found again only when one of their images has changed.
+class InkCache
+{
+public:
+    const SheetInk *inkFor(const GlyphView &glyphs);
+
+private:
+    std::array<qint64, 17> m_keys{};
+    SheetInk m_ink;
+    bool m_known = false;
+};
 
 struct SheetContext
 {
@@ -17,6 +34,8 @@ struct SheetContext
     const std::array<qint32, 13> &DniMesyaca; // with February set for the year
     std::array<qint32, 13> firstWeekday{};
     qint64 top = 0; // the canvas row at the image's first row, when drawing a band of it
+    // With the glyphs' ink, only ink is copied onto white (same pixels, fewer bytes).
+    const SheetInk *ink = nullptr;
 };
 
 // Draws row k of a year sheet onto a white canvas of the geometry's size.
@@ -78,6 +97,7 @@ private:
     SheetGeometry m_geometry;
     std::array<qint32, 13> m_days;
     std::array<qint32, 13> m_firstWeekday;
+    std::shared_ptr<const SheetInk> m_ink; // the view's own, or found for this sheet
 };
 
 struct RenderedSheet

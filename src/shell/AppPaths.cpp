@@ -1,5 +1,7 @@
 #include "AppPaths.h"
 
+#include "BuildInfo.h"
+
 #include "compose/GlyphSet.h"
 #include "holidays/PrazdnikiFile.h"
 

@@ -382,7 +382,8 @@ void frmForma::drawSheet(qint32 month)
         return;
     }
     SheetRequest request{
-        {picChisla, picDniNedeli, m_state.Tsifry, m_state.DniNedeli, m_state.ProverkaRazmerov},
+        {picChisla, picDniNedeli, m_state.Tsifry, m_state.DniNedeli, m_state.ProverkaRazmerov,
+         m_ink.inkFor({picChisla, picDniNedeli, m_state.Tsifry, m_state.DniNedeli})},
         *m_state.Prazdniki.entry(entry),
         *year,
         month,

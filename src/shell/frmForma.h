@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/SheetRender.h"
+
 #include <QImage>
 #include <QMainWindow>
 
@@ -119,6 +121,7 @@ private:
     bool m_buildingRedVariants = false;
     bool m_drawWaiting = false;
     QWidget *m_focusBeforeBusy = nullptr; // the command that had the focus when it started
+    InkCache m_ink;                       // where the holders' glyphs hold ink
 };
 
 } // namespace vexilo

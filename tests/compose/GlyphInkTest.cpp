@@ -1,0 +1,78 @@
+#include "compose/GlyphInk.h"
+#include "compose/SheetRender.h"
+
+#include "support/TestGlyphs.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace vexilo;
+using vexilo::test::TestGlyphs;
+
+namespace {
+
+// The synthetic glyphs with white margins and a white hole, so copying only their ink differs
+// from an opaque copy wherever glyphs overlap.
+TestGlyphs glyphsWithWhite()
+{
+    TestGlyphs glyphs;
+    const auto punch = [](QImage &image) {
+        QPainter painter(&image);
+        painter.fillRect(0, 0, image.width(), 2, Qt::white);
+        painter.fillRect(0, 0, 2, image.height(), Qt::white);
+        painter.fillRect(image.width() - 3, 0, 3, image.height(), Qt::white);
+        painter.fillRect(image.width() / 2, image.height() / 2, 2, 3, Qt::white);
+    };
+    for (QImage &image : glyphs.picChisla)
+        punch(image);
+    for (QImage &image : glyphs.picDniNedeli)
+        punch(image);
+    return glyphs;
+}
+
+} // namespace
+
+TEST(GlyphInk, CopyingOnlyInkGivesTheOpaqueCopysPixelsWhereverGlyphsOverlap)
+{
+    const TestGlyphs glyphs = glyphsWithWhite();
+    clsPrazdniki holidays;
+    for (qint32 day : {1, 2, 7, 12, 20, 31})
+        ASSERT_TRUE(holidays.AddPrazdnik(day % 12 + 1, day));
+
+    struct Case
+    {
+        Spacings spacings;
+        qint32 month;
+        int perRow;
+    };
+    // Ordinary sheets, and spacings that pile days, rows, months and names onto each other.
+    const std::vector<Case> cases = {
+        {Spacings{}, 0, 2},
+        {{-15, 5, 20, 20, 3}, 0, 1},
+        {{10, -9, 20, 20, 3}, 0, 3},
+        {{10, 5, -40, 20, -12}, 0, 0},
+        {{-12, -14, 20, -60, -9}, 0, 2},
+        {{-12, 5, -15, 20, -8}, 3, 0},
+        {Spacings{}, 2, 0},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case &c = cases[i];
+        auto planned = Sheet::plan(
+            {glyphs.view(), holidays, 2013, c.month, c.perRow, c.spacings, standardDayNumbers()});
+        ASSERT_TRUE(std::holds_alternative<Sheet>(planned)) << i;
+        const Sheet &sheet = std::get<Sheet>(planned);
+        const auto days = monthLengthsOf(2013);
+        const SheetContext opaque{glyphs.view(), holidays, standardDayNumbers(), days,
+                                  firstWeekdays(2013, days)};
+        for (qint32 k = 0; k < sheet.canvasCount(); ++k) {
+            QImage expected(sheet.canvasSize(), QImage::Format_RGB32);
+            expected.fill(Qt::white);
+            if (c.month == 0)
+                drawYearCanvas(expected, k, sheet.geometry(), opaque);
+            else
+                drawMonthCanvas(expected, c.month, sheet.geometry(), opaque);
+            EXPECT_EQ(sheet.canvas(k), expected) << "case " << i << " canvas " << k;
+        }
+    }
+}
