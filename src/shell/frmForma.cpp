@@ -11,6 +11,7 @@
 #include "holidays/frmPrazdniki.h"
 #include "platform/Platform.h"
 #include "shell/Declare.h"
+#include "shell/FormaControls.h"
 #include "shell/NumberBoxFilter.h"
 #include "shell/OptionsForm.h"
 #include "shell/SaveSheetM.h"
@@ -31,27 +32,6 @@
 
 namespace vexilo {
 
-namespace {
-
-// A control at its fixed place, named for tests and tools.
-template <typename Control, typename... Args>
-Control *place(QWidget *parent, const char *name, QRect geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
-QComboBox *makeList(QWidget *parent, const char *name, const QStringList &items, QRect geometry)
-{
-    auto *list = place<QComboBox>(parent, name, geometry);
-    list->addItems(items);
-    return list;
-}
-
-} // namespace
-
 frmForma::frmForma(Declare &state, Platform &platform, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_platform(platform)
 {
@@ -70,46 +50,20 @@ void frmForma::buildControls()
     setCentralWidget(client);
     client->installEventFilter(this);
 
-    selXYMesyac = makeList(client, "selXYMesyac",
-                           {QStringLiteral("2 месяца в ряд"), QStringLiteral("3 месяца в ряд"),
-                            QStringLiteral("4 месяца в ряд"), QStringLiteral("6 месяца в ряд")},
-                           {0, 80, 153, 28});
-    Label1 = place<QLabel>(client, "Label1", {160, 84, 68, 20}, QStringLiteral("Даты X:"));
-    Label2 = place<QLabel>(client, "Label2", {296, 84, 68, 20}, QStringLiteral("Даты Y:"));
-    Label3 = place<QLabel>(client, "Label3", {432, 84, 88, 20}, QStringLiteral("Месяцы X:"));
-    Label4 = place<QLabel>(client, "Label4", {584, 84, 88, 20}, QStringLiteral("Месяцы Y:"));
-    Label5 = place<QLabel>(client, "Label5", {0, 116, 76, 20}, QStringLiteral("Числа X:"));
-    Label6 = place<QLabel>(client, "Label6", {144, 116, 38, 20}, QStringLiteral("Год:"));
-
     m_numberFilter = new NumberBoxFilter(this);
-    const std::array<std::pair<const char *, QRect>, 6> boxes = {{
-        {"10", {232, 80, 49, 28}},
-        {"5", {368, 80, 49, 28}},
-        {"20", {520, 80, 49, 28}},
-        {"20", {672, 80, 49, 28}},
-        {"3", {80, 112, 49, 28}},
-        {"2013", {184, 112, 57, 28}},
-    }};
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        auto *box =
-            place<QLineEdit>(client, "", boxes[i].second, QString::fromLatin1(boxes[i].first));
-        box->setObjectName(QStringLiteral("txtRassttoyanie%1").arg(i));
-        box->installEventFilter(m_numberFilter);
-        txtRassttoyanie[i] = box;
-    }
-
-    selKolMesyacev =
-        makeList(client, "selKolMesyacev", {QStringLiteral("Весь год"), QStringLiteral("1 месяц")},
-                 {256, 112, 113, 28});
-    selMesyac = makeList(client, "selMesyac", monthNames(), {376, 112, 113, 28});
-    // Nothing is chosen until the settings are restored.
-    selKolMesyacev->setCurrentIndex(-1);
-    selMesyac->setCurrentIndex(-1);
-    selMesyac->setMaxVisibleItems(12);
-
-    kNew = place<QPushButton>(client, "kNew", {496, 112, 113, 33}, QStringLiteral("Нарисовать"));
-    kSave = place<QPushButton>(client, "kSave", {616, 112, 113, 33}, QStringLiteral("Сохранить"));
-    kSave->setEnabled(false);
+    const FormaControls c = createFormaControls(client, m_numberFilter);
+    selXYMesyac = c.selXYMesyac;
+    Label1 = c.Label1;
+    Label2 = c.Label2;
+    Label3 = c.Label3;
+    Label4 = c.Label4;
+    Label5 = c.Label5;
+    Label6 = c.Label6;
+    txtRassttoyanie = c.txtRassttoyanie;
+    selKolMesyacev = c.selKolMesyacev;
+    selMesyac = c.selMesyac;
+    kNew = c.kNew;
+    kSave = c.kSave;
 
     picControl = new SheetView(m_state.KolRisunkov, client);
     picControl->setGeometry(0, kBandHeight, 401, 409);
