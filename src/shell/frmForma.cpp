@@ -51,19 +51,7 @@ void frmForma::buildControls()
     client->installEventFilter(this);
 
     m_numberFilter = new NumberBoxFilter(this);
-    const FormaControls c = createFormaControls(client, m_numberFilter);
-    selXYMesyac = c.selXYMesyac;
-    Label1 = c.Label1;
-    Label2 = c.Label2;
-    Label3 = c.Label3;
-    Label4 = c.Label4;
-    Label5 = c.Label5;
-    Label6 = c.Label6;
-    txtRassttoyanie = c.txtRassttoyanie;
-    selKolMesyacev = c.selKolMesyacev;
-    selMesyac = c.selMesyac;
-    kNew = c.kNew;
-    kSave = c.kSave;
+    static_cast<FormaControls &>(*this) = createFormaControls(client, m_numberFilter);
 
     picControl = new SheetView(m_state.KolRisunkov, client);
     picControl->setGeometry(0, kBandHeight, 401, 409);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/SheetRender.h"
+#include "shell/FormaControls.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -32,7 +33,7 @@ struct FormaInputs
 // The main window: the inputs of a sheet, the two commands and the canvas viewport below.
 // The controls are private and carry their names as object names too; everything else reaches
 // what they hold through inputs() and setInputs().
-class frmForma : public QMainWindow
+class frmForma : public QMainWindow, private FormaControls
 {
     Q_OBJECT
 public:
@@ -93,18 +94,6 @@ private:
     Declare &m_state;
     Platform &m_platform;
 
-    QComboBox *selXYMesyac = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label6 = nullptr;
-    std::array<QLineEdit *, 6> txtRassttoyanie{};
-    QComboBox *selKolMesyacev = nullptr;
-    QComboBox *selMesyac = nullptr;
-    QPushButton *kNew = nullptr;
-    QPushButton *kSave = nullptr;
     SheetView *picControl = nullptr;
     QAction *MenuSelPapka = nullptr;
     QAction *MenuPrazdniki = nullptr;
