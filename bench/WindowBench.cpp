@@ -3,7 +3,7 @@
 #include "LargeSheetBench.h"
 
 #include "compose/GlyphSet.h"
-#include "platform/Platform.h"
+#include "platform/QuietPlatform.h"
 #include "shell/Declare.h"
 #include "shell/frmForma.h"
 
@@ -15,37 +15,6 @@
 using namespace vexilo;
 
 namespace {
-
-// Answers nothing and shows nothing: a message here would mean the benchmark is broken.
-class QuietPlatform final : public Platform
-{
-public:
-    MsgAnswer messageBox(const QString &, const QString &, MsgIcon, MsgButtons) override
-    {
-        ++messages;
-        return MsgAnswer::Ok;
-    }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString saveFileName(const QStringList &, const QString &, int *) override { return {}; }
-    QString openFileName(const QStringList &, const QString &) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    void openWithDefaultProgram(const QString &) override {}
-    int execDialog(QDialog &dialog) override
-    {
-        dialog.reject();
-        return dialog.result();
-    }
-    void setBusy(bool) override {}
-    void processEvents() override { QCoreApplication::processEvents(); }
-
-    int messages = 0;
-};
 
 void drawInWindow(benchmark::State &state, const QString &folder, int perRowIndex)
 {
@@ -74,7 +43,8 @@ void drawInWindow(benchmark::State &state, const QString &folder, int perRowInde
     QCoreApplication::processEvents();
     for (auto _ : state) {
         form.kNew_Click();
-        form.repaint(); // the sheet on the screen, not only in memory
+        QCoreApplication::processEvents(); // what the draw left pending: layout and paints
+        form.repaint();                    // the sheet on the screen, not only in memory
     }
     if (platform.messages != 0)
         state.SkipWithError("the window refused to draw");

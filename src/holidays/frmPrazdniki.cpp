@@ -22,7 +22,7 @@ namespace vexilo {
 
 namespace {
 
-// Layout positions are kept in twips, 15 to the pixel.
+// Positions and sizes are given in fifteenths of a pixel, as the layout lists them.
 QRect twips(int left, int top, int width, int height)
 {
     return {left / 15, top / 15, width / 15, height / 15};

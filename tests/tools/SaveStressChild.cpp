@@ -1,7 +1,7 @@
 // Saves "Праздники.dat" and "Options.ini" in the given folder over and over, alternating two
 // contents of each, until it is killed. The crash-safety test kills it at random moments.
 #include "holidays/PrazdnikiFile.h"
-#include "platform/Platform.h"
+#include "platform/QuietPlatform.h"
 #include "platform/SaveReport.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
@@ -15,40 +15,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// Saves must succeed here; a message would mean the test is broken, so it is printed.
-class SilentPlatform final : public vexilo::Platform
-{
-public:
-    vexilo::MsgAnswer messageBox(const QString &text, const QString &, vexilo::MsgIcon,
-                                 vexilo::MsgButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return vexilo::MsgAnswer::Ok;
-    }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString saveFileName(const QStringList &, const QString &, int *) override { return {}; }
-    QString openFileName(const QStringList &, const QString &) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    void openWithDefaultProgram(const QString &) override {}
-    int execDialog(QDialog &dialog) override
-    {
-        dialog.reject();
-        return dialog.result();
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-};
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -58,7 +24,7 @@ int main(int argc, char *argv[])
     const QString folder = QString::fromLocal8Bit(argv[1]);
 
     vexilo::Declare state;
-    SilentPlatform platform;
+    vexilo::QuietPlatform platform; // saves must succeed: a message is printed
     auto form = vexilo::Main(state, platform, folder);
 
     // The "new" contents: a store with two years, and other spacings.
