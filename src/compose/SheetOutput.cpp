@@ -98,12 +98,13 @@ void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
         return;
     }
     const int half = buffer.height() / 2;
-    auto lower = std::async(std::launch::async, [&] {
-        QImage band = rowsOf(buffer, half, buffer.height() - half);
-        band.fill(Qt::white);
-        source.drawCanvas(band, k, half);
-    });
+    // Both bands are cut here, in one thread: asking the image for its bits is not thread-safe.
+    QImage lowerBand = rowsOf(buffer, half, buffer.height() - half);
     QImage upper = rowsOf(buffer, 0, half);
+    auto lower = std::async(std::launch::async, [&] {
+        lowerBand.fill(Qt::white);
+        source.drawCanvas(lowerBand, k, half);
+    });
     upper.fill(Qt::white);
     source.drawCanvas(upper, k, 0);
     lower.get();

@@ -1,4 +1,5 @@
 #include "compose/GlyphInk.h"
+#include "compose/SheetOutput.h"
 #include "compose/SheetRender.h"
 
 #include "support/TestGlyphs.h"
@@ -14,9 +15,9 @@ namespace {
 
 // The synthetic glyphs with white margins and a white hole, so copying only their ink differs
 // from an opaque copy wherever glyphs overlap.
-TestGlyphs glyphsWithWhite()
+TestGlyphs glyphsWithWhite(QSize digit = {10, 15}, QSize weekday = {20, 15})
 {
-    TestGlyphs glyphs;
+    TestGlyphs glyphs(digit, weekday);
     const auto punch = [](QImage &image) {
         QPainter painter(&image);
         painter.fillRect(0, 0, image.width(), 2, Qt::white);
@@ -73,6 +74,27 @@ TEST(GlyphInk, CopyingOnlyInkGivesTheOpaqueCopysPixelsWhereverGlyphsOverlap)
             else
                 drawMonthCanvas(expected, c.month, sheet.geometry(), opaque);
             EXPECT_EQ(sheet.canvas(k), expected) << "case " << i << " canvas " << k;
+        }
+    }
+}
+
+TEST(GlyphInk, LargeCanvasesDrawnInTwoHalvesOnTwoCoresMatchOneThread)
+{
+    // Big enough for the two-thread path; overlapping rows make the halves meet in glyphs.
+    const TestGlyphs glyphs = glyphsWithWhite({60, 200}, {120, 200});
+    clsPrazdniki holidays;
+    for (qint32 day : {3, 14, 15, 28})
+        ASSERT_TRUE(holidays.AddPrazdnik(day % 12 + 1, day));
+    for (const Spacings &spacings : {Spacings{}, Spacings{-20, -40, 20, 20, -8}}) {
+        auto planned = Sheet::plan({glyphs.view(), holidays, 2013, 0, 3, spacings});
+        ASSERT_TRUE(std::holds_alternative<Sheet>(planned));
+        const Sheet &sheet = std::get<Sheet>(planned);
+        ASSERT_GE(qint64(sheet.canvasSize().width()) * sheet.canvasSize().height(), 1 << 22);
+        for (qint32 k = 0; k < sheet.canvasCount(); k += sheet.canvasCount() - 1) {
+            QImage halves(sheet.canvasSize(), QImage::Format_RGB32);
+            halves.fill(Qt::black);
+            drawCanvasInParallel(sheet, halves, k);
+            EXPECT_EQ(halves, sheet.canvas(k)) << "canvas " << k;
         }
     }
 }
