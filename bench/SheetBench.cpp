@@ -165,15 +165,25 @@ struct SaveFixture
     qint64 bmpBytes = 0;
 };
 
+// The year written as the window and the renderer save it: BMP rows, all or none.
+QStringList saveYear(const SaveFixture &fixture, const QString &name)
+{
+    const QStringList names =
+        exportFileNames(fixture.dir.filePath(name), QStringLiteral("/"),
+                        static_cast<qint32>(fixture.sheet.canvases.size()) - 1);
+    const DrawnCanvases canvases(fixture.sheet.canvases, fixture.sheet.geometry.ShagRisunkov);
+    if (!writeSheet(canvases, names, OutputOptions{}).ok)
+        return {};
+    return names;
+}
+
 SaveFixture &saveFixture()
 {
     static SaveFixture fixture;
     if (fixture.bmpBytes == 0) {
-        for (std::size_t i = 0; i < fixture.sheet.canvases.size(); ++i) {
-            const QString path = fixture.dir.filePath(QStringLiteral("probe%1.bmp").arg(i));
-            writeBmp(path, fixture.sheet.canvases[i]);
+        const QStringList names = saveYear(fixture, QStringLiteral("probe"));
+        for (const QString &path : names)
             fixture.bmpBytes += QFile(path).size();
-        }
     }
     return fixture;
 }
@@ -181,13 +191,8 @@ SaveFixture &saveFixture()
 void BM_SaveYear_Bmp(benchmark::State &state)
 {
     SaveFixture &fixture = saveFixture();
-    const QStringList names =
-        exportFileNames(fixture.dir.filePath(QStringLiteral("год")), QStringLiteral("/"),
-                        fixture.sheet.geometry.KolRisunkov);
     for (auto _ : state)
-        for (qsizetype i = 0; i < names.size(); ++i)
-            benchmark::DoNotOptimize(
-                writeBmp(names[i], fixture.sheet.canvases[static_cast<std::size_t>(i)]).ok);
+        benchmark::DoNotOptimize(saveYear(fixture, QStringLiteral("год")).size());
     state.SetBytesProcessed(state.iterations() * fixture.bmpBytes);
 }
 

@@ -32,17 +32,6 @@ QStringList exportFileNames(const QString &chosenName, const QString &Razdelitel
     return names;
 }
 
-namespace {
-
-ExportResult exportResult(const QString &path, const SafeWriteResult &result)
-{
-    if (result.ok)
-        return {};
-    return {false, path, result.errorString};
-}
-
-} // namespace
-
 bool encodeImage(const QImage &image, const char *format, QIODevice &device)
 {
     QImageWriter writer(&device, format);
@@ -54,29 +43,12 @@ Producer imageProducer(const QImage &image, const char *format)
     return [&image, format](QIODevice &device) { return encodeImage(image, format, device); };
 }
 
-ExportResult writeBmp(const QString &path, const QImage &image)
+QString exportFailureMessage(const SafeWriteResult &result)
 {
-    return exportResult(
-        path, writeFileSafely(path, imageProducer(image, "bmp"), {Durability::Unsynced, {}}));
-}
-
-ExportResult writePng(const QString &path, const QImage &image)
-{
-    return exportResult(
-        path, writeFileSafely(path, imageProducer(image, "png"), {Durability::Unsynced, {}}));
-}
-
-QString exportFailureMessage(const ExportResult &result)
-{
-    QString message = QStringLiteral("Не удалось сохранить файл «%1».").arg(result.failedPath);
+    QString message = QStringLiteral("Не удалось сохранить файл «%1».").arg(result.path);
     if (!result.errorString.isEmpty())
         message += QLatin1Char(' ') + result.errorString;
     return message;
-}
-
-QString exportFailureMessage(const SafeWriteResult &result)
-{
-    return exportFailureMessage(ExportResult{result.ok, result.path, result.errorString});
 }
 
 } // namespace vexilo

@@ -19,13 +19,6 @@ qint32 PoiskTochki(const QString &name, const QString &Razdelitel);
 QStringList exportFileNames(const QString &chosenName, const QString &Razdelitel,
                             qint32 KolRisunkov, const QString &extension = QStringLiteral(".bmp"));
 
-struct ExportResult
-{
-    bool ok = true;
-    QString failedPath;
-    QString errorString;
-};
-
 // The image in the named format ("bmp": uncompressed 24-bit rows; "png"), with its dots per
 // metre. Qt's own writers, so the files are what every viewer expects.
 bool encodeImage(const QImage &image, const char *format, QIODevice &device);
@@ -34,19 +27,7 @@ bool encodeImage(const QImage &image, const char *format, QIODevice &device);
 // image must live until the producer has run.
 Producer imageProducer(const QImage &image, const char *format);
 
-// The image's file content, for the safe writers and SafeFileBatch::stage. The image must
-// live until the producer has run.
-Producer bmpProducer(const QImage &image);
-Producer pngProducer(const QImage &image);
-
-// The BMP written safely: a failed write leaves an existing file of that name as it was.
-ExportResult writeBmp(const QString &path, const QImage &image);
-
-ExportResult writePng(const QString &path, const QImage &image);
-
 // "Не удалось сохранить файл «…»." with the reason.
-QString exportFailureMessage(const ExportResult &result);
-QString exportFailureMessage(const SafeWriteResult &result);
 QString exportFailureMessage(const SafeWriteResult &result);
 
 } // namespace vexilo

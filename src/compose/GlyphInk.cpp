@@ -33,18 +33,6 @@ GlyphInk inkOf(const QImage &glyph)
 
 InkedRows::InkedRows(int height) : m_rows(static_cast<std::size_t>(std::max(height, 0)), {1, 0}) {}
 
-void InkedRows::add(std::size_t row, int first, int last)
-{
-    auto &[inkFirst, inkLast] = m_rows[row];
-    if (inkFirst > inkLast) {
-        inkFirst = first;
-        inkLast = last;
-    } else {
-        inkFirst = std::min(inkFirst, first);
-        inkLast = std::max(inkLast, last);
-    }
-}
-
 void InkedRows::covered(qint64 left, qint64 right, qint64 top, qint64 bottom)
 {
     top = std::max<qint64>(top, 0);
@@ -83,7 +71,7 @@ void InkedRows::copy(QImage &canvas, const QImage &glyph, const GlyphInk &ink, q
         const auto r = static_cast<std::size_t>(row - y);
         const auto *from = reinterpret_cast<const QRgb *>(fromRow);
         auto *to = reinterpret_cast<QRgb *>(toRow);
-        auto &[inkFirst, inkLast] = m_rows[static_cast<std::size_t>(row)];
+        const auto &[inkFirst, inkLast] = m_rows[static_cast<std::size_t>(row)];
         // The glyph's own ink in canvas columns, clipped.
         const qint64 first = std::max<qint64>(x + ink.rows[r].first, left);
         const qint64 last = std::min<qint64>(x + ink.rows[r].second, right - 1);
@@ -94,15 +82,8 @@ void InkedRows::copy(QImage &canvas, const QImage &glyph, const GlyphInk &ink, q
             std::memcpy(to + first, from + (first - x),
                         static_cast<std::size_t>(last - first + 1) * 4);
         }
-        if (first > last)
-            continue;
-        if (inkFirst > inkLast) {
-            inkFirst = static_cast<int>(first);
-            inkLast = static_cast<int>(last);
-        } else {
-            inkFirst = std::min(inkFirst, static_cast<int>(first));
-            inkLast = std::max(inkLast, static_cast<int>(last));
-        }
+        if (first <= last)
+            add(static_cast<std::size_t>(row), static_cast<int>(first), static_cast<int>(last));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -38,7 +39,18 @@ public:
     void covered(qint64 left, qint64 right, qint64 top, qint64 bottom);
 
 private:
-    void add(std::size_t row, int first, int last);
+    // Widens the row's inked columns to take in first..last; here, so copies inline it.
+    void add(std::size_t row, int first, int last)
+    {
+        auto &[inkFirst, inkLast] = m_rows[row];
+        if (inkFirst > inkLast) {
+            inkFirst = first;
+            inkLast = last;
+        } else {
+            inkFirst = std::min(inkFirst, first);
+            inkLast = std::max(inkLast, last);
+        }
+    }
 
     std::vector<std::pair<int, int>> m_rows;
 };

@@ -64,12 +64,17 @@ std::optional<QString> QtPlatform::inputBox(const QString &prompt, const QString
     return dialog.textValue();
 }
 
-QString QtPlatform::saveFileName(const QStringList &filters, const QString &startFolder,
-                                 int *chosenFilter)
+namespace {
+
+// The file dialog both ways: the chosen file, empty on cancel; `chosenFilter` gets the index
+// of the filter the user picked.
+QString askForFile(QWidget *owner, QFileDialog::AcceptMode mode, const QStringList &filters,
+                   const QString &startFolder, int *chosenFilter)
 {
-    QFileDialog dialog(m_owner);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(0));
     dialog.setDirectory(startFolder);
@@ -82,17 +87,17 @@ QString QtPlatform::saveFileName(const QStringList &filters, const QString &star
     return dialog.selectedFiles().constFirst();
 }
 
+} // namespace
+
+QString QtPlatform::saveFileName(const QStringList &filters, const QString &startFolder,
+                                 int *chosenFilter)
+{
+    return askForFile(m_owner, QFileDialog::AcceptSave, filters, startFolder, chosenFilter);
+}
+
 QString QtPlatform::openFileName(const QStringList &filters, const QString &startFolder)
 {
-    QFileDialog dialog(m_owner);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters.value(0));
-    dialog.setDirectory(startFolder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return askForFile(m_owner, QFileDialog::AcceptOpen, filters, startFolder, nullptr);
 }
 
 std::optional<QColor> QtPlatform::chooseColor(const QColor &initial, const QString &title)
