@@ -134,9 +134,10 @@ qint32 SheetView::lastCanvas() const
     return std::clamp<qint32>(m_KolRisunkov, 0, kCanvasCount - 1);
 }
 
-bool SheetView::sizeChangedSinceBars() const
+void SheetView::takeKeysOf(QWidget *command)
 {
-    return picControlInner->size() != m_scrolledViewport;
+    m_commands.push_back(command);
+    command->installEventFilter(this);
 }
 
 void SheetView::takeFocus()
@@ -153,7 +154,6 @@ void SheetView::Prokrutka()
 {
     const int W = picControlInner->width();
     const int H = picControlInner->height();
-    m_scrolledViewport = QSize(W, H);
     const qint32 kol = lastCanvas();
     const PictureBox *last = canvas(kol);
     const ScrollPlan plan = planScrollBars(
@@ -260,6 +260,21 @@ bool SheetView::eventFilter(QObject *watched, QEvent *event)
                        std::find(picRisunok.begin(), picRisunok.end(), watched) != picRisunok.end();
     if (sheet && scrollSheet(event))
         return true;
+    if (event->type() == QEvent::KeyPress &&
+        std::find(m_commands.begin(), m_commands.end(), watched) != m_commands.end()) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            scrollSheet(event);
+            return true; // never on to the next control
+        default:
+            break;
+        }
+    }
     // A scroll bar never keeps the focus: it goes on to the first canvas, or to the fallback
     // while nothing is drawn.
     if ((watched == HScroll1 || watched == VScroll1) && event->type() == QEvent::FocusIn) {

@@ -29,6 +29,9 @@ public:
     void createCanvases();
     // Where a bar's focus goes while nothing is drawn.
     void setFocusFallback(QWidget *widget) { m_focusFallback = widget; }
+    // A command button whose arrow and page keys scroll the sheet instead of walking the focus
+    // on to the next control, where a Down would change a list.
+    void takeKeysOf(QWidget *command);
 
     void setViewportColour(QColor colour);
     // The inner area, the bars and the corner box follow the frame's size.
@@ -44,8 +47,6 @@ public:
 
     qint32 shagRisunkov() const { return ShagRisunkov; }
 
-    // Whether the viewport has another size than the bars were last set for.
-    bool sizeChangedSinceBars() const;
     // The sheet holds the keyboard focus, which its keys scroll.
     void takeFocus();
     bool hasSheetFocus() const;
@@ -70,8 +71,8 @@ private:
     QScrollBar *HScroll1 = nullptr;
     QWidget *PctrUgol = nullptr;
     std::array<PictureBox *, kCanvasCount> picRisunok{};
-    qint32 ShagRisunkov = 0;  // vertical pitch of the canvases
-    QSize m_scrolledViewport; // the viewport size the bars were last set for
+    qint32 ShagRisunkov = 0; // vertical pitch of the canvases
+    std::vector<QWidget *> m_commands;
 };
 
 } // namespace vexilo

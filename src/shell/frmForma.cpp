@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindowStateChangeEvent>
 
 #include <algorithm>
 #include <utility>
@@ -57,6 +58,8 @@ void frmForma::buildControls()
     picControl->setGeometry(0, kBandHeight, 401, 409);
     picControl->layoutInside();
     picControl->setFocusFallback(kNew);
+    picControl->takeKeysOf(kNew);
+    picControl->takeKeysOf(kSave);
 
     connect(kNew, &QPushButton::clicked, this, &frmForma::kNew_Click);
     connect(kSave, &QPushButton::clicked, this, &frmForma::kSave_Click);
@@ -136,9 +139,19 @@ void frmForma::Form_Resize()
     const QWidget *client = centralWidget();
     picControl->setGeometry(0, kBandHeight, client->width(), client->height() - kBandHeight);
     picControl->layoutInside();
-    // Restoring a minimised window gives the viewport its old size back: the view stays put.
-    if (m_state.KartinkiZagruzheny != 0 && picControl->sizeChangedSinceBars())
+    if (m_state.KartinkiZagruzheny != 0)
         picControl->Prokrutka();
+}
+
+void frmForma::changeEvent(QEvent *event)
+{
+    // Restoring a minimised window lays the viewport out again, as any resize does, even
+    // when the window system hands back the same size and sends no resize.
+    if (event->type() == QEvent::WindowStateChange &&
+        (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized) &&
+        !isMinimized())
+        Form_Resize();
+    QMainWindow::changeEvent(event);
 }
 
 FormaInputs frmForma::inputs() const
