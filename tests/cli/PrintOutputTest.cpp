@@ -78,6 +78,43 @@ QImage pdfImage(const QString &pdf, const QString &prefix)
 
 } // namespace
 
+// Pixels per metre are the dpi divided by 0.0254, rounded: truncating would write 3779 for the
+// default 96 dpi and 2834 for 72, which other programs then read as 95.99 and 71.98 dpi.
+TEST(PrintOutput, BmpAndPngCarryTheirResolutionRounded)
+{
+    TempAppFolder app;
+    writeGlyphs(app);
+    const QString dir = app.path();
+    const std::vector<std::pair<QStringList, qint32>> cases = {
+        {{}, 3780},
+        {{QStringLiteral("--dpi"), QStringLiteral("96")}, 3780},
+        {{QStringLiteral("--dpi"), QStringLiteral("72")}, 2835},
+        {{QStringLiteral("--dpi"), QStringLiteral("150")}, 5906},
+        {{QStringLiteral("--dpi"), QStringLiteral("1")}, 39},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto &[args, perMetre] = cases[i];
+        const QString name = dir + QStringLiteral("r%1").arg(i);
+        ASSERT_EQ(render(app, QStringList{QStringLiteral("-m"), QStringLiteral("3"),
+                                          QStringLiteral("-o"), name} +
+                                  args),
+                  RenderOk);
+        ASSERT_EQ(
+            render(app, QStringList{QStringLiteral("-m"), QStringLiteral("3"), QStringLiteral("-o"),
+                                    name, QStringLiteral("--format"), QStringLiteral("png")} +
+                            args),
+            RenderOk);
+        QFile bmp(name + QStringLiteral(".bmp"));
+        ASSERT_TRUE(bmp.open(QIODevice::ReadOnly)) << i;
+        const QByteArray header = bmp.read(54);
+        EXPECT_EQ(qFromLittleEndian<qint32>(header.constData() + 38), perMetre) << i;
+        EXPECT_EQ(qFromLittleEndian<qint32>(header.constData() + 42), perMetre) << i;
+        const QImage png(name + QStringLiteral(".png"));
+        EXPECT_EQ(png.dotsPerMeterX(), perMetre) << i;
+        EXPECT_EQ(png.dotsPerMeterY(), perMetre) << i;
+    }
+}
+
 TEST(PrintOutput, WholeSheetPngBmpAndPdfCarryTheSheetsExactPixels)
 {
     TempAppFolder app;
