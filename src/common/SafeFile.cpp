@@ -167,6 +167,43 @@ SafeWriteResult writeFileSafely(const QString &path, const Producer &produce,
     return batch.commit();
 }
 
+std::optional<SafeWriteResult> writeRefusal(const QString &path)
+{
+    int err = 0;
+    const std::optional<QString> target = resolveLinks(path, err);
+    if (!target)
+        return failure(path, err);
+    struct stat st
+    {
+    };
+    if (::stat(encoded(*target).constData(), &st) == 0)
+        if (std::optional<SafeWriteResult> refused = refusal(path, *target, st))
+            return refused;
+    if (const std::optional<QString> problem = outputFolderProblem(path)) {
+        SafeWriteResult result;
+        result.ok = false;
+        result.path = path;
+        result.errorString = *problem; // the folder's fault, not the file's
+        return result;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+constexpr int kMaxBackups = 999;
+
+SafeWriteResult backupFailure(const QString &path, const QString &reason)
+{
+    SafeWriteResult result;
+    result.ok = false;
+    result.path = path;
+    result.errorString = QStringLiteral("Копию файла «%1» сохранить нельзя: %2").arg(path, reason);
+    return result;
+}
+
+} // namespace
+
 std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &result)
 {
     QFile source;
@@ -187,7 +224,7 @@ std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &resu
     {
     };
     ::fstat(source.handle(), &st);
-    for (int n = 1; n < 1000; ++n) {
+    for (int n = 1; n <= kMaxBackups; ++n) {
         const QString copy =
             path + QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString());
         // O_EXCL: an existing file of that name is never overwritten.
@@ -196,7 +233,12 @@ std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &resu
         if (fd < 0 && errno == EEXIST)
             continue;
         if (fd < 0) {
-            result = failure(copy, errno);
+            const int err = errno;
+            QString reason = QStringLiteral("в папку «%1» нельзя записать файлы.")
+                                 .arg(QFileInfo(copy).absolutePath());
+            if (const QString system = describeSystemError(err); !system.isEmpty())
+                reason += u' ' + system;
+            result = backupFailure(path, reason);
             return std::nullopt;
         }
         const int err = produceInto(
@@ -219,7 +261,11 @@ std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &resu
         syncFolder(QFileInfo(copy).absolutePath());
         return copy;
     }
-    result = failure(path, EEXIST);
+    result = backupFailure(
+        path, QStringLiteral("рядом с ним уже есть %1 копий (от «%2.bak» до «%2.bak%1»). Удалите "
+                             "ненужные.")
+                  .arg(kMaxBackups)
+                  .arg(QFileInfo(path).fileName()));
     return std::nullopt;
 }
 

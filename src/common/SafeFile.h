@@ -81,6 +81,11 @@ private:
     std::vector<Staged> m_staged;
 };
 
+// Why a save to `path` would be refused before anything is written (a file that may not be
+// replaced, a folder that takes no file and no file to write in place, a name too long), with
+// the message a save would give; nothing when the save may go ahead.
+std::optional<SafeWriteResult> writeRefusal(const QString &path);
+
 // Copies a regular file beside itself under the first free name of path + ".bak", ".bak2" …,
 // overwriting nothing. Returns the copy's path.
 std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &failure);

@@ -211,6 +211,7 @@ QByteArray writePrazdniki(const PrazdnikiStore &store)
 
 void OpenPrazdniki(PrazdnikiStore &store, const QString &path)
 {
+    store.setFileStamp(stampOf(path));
     QFile file;
     switch (openRegularFile(file, path)) {
     case FileOpening::Opened:
@@ -232,6 +233,10 @@ PrazdnikiSaveResult SavePrazdniki(PrazdnikiStore &store, const QString &path,
                                   const SafeWriteHook &hook)
 {
     PrazdnikiSaveResult result;
+    if (std::optional<SafeWriteResult> refused = writeRefusal(path)) {
+        result.write = std::move(*refused);
+        return result;
+    }
     if (!store.fileTakenWhole() && QFileInfo::exists(path)) {
         // The years the reader could not take are still in the old file: it is kept first.
         const std::optional<QString> copy = keepBackupCopy(path, result.write);
@@ -243,9 +248,16 @@ PrazdnikiSaveResult SavePrazdniki(PrazdnikiStore &store, const QString &path,
         store.setFileTakenWhole(true);
     }
     result.write = writeFileSafely(path, writePrazdniki(store), {Durability::Synced, hook});
-    if (result.write.ok)
+    if (result.write.ok) {
         store.setFileTakenWhole(true);
+        store.setFileStamp(stampOf(path));
+    }
     return result;
+}
+
+bool prazdnikiChangedOnDisk(const PrazdnikiStore &store, const QString &path)
+{
+    return stampOf(path) != store.fileStamp();
 }
 
 } // namespace vexilo

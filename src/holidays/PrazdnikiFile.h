@@ -36,6 +36,10 @@ QByteArray writePrazdniki(const PrazdnikiStore &store);
 // gives the empty store. The store remembers whether the file was taken whole.
 void OpenPrazdniki(PrazdnikiStore &store, const QString &path);
 
+// Whether the file is no longer the one the store read or wrote last: another copy of the
+// program saved its own holidays there since.
+bool prazdnikiChangedOnDisk(const PrazdnikiStore &store, const QString &path);
+
 struct PrazdnikiSaveResult
 {
     SafeWriteResult write;
@@ -44,7 +48,9 @@ struct PrazdnikiSaveResult
 };
 
 // Writes the store to the file safely. When the file was not taken whole at loading, the old
-// file is first kept as a copy beside it, and a save that cannot make the copy writes nothing.
+// file is first kept as a copy beside it, and a save that cannot make the copy writes nothing;
+// the copy is made only once the save itself is known to be possible, so a file that may not
+// be written gets no new copy at every attempt.
 PrazdnikiSaveResult SavePrazdniki(PrazdnikiStore &store, const QString &path,
                                   const SafeWriteHook &hook = {});
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FileStamp.h"
 #include "holidays/clsPrazdniki.h"
 
 #include <memory>
@@ -34,10 +35,16 @@ public:
     bool fileTakenWhole() const { return m_fileTakenWhole; }
     void setFileTakenWhole(bool whole) { m_fileTakenWhole = whole; }
 
+    // The file as it was when the store last read or wrote it; another copy of the program
+    // may have saved over it since.
+    const FileStamp &fileStamp() const { return m_fileStamp; }
+    void setFileStamp(const FileStamp &stamp) { m_fileStamp = stamp; }
+
 private:
     std::vector<std::unique_ptr<clsPrazdniki>> m_slots;
     qint32 m_kolGodov = -1;
     bool m_fileTakenWhole = true;
+    FileStamp m_fileStamp;
 };
 
 } // namespace vexilo

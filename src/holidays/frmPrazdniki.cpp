@@ -145,6 +145,10 @@ void frmPrazdniki::buildControls()
 
 void frmPrazdniki::Form_Load()
 {
+    // Outside this window the store is what the file held when it was last read or written;
+    // another copy of the program may have saved its own holidays since, which are shown.
+    if (prazdnikiChangedOnDisk(m_store, m_holidayFile))
+        OpenPrazdniki(m_store, m_holidayFile);
     // Until a year is shown, a chosen month is laid out as in year 1 (starting on a Monday,
     // February of 28 days), so it never shows more days than it has.
     m_calendar = yearCalendar(1, m_DniMesyaca);
@@ -321,6 +325,15 @@ void frmPrazdniki::done(int result)
 void frmPrazdniki::Form_Unload()
 {
     hide();
+    if (m_Sohranit && prazdnikiChangedOnDisk(m_store, m_holidayFile) &&
+        m_platform.messageBox(
+            QStringLiteral("Файл «%1» изменился, пока было открыто это окно: его сохранила "
+                           "другая копия программы или другая программа.\n\n"
+                           "«Да» — записать эти праздники поверх него.\n"
+                           "«Нет» — оставить файл как есть и взять праздники из него.")
+                .arg(m_holidayFile),
+            applicationTitle(), MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No)
+        m_Sohranit = false;
     if (m_Sohranit) {
         const PrazdnikiSaveResult saved =
             SavePrazdniki(m_store, m_holidayFile, m_platform.saveFaults());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FileStamp.h"
 #include "compose/clsPixel.h"
 #include "holidays/PrazdnikiStore.h"
 #include "shell/AppPaths.h"
@@ -28,6 +29,7 @@ struct Declare
     std::vector<clsPixel> Tsifry;        // red digits 0..9 (only 0 in size-check mode)
     std::vector<clsPixel> DniNedeli;     // red weekend names: 0 = Сб, 1 = Вс
     AppPaths paths;                      // where every file lives; set by Main
+    FileStamp optionsStamp;              // "Options.ini" as last read or written
 };
 
 // Month lengths for months 1 and 3..12; February stays 0 until a sheet is drawn.

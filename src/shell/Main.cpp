@@ -1,6 +1,8 @@
 #include "Main.h"
 
+#include "common/ProgramText.h"
 #include "holidays/PrazdnikiFile.h"
+#include "platform/Platform.h"
 #include "shell/AppFolder.h"
 #include "shell/AppIcon.h"
 #include "shell/AppPaths.h"
@@ -25,14 +27,20 @@ std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const AppPath
     state.Razdelitel = folder.Razdelitel;
     state.paths = paths;
     // The user's data folder is there before anything is saved into it.
-    if (!paths.isBesideProgram())
-        QDir().mkpath(paths.userFolder());
+    const bool userFolderMissing = !paths.isBesideProgram() && !QDir().mkpath(paths.userFolder());
     fillMonthLengths(state.DniMesyaca);
     OpenPrazdniki(state.Prazdniki, state.paths.prazdnikiFile());
 
     QGuiApplication::setWindowIcon(applicationIcon());
     auto form = std::make_unique<frmForma>(state, platform);
     form->show();
+    if (userFolderMissing)
+        platform.messageBox(
+            QStringLiteral("Не удалось создать папку «%1».\nНастройки, праздники и новые наборы "
+                           "картинок не будут сохранены: «Options.ini» и «Праздники.dat» "
+                           "хранятся в этой папке.")
+                .arg(QDir::toNativeSeparators(paths.userFolder())),
+            applicationTitle(), MsgIcon::Warning, MsgButtons::Ok);
     OpenFile(*form, state, platform);
     return form;
 }

@@ -1,5 +1,7 @@
 #include "OptionsForm.h"
 
+#include "common/FileStamp.h"
+#include "common/ProgramText.h"
 #include "common/RegularFile.h"
 #include "common/SafeFile.h"
 #include "platform/Platform.h"
@@ -70,16 +72,29 @@ void applyValues(frmForma &form, Declare &state, const OptionsValues &values)
 
 } // namespace
 
-void SaveFile(frmForma &form, const Declare &state, Platform &platform)
+void SaveFile(frmForma &form, Declare &state, Platform &platform)
 {
     const QString path = optionsPath(state);
-    reportSaveFailure(platform, path,
-                      writeFileSafely(path, optionsFileContent(valuesOf(form, state)),
-                                      {Durability::Synced, platform.saveFaults()}));
+    // Another copy of the program wrote its own settings since this one read them.
+    if (stampOf(path) != state.optionsStamp &&
+        platform.messageBox(QStringLiteral("Файл настроек «%1» изменился после того, как был "
+                                           "прочитан: его сохранила другая копия программы.\n\n"
+                                           "«Да» — записать настройки этого окна поверх него.\n"
+                                           "«Нет» — оставить файл как есть.")
+                                .arg(path),
+                            applicationTitle(), MsgIcon::Question,
+                            MsgButtons::YesNo) == MsgAnswer::No)
+        return;
+    const SafeWriteResult written = writeFileSafely(path, optionsFileContent(valuesOf(form, state)),
+                                                    {Durability::Synced, platform.saveFaults()});
+    if (written.ok)
+        state.optionsStamp = stampOf(path);
+    reportSaveFailure(platform, path, written);
 }
 
 void OpenFile(frmForma &form, Declare &state, Platform &platform)
 {
+    state.optionsStamp = stampOf(optionsPath(state));
     if (const std::optional<QByteArray> bytes = readOptionsBytes(optionsPath(state))) {
         OptionsValues current;
         current.PapkaKartinok = state.PapkaKartinok;

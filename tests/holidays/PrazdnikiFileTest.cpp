@@ -304,8 +304,12 @@ TEST(PrazdnikiFile, WhenNoCopyCanBeMadeADamagedFileIsNotSavedOver)
         PrazdnikiStore store;
         OpenPrazdniki(store, path);
         const PrazdnikiSaveResult result = SavePrazdniki(store, path);
-        return !result.write.ok && result.write.writeProtected && result.backupPath.isEmpty() ? 0
-                                                                                              : 1;
+        // The file itself may be written: the folder is what refuses, and the message says so.
+        return !result.write.ok && !result.write.writeProtected && result.backupPath.isEmpty() &&
+                       result.write.errorString.startsWith(QStringLiteral("Копию файла")) &&
+                       result.write.errorString.contains(QStringLiteral("нельзя записать файлы"))
+                   ? 0
+                   : 1;
     });
     // Writable again, so that the folder can be cleaned away whoever runs the test.
     ::chmod(QFile::encodeName(app.file(QStringLiteral("locked"))).constData(), 0755);
@@ -313,4 +317,38 @@ TEST(PrazdnikiFile, WhenNoCopyCanBeMadeADamagedFileIsNotSavedOver)
         GTEST_SKIP() << "no unprivileged user to run as";
     EXPECT_EQ(status, 0);
     EXPECT_EQ(app.read(QStringLiteral("locked/") + kFileName), damaged);
+}
+
+// A damaged file gets its copy only when the save over it can really happen, and a save that
+// cannot make one says why.
+TEST(PrazdnikiFile, ACopyIsKeptOnlyForASaveThatCanHappen)
+{
+    TempAppFolder app;
+    const QByteArray damaged = "1\r\n" + emptyYear("2013");
+    const QString path = app.file(kFileName);
+    app.write(kFileName, damaged);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    for (int attempt = 0; attempt < 3; ++attempt) { // as at every start
+        PrazdnikiStore store;
+        OpenPrazdniki(store, path);
+        const PrazdnikiSaveResult result = SavePrazdniki(store, path);
+        EXPECT_FALSE(result.write.ok);
+        EXPECT_TRUE(result.write.writeProtected);
+        EXPECT_TRUE(result.backupPath.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bak")));
+    EXPECT_EQ(app.read(kFileName), damaged);
+
+    // Every copy name taken: the message names the way out.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    for (int n = 1; n <= 999; ++n)
+        app.write(kFileName + QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString()),
+                  "x");
+    PrazdnikiStore store;
+    OpenPrazdniki(store, path);
+    const PrazdnikiSaveResult result = SavePrazdniki(store, path);
+    EXPECT_FALSE(result.write.ok);
+    EXPECT_TRUE(result.write.errorString.contains(QStringLiteral("999 копий")))
+        << result.write.errorString.toStdString();
+    EXPECT_EQ(app.read(kFileName), damaged);
 }

@@ -277,6 +277,44 @@ TEST_F(HolidayEditorTest, SaveKeepsTheChangesAndTheNextCancelOnlyItsOwn)
     EXPECT_EQ(store.entry(0)->List(1, 8), 1);
 }
 
+// Two copies of the program, one file: a save never silently throws away the other copy's.
+TEST_F(HolidayEditorTest, AFileSavedByAnotherCopyIsShownAndOverwrittenOnlyWhenTheUserSaysSo)
+{
+    prepareFile({2013});
+    PrazdnikiStore other;
+    OpenPrazdniki(other, path);
+    const auto otherSaves = [&](qint32 day) {
+        ASSERT_TRUE(other.entry(0)->AddPrazdnik(1, day));
+        ASSERT_TRUE(SavePrazdniki(other, path).write.ok);
+    };
+
+    // Saved before this editor opens: it shows the other copy's marks and asks nothing.
+    otherSaves(4);
+    open(QStringLiteral("2013"))->kSave_Click();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(saved().entry(0)->mark(1, 4), 1);
+
+    // Saved while this editor is open: the user chooses.
+    for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        platform.messages.clear();
+        const qint32 theirs = answer == MsgAnswer::No ? 10 : 11;
+        auto editor = open(QStringLiteral("2013"));
+        click(*editor, 1, 2); // 9 January
+        otherSaves(theirs);
+        platform.answers = {answer};
+        editor->kSave_Click();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_TRUE(platform.messages[0].text.contains(path));
+        const PrazdnikiStore file = saved();
+        EXPECT_EQ(file.entry(0)->mark(1, 9), answer == MsgAnswer::Yes ? 1 : 0);
+        EXPECT_EQ(file.entry(0)->mark(1, theirs), answer == MsgAnswer::Yes ? 0 : 1);
+        // The window's store is the file again either way.
+        EXPECT_EQ(writePrazdniki(store), app.read(kFileName));
+        OpenPrazdniki(other, path);
+    }
+}
+
 TEST_F(HolidayEditorTest, ARemovedAndReaddedYearIsSavedAsTheUserLeftIt)
 {
     prepareFile({2013, 2014});

@@ -114,6 +114,21 @@ TEST(AppPaths, AnInstalledWindowSavesItsSettingsInTheUsersFolderAndOpensTheShare
     EXPECT_FALSE(QFile::exists(copy.bin() + QStringLiteral("Options.ini")));
 }
 
+TEST(AppPaths, AUserFolderThatCannotBeMadeIsSaidOnceAtStartUp)
+{
+    const InstalledCopy copy;
+    copy.app.write(QStringLiteral("a file"), "in the way");
+    const QString user = copy.app.file(QStringLiteral("a file/Vexilo/"));
+    Declare state;
+    FakePlatform platform;
+    auto form = Main(state, platform, AppPaths::installed(copy.bin(), copy.share(), user));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(platform.messages[0].text.contains(QDir::toNativeSeparators(user).chopped(1)))
+        << platform.messages[0].text.toStdString();
+    EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("не будут сохранены")));
+}
+
 TEST(AppPaths, APathGivenRelativeToTheCurrentFolderStaysWhereItWasAfterTheFolderChanges)
 {
     const TempAppFolder base;

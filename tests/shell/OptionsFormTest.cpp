@@ -123,6 +123,29 @@ TEST(OptionsForm, ClosingWritesTheElevenLinesAndTheNextStartRestoresThem)
     EXPECT_EQ(again.state.ProverkaRazmerov, 1);
 }
 
+// Two windows over one folder: the one closed last asks before writing over the other's file.
+TEST(OptionsForm, SettingsSavedByAnotherCopyAreOverwrittenOnlyWhenTheUserSaysSo)
+{
+    for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        TempAppFolder app;
+        Session first(app);
+        Session second(app);
+        first.box(5)->setText(QStringLiteral("2031"));
+        first.form->close();
+        EXPECT_TRUE(first.platform.messages.empty());
+        const QByteArray firsts = app.read(kOptions);
+
+        second.box(5)->setText(QStringLiteral("2032"));
+        second.platform.answers = {answer};
+        second.form->close();
+        ASSERT_EQ(second.platform.messages.size(), 1u);
+        EXPECT_EQ(second.platform.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(app.read(kOptions).contains(" 2032\r\n"), answer == MsgAnswer::Yes);
+        if (answer == MsgAnswer::No)
+            EXPECT_EQ(app.read(kOptions), firsts);
+    }
+}
+
 TEST(OptionsForm, AFailedSaveKeepsTheOldFileShowsBothMessagesAndStillCloses)
 {
     const QByteArray old = fileWith(" 3", " 0", " 0");
