@@ -7,6 +7,7 @@
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
+#include "holidays/HolidayImport.h"
 #include "holidays/IcsImport.h"
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiFile.h"
@@ -20,6 +21,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace vexilo {
 
@@ -41,7 +44,8 @@ struct Options
     Spacings spacings;
     bool sizeCheck = false;
     QString holidays;
-    QStringList ics;
+    // --ics and --import files in the order given, each with whether it is an --import.
+    std::vector<std::pair<QString, bool>> calendars;
     QString out;
     OutputOptions output;
 };
@@ -102,6 +106,13 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         QStringLiteral("Also mark the all-day events of an iCalendar file as holidays "
                        "(may be given more than once)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption import(
+        QStringLiteral("import"),
+        QStringLiteral("Также взять праздники из файла календаря: iCalendar (.ics) или "
+                       "производственного календаря (XML или CSV открытых данных); выходные "
+                       "дни отмечаются, рабочие субботы и воскресенья становятся чёрными "
+                       "(можно указать несколько раз, файлы применяются по порядку)."),
+        QStringLiteral("FILE"));
     const QCommandLineOption out(
         {QStringLiteral("o"), QStringLiteral("out")},
         QStringLiteral("Output name; its extension is cut, and several rows are named "
@@ -133,7 +144,8 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     parser.addOption(QCommandLineOption(QStringLiteral("version"),
                                         QStringLiteral("Print the name and version and exit.")));
     parser.addOptions({glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-                       sizeCheck, holidays, ics, out, format, whole, dpi, paper, landscape});
+                       sizeCheck, holidays, ics, import, out, format, whole, dpi, paper,
+                       landscape});
     if (!parser.parse(arguments))
         return UsageError{parser.errorText()};
     if (!parser.positionalArguments().isEmpty())
@@ -217,7 +229,17 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     options.sizeCheck = parser.isSet(sizeCheck);
     options.glyphs = parser.value(glyphs);
     options.holidays = parser.value(holidays);
-    options.ics = parser.values(ics);
+    // The parser keeps each option's values in order, and the order of the option names.
+    const QStringList icsFiles = parser.values(ics);
+    const QStringList importFiles = parser.values(import);
+    qsizetype nextIcs = 0;
+    qsizetype nextImport = 0;
+    for (const QString &name : parser.optionNames()) {
+        if (name == ics.names().constFirst() && nextIcs < icsFiles.size())
+            options.calendars.emplace_back(icsFiles[nextIcs++], false);
+        else if (name == import.names().constFirst() && nextImport < importFiles.size())
+            options.calendars.emplace_back(importFiles[nextImport++], true);
+    }
     options.out = parser.value(out);
     return options;
 }
@@ -319,20 +341,36 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
             << '\n';
     }
 
-    clsPrazdniki withIcs;
-    if (!options.ics.isEmpty()) {
-        withIcs = *marks;
-        for (const QString &path : options.ics) {
-            const auto read = readIcsFile(path, {year, year, std::nullopt});
-            if (const auto *error = std::get_if<QString>(&read)) {
-                err << *error << '\n';
-                return RenderFailed;
+    clsPrazdniki withCalendars;
+    if (!options.calendars.empty()) {
+        withCalendars = *marks;
+        for (const auto &[path, anyFormat] : options.calendars) {
+            const IcsOptions only{year, year, std::nullopt};
+            HolidayMarks days;
+            if (anyFormat) {
+                auto read = readHolidayFile(path, only);
+                if (const auto *error = std::get_if<QString>(&read)) {
+                    err << *error << '\n';
+                    return RenderFailed;
+                }
+                HolidayFile file = std::move(std::get<HolidayFile>(read));
+                days = std::move(file.marks);
+                // A production calendar of other years is likely the wrong file.
+                if (file.format != HolidayFormat::ICalendar && days.count(year) == 0)
+                    err << QStringLiteral("В файле «%1» нет дней %2 года.").arg(path).arg(year)
+                        << '\n';
+            } else {
+                const auto read = readIcsFile(path, only);
+                if (const auto *error = std::get_if<QString>(&read)) {
+                    err << *error << '\n';
+                    return RenderFailed;
+                }
+                days = holidayMarksOf(std::get<IcsDays>(read));
             }
-            const IcsDays &days = std::get<IcsDays>(read);
             if (const auto found = days.find(year); found != days.end())
-                markIcsDays(withIcs, found->second);
+                mergeYear(withCalendars, found->second);
         }
-        marks = &withIcs;
+        marks = &withCalendars;
     }
 
     // The holders as the window fills them: the set's images, the unread ones left empty.
