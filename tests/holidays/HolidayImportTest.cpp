@@ -2,10 +2,13 @@
 
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiStore.h"
+#include "support/TempAppFolder.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace vexilo;
 
@@ -84,5 +87,30 @@ TEST(HolidayImport, TheSummaryCountsInRussian)
     for (const auto &c : cases) {
         const QString text = importSummary({ImportedYear{2027, {c.marked, 0}, 0, false}});
         EXPECT_TRUE(text.contains(QString::fromUtf8(c.text))) << text.toStdString();
+    }
+}
+
+TEST(HolidayImport, OnlyRegularFilesOfBoundedSizeAreRead)
+{
+    // A pipe would block the window for ever; a huge file would fill the memory.
+    vexilo::test::TempAppFolder app;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(app.file(QStringLiteral("pipe"))).constData(), 0666), 0);
+    app.makeFolder(QStringLiteral("folder"));
+    QFile huge(app.file(QStringLiteral("huge.ics")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("BEGIN:VCALENDAR\r\n") > 0 &&
+                huge.resize(kMaxHolidayFileBytes + 1));
+    huge.close();
+    const struct
+    {
+        const char *name;
+        const char *says;
+    } cases[] = {{"pipe", "не обычный файл"},
+                 {"folder", "не обычный файл"},
+                 {"missing", "Не удалось прочитать"},
+                 {"huge.ics", "слишком велик"}};
+    for (const auto &c : cases) {
+        const auto read = readHolidayFile(app.file(QString::fromUtf8(c.name)));
+        ASSERT_TRUE(std::holds_alternative<QString>(read)) << c.name;
+        EXPECT_TRUE(std::get<QString>(read).contains(QString::fromUtf8(c.says))) << c.name;
     }
 }

@@ -44,10 +44,6 @@ TEST(ProductionCalendar, BothFormatsGiveTheDecreedDaysOffAndWorkingSaturdays)
     for (const auto &day :
          YearDays{{1, 4}, {1, 8}, {2, 23}, {5, 2}, {5, 8}, {6, 13}, {11, 3}, {12, 31}})
         EXPECT_EQ(y2025.daysOff.count(day), 1u) << day.first << "." << day.second;
-    // Shortened days are working days.
-    for (const auto &day : YearDays{{3, 7}, {4, 30}, {11, 1}})
-        EXPECT_EQ(y2025.daysOff.count(day), 0u) << day.first << "." << day.second;
-
     const QByteArray csv = dataFile("ru-2025-2026.csv");
     const HolidayMarks fromCsv = marksOf(csv, HolidayFormat::ProductionCsv);
     ASSERT_EQ(fromCsv.size(), 2u);
