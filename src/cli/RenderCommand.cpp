@@ -21,7 +21,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <utility>
 #include <vector>
 
 namespace vexilo {
@@ -35,6 +34,12 @@ struct UsageError
     QString reason;
 };
 
+struct CalendarFile
+{
+    QString path;
+    bool anyFormat = false; // --import; --ics takes iCalendar files only
+};
+
 struct Options
 {
     QString glyphs;
@@ -44,8 +49,7 @@ struct Options
     Spacings spacings;
     bool sizeCheck = false;
     QString holidays;
-    // --ics and --import files in the order given, each with whether it is an --import.
-    std::vector<std::pair<QString, bool>> calendars;
+    std::vector<CalendarFile> calendars; // --ics and --import in the order given
     QString out;
     OutputOptions output;
 };
@@ -108,10 +112,9 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         QStringLiteral("FILE"));
     const QCommandLineOption import(
         QStringLiteral("import"),
-        QStringLiteral("Также взять праздники из файла календаря: iCalendar (.ics) или "
-                       "производственного календаря (XML или CSV открытых данных); выходные "
-                       "дни отмечаются, рабочие субботы и воскресенья становятся чёрными "
-                       "(можно указать несколько раз, файлы применяются по порядку)."),
+        QStringLiteral("Также взять праздники из iCalendar (.ics) или производственного "
+                       "календаря (XML, CSV): рабочие субботы и воскресенья становятся чёрными. "
+                       "Можно указать несколько раз, файлы применяются по порядку."),
         QStringLiteral("FILE"));
     const QCommandLineOption out(
         {QStringLiteral("o"), QStringLiteral("out")},
@@ -236,12 +239,24 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     qsizetype nextImport = 0;
     for (const QString &name : parser.optionNames()) {
         if (name == ics.names().constFirst() && nextIcs < icsFiles.size())
-            options.calendars.emplace_back(icsFiles[nextIcs++], false);
+            options.calendars.push_back({icsFiles[nextIcs++], false});
         else if (name == import.names().constFirst() && nextImport < importFiles.size())
-            options.calendars.emplace_back(importFiles[nextImport++], true);
+            options.calendars.push_back({importFiles[nextImport++], true});
     }
     options.out = parser.value(out);
     return options;
+}
+
+// The days of the sheet's year in a calendar file.
+std::variant<HolidayFile, QString> readCalendar(const CalendarFile &calendar, qint32 year)
+{
+    const IcsOptions only{year, year, std::nullopt};
+    if (calendar.anyFormat)
+        return readHolidayFile(calendar.path, only);
+    auto read = readIcsFile(calendar.path, only);
+    if (auto *error = std::get_if<QString>(&read))
+        return std::move(*error);
+    return HolidayFile{HolidayFormat::ICalendar, holidayMarksOf(std::get<IcsDays>(read))};
 }
 
 } // namespace
@@ -344,31 +359,18 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     clsPrazdniki withCalendars;
     if (!options.calendars.empty()) {
         withCalendars = *marks;
-        for (const auto &[path, anyFormat] : options.calendars) {
-            const IcsOptions only{year, year, std::nullopt};
-            HolidayMarks days;
-            if (anyFormat) {
-                auto read = readHolidayFile(path, only);
-                if (const auto *error = std::get_if<QString>(&read)) {
-                    err << *error << '\n';
-                    return RenderFailed;
-                }
-                HolidayFile file = std::move(std::get<HolidayFile>(read));
-                days = std::move(file.marks);
-                // A production calendar of other years is likely the wrong file.
-                if (file.format != HolidayFormat::ICalendar && days.count(year) == 0)
-                    err << QStringLiteral("В файле «%1» нет дней %2 года.").arg(path).arg(year)
-                        << '\n';
-            } else {
-                const auto read = readIcsFile(path, only);
-                if (const auto *error = std::get_if<QString>(&read)) {
-                    err << *error << '\n';
-                    return RenderFailed;
-                }
-                days = holidayMarksOf(std::get<IcsDays>(read));
+        for (const CalendarFile &calendar : options.calendars) {
+            const auto read = readCalendar(calendar, year);
+            if (const auto *error = std::get_if<QString>(&read)) {
+                err << *error << '\n';
+                return RenderFailed;
             }
-            if (const auto found = days.find(year); found != days.end())
+            const HolidayFile &file = std::get<HolidayFile>(read);
+            if (const auto found = file.marks.find(year); found != file.marks.end())
                 mergeYear(withCalendars, found->second);
+            else if (file.format != HolidayFormat::ICalendar) // likely the wrong file
+                err << QStringLiteral("В файле «%1» нет дней %2 года.").arg(calendar.path).arg(year)
+                    << '\n';
         }
         marks = &withCalendars;
     }
