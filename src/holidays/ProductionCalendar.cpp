@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace vexilo {
 
