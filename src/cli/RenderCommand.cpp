@@ -7,6 +7,7 @@
 #include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
+#include "holidays/HolidayImport.h"
 #include "holidays/IcsImport.h"
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiFile.h"
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace vexilo {
 
@@ -32,6 +34,12 @@ struct UsageError
     QString reason;
 };
 
+struct CalendarFile
+{
+    QString path;
+    bool anyFormat = false; // --import; --ics takes iCalendar files only
+};
+
 struct Options
 {
     QString glyphs;
@@ -41,7 +49,7 @@ struct Options
     Spacings spacings;
     bool sizeCheck = false;
     QString holidays;
-    QStringList ics;
+    std::vector<CalendarFile> calendars; // --ics and --import in the order given
     QString out;
     OutputOptions output;
 };
@@ -102,6 +110,12 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         QStringLiteral("Also mark the all-day events of an iCalendar file as holidays "
                        "(may be given more than once)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption import(
+        QStringLiteral("import"),
+        QStringLiteral("Также взять праздники из iCalendar (.ics) или производственного "
+                       "календаря (XML, CSV): рабочие субботы и воскресенья становятся чёрными. "
+                       "Можно указать несколько раз, файлы применяются по порядку."),
+        QStringLiteral("FILE"));
     const QCommandLineOption out(
         {QStringLiteral("o"), QStringLiteral("out")},
         QStringLiteral("Output name; its extension is cut, and several rows are named "
@@ -133,7 +147,8 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     parser.addOption(QCommandLineOption(QStringLiteral("version"),
                                         QStringLiteral("Print the name and version and exit.")));
     parser.addOptions({glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-                       sizeCheck, holidays, ics, out, format, whole, dpi, paper, landscape});
+                       sizeCheck, holidays, ics, import, out, format, whole, dpi, paper,
+                       landscape});
     if (!parser.parse(arguments))
         return UsageError{parser.errorText()};
     if (!parser.positionalArguments().isEmpty())
@@ -217,9 +232,31 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     options.sizeCheck = parser.isSet(sizeCheck);
     options.glyphs = parser.value(glyphs);
     options.holidays = parser.value(holidays);
-    options.ics = parser.values(ics);
+    // The parser keeps each option's values in order, and the order of the option names.
+    const QStringList icsFiles = parser.values(ics);
+    const QStringList importFiles = parser.values(import);
+    qsizetype nextIcs = 0;
+    qsizetype nextImport = 0;
+    for (const QString &name : parser.optionNames()) {
+        if (name == ics.names().constFirst() && nextIcs < icsFiles.size())
+            options.calendars.push_back({icsFiles[nextIcs++], false});
+        else if (name == import.names().constFirst() && nextImport < importFiles.size())
+            options.calendars.push_back({importFiles[nextImport++], true});
+    }
     options.out = parser.value(out);
     return options;
+}
+
+// The days of the sheet's year in a calendar file.
+std::variant<HolidayFile, QString> readCalendar(const CalendarFile &calendar, qint32 year)
+{
+    const IcsOptions only{year, year, std::nullopt};
+    if (calendar.anyFormat)
+        return readHolidayFile(calendar.path, only);
+    auto read = readIcsFile(calendar.path, only);
+    if (auto *error = std::get_if<QString>(&read))
+        return std::move(*error);
+    return HolidayFile{HolidayFormat::ICalendar, holidayMarksOf(std::get<IcsDays>(read))};
 }
 
 } // namespace
@@ -319,20 +356,23 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
             << '\n';
     }
 
-    clsPrazdniki withIcs;
-    if (!options.ics.isEmpty()) {
-        withIcs = *marks;
-        for (const QString &path : options.ics) {
-            const auto read = readIcsFile(path, {year, year, std::nullopt});
+    clsPrazdniki withCalendars;
+    if (!options.calendars.empty()) {
+        withCalendars = *marks;
+        for (const CalendarFile &calendar : options.calendars) {
+            const auto read = readCalendar(calendar, year);
             if (const auto *error = std::get_if<QString>(&read)) {
                 err << *error << '\n';
                 return RenderFailed;
             }
-            const IcsDays &days = std::get<IcsDays>(read);
-            if (const auto found = days.find(year); found != days.end())
-                markIcsDays(withIcs, found->second);
+            const HolidayFile &file = std::get<HolidayFile>(read);
+            if (const auto found = file.marks.find(year); found != file.marks.end())
+                mergeYear(withCalendars, found->second);
+            else if (file.format != HolidayFormat::ICalendar) // likely the wrong file
+                err << QStringLiteral("В файле «%1» нет дней %2 года.").arg(calendar.path).arg(year)
+                    << '\n';
         }
-        marks = &withIcs;
+        marks = &withCalendars;
     }
 
     // The holders as the window fills them: the set's images, the unread ones left empty.

@@ -1,9 +1,5 @@
 #include "IcsImport.h"
 
-#include "holidays/MonthGrid.h"
-#include "holidays/PrazdnikiStore.h"
-#include "holidays/clsPrazdniki.h"
-
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -288,52 +284,6 @@ std::variant<IcsDays, QString> readIcsFile(const QString &path, const IcsOptions
     if (bytes.size() > kMaxIcsBytes || (bytes.isEmpty() && file.error() != QFile::NoError))
         return QStringLiteral("Не удалось прочитать файл «%1».").arg(shownName(path));
     return readIcs(bytes, path, options);
-}
-
-qint32 markIcsDays(clsPrazdniki &entry, const YearDays &days)
-{
-    qint32 marked = 0;
-    for (const auto &[month, day] : days)
-        if (entry.AddPrazdnik(month, day))
-            ++marked;
-    return marked;
-}
-
-std::vector<ImportedYear> importIcsDays(PrazdnikiStore &store, const IcsDays &days,
-                                        const std::array<qint32, 13> &DniMesyaca)
-{
-    std::vector<ImportedYear> imported;
-    for (const auto &[year, yearDays] : days) {
-        ImportedYear result{year, 0, store.NaytiGod(year), false};
-        if (result.entry < 0) {
-            store.append();
-            result.entry = store.KolGodov();
-            result.created = true;
-            clsPrazdniki *entry = store.entry(result.entry);
-            entry->God = year;
-            addDefaultHolidays(*entry, year, DniMesyaca);
-        }
-        result.days = markIcsDays(*store.entry(result.entry), yearDays);
-        imported.push_back(result);
-    }
-    return imported;
-}
-
-QString importSummary(const std::vector<ImportedYear> &years)
-{
-    constexpr std::size_t kYearsNamed = 10;
-    qint64 total = 0;
-    QStringList parts;
-    for (const ImportedYear &year : years) {
-        total += year.days;
-        if (parts.size() < qsizetype(kYearsNamed))
-            parts.append(QStringLiteral("%1 год — %2").arg(year.year).arg(year.days));
-    }
-    if (years.size() > kYearsNamed)
-        parts.append(QStringLiteral("и ещё лет: %1").arg(years.size() - kYearsNamed));
-    return QStringLiteral("Отмечено праздничных дней: %1 (%2).")
-        .arg(total)
-        .arg(parts.join(QStringLiteral(", ")));
 }
 
 } // namespace vexilo

@@ -3,18 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
-#include <array>
 #include <map>
 #include <optional>
 #include <set>
 #include <utility>
 #include <variant>
-#include <vector>
 
 namespace vexilo {
-
-class clsPrazdniki;
-class PrazdnikiStore;
 
 // Days taken from an iCalendar file: for each year, its (month, day) pairs.
 using YearDays = std::set<std::pair<qint32, qint32>>;
@@ -45,24 +40,5 @@ std::variant<IcsDays, QString> readIcs(const QByteArray &bytes, const QString &f
 
 // The same for a file, refusing one that cannot be read or is larger than kMaxIcsBytes.
 std::variant<IcsDays, QString> readIcsFile(const QString &path, const IcsOptions &options = {});
-
-// Sets the marks of the days; returns how many there were.
-qint32 markIcsDays(clsPrazdniki &entry, const YearDays &days);
-
-struct ImportedYear
-{
-    qint32 year = 0;
-    qint32 days = 0;
-    qint32 entry = -1;    // index in the store
-    bool created = false; // the store lacked the year: it got its default holidays first
-};
-
-// Marks the days in the store's live entries, creating a missing year first with its
-// default holidays, as the editor creates one. Years in ascending order.
-std::vector<ImportedYear> importIcsDays(PrazdnikiStore &store, const IcsDays &days,
-                                        const std::array<qint32, 13> &DniMesyaca);
-
-// "Отмечено праздничных дней: 12 (2026 год — 5, 2027 год — 7)."
-QString importSummary(const std::vector<ImportedYear> &years);
 
 } // namespace vexilo

@@ -1,7 +1,7 @@
-// The holiday editor's import of an iCalendar file.
+// The holiday editor's import of a calendar file: iCalendar or a production calendar.
 #include "frmPrazdniki.h"
 
-#include "holidays/IcsImport.h"
+#include "holidays/HolidayImport.h"
 #include "holidays/PrazdnikiStore.h"
 #include "platform/Platform.h"
 
@@ -16,50 +16,66 @@ namespace {
 
 const QString kCaption = QStringLiteral("Создатель календарей Vexilo");
 
+// Asks whether every year of the file is wanted, when it holds more than the shown one.
+QString allYearsQuestion(const HolidayMarks &marks, qint32 shownYear)
+{
+    const qint32 first = marks.begin()->first;
+    const qint32 last = marks.rbegin()->first;
+    const QString years =
+        first == last ? QStringLiteral("праздники %1 года").arg(first)
+                      : QStringLiteral("праздники всех лет из файла (%1–%2)").arg(first).arg(last);
+    return QStringLiteral("Отметить %1?\n«Нет» — только %2 год.").arg(years).arg(shownYear);
+}
+
+QString nothingFound(HolidayFormat format, bool yearShown, qint32 shownYear)
+{
+    if (format != HolidayFormat::ICalendar)
+        return QStringLiteral("В файле нет календаря %1 года.").arg(shownYear);
+    return yearShown
+               ? QStringLiteral("В файле нет праздников на целый день в %1 году.").arg(shownYear)
+               : QStringLiteral("В файле нет праздников на целый день.");
+}
+
 } // namespace
 
 void frmPrazdniki::kImport_Click()
 {
-    const QString path = m_platform.openFileName(
-        {QStringLiteral("Календари iCalendar (*.ics)"), QStringLiteral("Все файлы (*)")},
-        QDir::homePath());
+    const QString path =
+        m_platform.openFileName({QStringLiteral("Календари (*.ics *.xml *.csv)"),
+                                 QStringLiteral("Календари iCalendar (*.ics)"),
+                                 QStringLiteral("Производственные календари (*.xml *.csv)"),
+                                 QStringLiteral("Все файлы (*)")},
+                                QDir::homePath());
     if (path.isEmpty())
         return;
 
     // Rules that repeat for ever are followed up to the shown year (or this year), not to 9999.
     const bool yearShown = m_NomerGoda >= 0;
     const qint32 shownYear = yearShown ? m_TekGod : QDate::currentDate().year();
-    const auto read = readIcsFile(path, {1000, 9999, shownYear});
+    auto read = readHolidayFile(path, {1000, 9999, shownYear});
     if (const auto *error = std::get_if<QString>(&read)) {
         m_platform.messageBox(*error, kCaption, MsgIcon::Information, MsgButtons::Ok);
         return;
     }
-    IcsDays days = std::get<IcsDays>(read);
+    HolidayFile file = std::move(std::get<HolidayFile>(read));
+    HolidayMarks &marks = file.marks;
 
-    if (yearShown && !days.empty() && !(days.size() == 1 && days.begin()->first == m_TekGod)) {
-        const QString question = QStringLiteral("Отметить праздники всех лет из файла (%1–%2)?\n"
-                                                "«Нет» — только %3 год.")
-                                     .arg(days.begin()->first)
-                                     .arg(days.rbegin()->first)
-                                     .arg(m_TekGod);
-        if (m_platform.messageBox(question, kCaption, MsgIcon::Question, MsgButtons::YesNo) ==
-            MsgAnswer::No) {
-            IcsDays shownOnly;
-            if (const auto found = days.find(m_TekGod); found != days.end())
+    if (yearShown && !marks.empty() && !(marks.size() == 1 && marks.begin()->first == m_TekGod)) {
+        if (m_platform.messageBox(allYearsQuestion(marks, m_TekGod), kCaption, MsgIcon::Question,
+                                  MsgButtons::YesNo) == MsgAnswer::No) {
+            HolidayMarks shownOnly;
+            if (const auto found = marks.find(m_TekGod); found != marks.end())
                 shownOnly.insert(*found);
-            days = std::move(shownOnly);
+            marks = std::move(shownOnly);
         }
     }
-    if (days.empty()) {
-        const QString text =
-            yearShown
-                ? QStringLiteral("В файле нет праздников на целый день в %1 году.").arg(m_TekGod)
-                : QStringLiteral("В файле нет праздников на целый день.");
-        m_platform.messageBox(text, kCaption, MsgIcon::Information, MsgButtons::Ok);
+    if (marks.empty()) {
+        m_platform.messageBox(nothingFound(file.format, yearShown, m_TekGod), kCaption,
+                              MsgIcon::Information, MsgButtons::Ok);
         return;
     }
 
-    const std::vector<ImportedYear> imported = importIcsDays(m_store, days, m_DniMesyaca);
+    const std::vector<ImportedYear> imported = importHolidays(m_store, marks, m_DniMesyaca);
     for (const ImportedYear &year : imported)
         if (year.created)
             addYearItem(QString::number(year.year));

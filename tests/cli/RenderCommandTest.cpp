@@ -252,3 +252,78 @@ TEST(RenderCommand, EventsOfACalendarFileAreDrawnAsTheSameHolidaysInAHolidayFile
     EXPECT_TRUE(bad.err.contains(QStringLiteral("iCalendar")));
     EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("d.png"))));
 }
+
+TEST(RenderCommand, ImportedCalendarsApplyInOrderOverTheHolidays)
+{
+    TempAppFolder app;
+    writeGlyphs(app.path() + QStringLiteral("set/"));
+    app.write(QStringLiteral("sat.ics"), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//RU\r\n"
+                                         "BEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20251101\r\n"
+                                         "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    // November 2025 as the decree has it: 3 November a day off, Saturday the 1st a working
+    // day; and the same with the 1st marked again.
+    PrazdnikiStore decreed;
+    decreed.append();
+    decreed.entry(0)->God = 2025;
+    addDefaultHolidays(*decreed.entry(0), 2025, monthLengthsOf(2025));
+    ASSERT_TRUE(decreed.entry(0)->AddPrazdnik(11, 3));
+    ASSERT_TRUE(decreed.entry(0)->Add(11, 1));
+    app.write(QStringLiteral("decreed.dat"), writePrazdniki(decreed));
+    ASSERT_TRUE(decreed.entry(0)->Add(11, 1));
+    app.write(QStringLiteral("saturday.dat"), writePrazdniki(decreed));
+
+    const QString xml = QStringLiteral(VEXILO_TEST_DATA "/prodcal/ru-2025.xml");
+    const QString csv = QStringLiteral(VEXILO_TEST_DATA "/prodcal/ru-2025-2026.csv");
+    const QString ics = app.file(QStringLiteral("sat.ics"));
+    const struct
+    {
+        const char *name;
+        QStringList options;
+        const char *sameAs;
+    } cases[] = {
+        {"xml", {QStringLiteral("--import"), xml}, "decreed.dat"},
+        {"csv", {QStringLiteral("--import"), csv}, "decreed.dat"},
+        {"ics after",
+         {QStringLiteral("--import"), xml, QStringLiteral("--ics"), ics},
+         "saturday.dat"},
+        {"ics before",
+         {QStringLiteral("--import"), ics, QStringLiteral("--import"), xml},
+         "decreed.dat"},
+    };
+    const QStringList common = {QStringLiteral("-g"),       app.file(QStringLiteral("set")),
+                                QStringLiteral("-y"),       QStringLiteral("2025"),
+                                QStringLiteral("-m"),       QStringLiteral("11"),
+                                QStringLiteral("--format"), QStringLiteral("png"),
+                                QStringLiteral("-o")};
+    for (const auto &c : cases) {
+        const RenderRun imported =
+            render(app, common + QStringList{app.file(QStringLiteral("a.png"))} + c.options);
+        ASSERT_EQ(imported.status, RenderOk) << c.name << imported.err.toStdString();
+        const RenderRun reference =
+            render(app, common + QStringList{app.file(QStringLiteral("b.png")),
+                                             QStringLiteral("--holidays"),
+                                             app.file(QString::fromUtf8(c.sameAs))});
+        ASSERT_EQ(reference.status, RenderOk) << c.name;
+        const QImage sheet(app.file(QStringLiteral("a.png")));
+        ASSERT_FALSE(sheet.isNull()) << c.name;
+        EXPECT_EQ(sheet, QImage(app.file(QStringLiteral("b.png")))) << c.name;
+    }
+    // The order really changes the sheet: the two references differ.
+    for (const char *name : {"decreed", "saturday"})
+        ASSERT_EQ(render(app, common + QStringList{app.file(QStringLiteral("%1.png").arg(name)),
+                                                   QStringLiteral("--holidays"),
+                                                   app.file(QStringLiteral("%1.dat").arg(name))})
+                      .status,
+                  RenderOk);
+    EXPECT_NE(QImage(app.file(QStringLiteral("decreed.png"))),
+              QImage(app.file(QStringLiteral("saturday.png"))));
+
+    // A damaged calendar stops the run before anything is written.
+    app.write(QStringLiteral("bad.csv"), "Год/Месяц,Январь\n2025,\"1\"\n");
+    const RenderRun bad = render(app, common + QStringList{app.file(QStringLiteral("d.png")),
+                                                           QStringLiteral("--import"),
+                                                           app.file(QStringLiteral("bad.csv"))});
+    EXPECT_EQ(bad.status, RenderFailed);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("bad.csv")));
+    EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("d.png"))));
+}

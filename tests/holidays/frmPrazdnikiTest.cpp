@@ -418,8 +418,7 @@ TEST_F(HolidayEditorTest, ImportMarksTheShownYearOrEveryYearAndSavesNothing)
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("2027–2028")));
-    EXPECT_EQ(platform.messages[1].text,
-              QStringLiteral("Отмечено праздничных дней: 2 (2027 год — 2)."));
+    EXPECT_EQ(platform.messages[1].text, QStringLiteral("Отмечено 2 дня. 2027 год."));
     EXPECT_EQ(store.entry(store.NaytiGod(2027))->mark(3, 9), 1);
     EXPECT_EQ(store.NaytiGod(2028), -1);
     // The grid shows 9 March (a Tuesday, second week column) in red at once.
