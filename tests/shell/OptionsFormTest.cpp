@@ -141,8 +141,9 @@ TEST(OptionsForm, SettingsSavedByAnotherCopyAreOverwrittenOnlyWhenTheUserSaysSo)
         ASSERT_EQ(second.platform.messages.size(), 1u);
         EXPECT_EQ(second.platform.messages[0].buttons, MsgButtons::YesNo);
         EXPECT_EQ(app.read(kOptions).contains(" 2032\r\n"), answer == MsgAnswer::Yes);
-        if (answer == MsgAnswer::No)
+        if (answer == MsgAnswer::No) {
             EXPECT_EQ(app.read(kOptions), firsts);
+        }
     }
 }
 

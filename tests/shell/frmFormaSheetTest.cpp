@@ -371,8 +371,9 @@ TEST_F(SheetWindowTest, DrawingAndSavingKeepTheFocusOnTheirButton)
         QTest::keyClick(QApplication::focusWidget(), key);
     EXPECT_EQ(QApplication::focusWidget(), ui(*form).kNew);
     EXPECT_EQ(ui(*form).selXYMesyac->currentIndex(), perRow);
-    if (ui(*form).VScroll1->isVisible())
+    if (ui(*form).VScroll1->isVisible()) {
         EXPECT_GT(ui(*form).VScroll1->value(), top);
+    }
 
     platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
     QTest::mouseClick(ui(*form).kSave, Qt::LeftButton);
