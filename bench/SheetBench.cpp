@@ -29,31 +29,11 @@ const GlyphSet &glyphs()
     return set;
 }
 
-struct Holders
+// Shared once, with its ink, as the window keeps its loaded set.
+const SharedGlyphs &loaded()
 {
-    std::array<QImage, 10> digits;
-    std::array<QImage, 7> weekdays;
-};
-
-const Holders &holders()
-{
-    static const Holders h = [] {
-        Holders result;
-        std::copy(glyphs().images.digits.begin(), glyphs().images.digits.end(),
-                  result.digits.begin());
-        std::copy(glyphs().images.weekdays.begin(), glyphs().images.weekdays.end(),
-                  result.weekdays.begin());
-        return result;
-    }();
-    return h;
-}
-
-// Found once, as the window keeps it for its loaded set.
-const SheetInk &ink()
-{
-    static const SheetInk found = inkOf(GlyphView{holders().digits, holders().weekdays,
-                                                  glyphs().red.Tsifry, glyphs().red.DniNedeli});
-    return found;
+    static const SharedGlyphs set = shareGlyphs(glyphs().images, glyphs().red, 0);
+    return set;
 }
 
 clsPrazdniki holidays(bool everyDay)
@@ -68,13 +48,7 @@ clsPrazdniki holidays(bool everyDay)
 
 RenderedSheet render(qint32 month, const clsPrazdniki &marks)
 {
-    const SheetRequest request{{holders().digits, holders().weekdays, glyphs().red.Tsifry,
-                                glyphs().red.DniNedeli, 0, &ink()},
-                               marks,
-                               2027,
-                               month,
-                               2,
-                               Spacings{}};
+    const SheetRequest request{loaded(), marks, 2027, month, 2, Spacings{}};
     return std::get<RenderedSheet>(renderSheet(request));
 }
 

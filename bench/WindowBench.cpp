@@ -29,10 +29,7 @@ void drawInWindow(benchmark::State &state, const QString &folder, int perRowInde
         state.SkipWithError("the glyph set does not load");
         return;
     }
-    std::copy(set.images.digits.begin(), set.images.digits.end(), form.picChisla.begin());
-    std::copy(set.images.weekdays.begin(), set.images.weekdays.end(), form.picDniNedeli.begin());
-    declared.Tsifry = set.red.Tsifry;
-    declared.DniNedeli = set.red.DniNedeli;
+    form.setGlyphs(shareGlyphs(set.images, set.red, 0));
     declared.KartinkiZagruzheny = -1;
     FormaInputs inputs = form.inputs();
     inputs.XYMesyac = perRowIndex;

@@ -376,17 +376,9 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
 
     // The holders as the window fills them: the set's images, the unread ones left empty.
-    std::array<QImage, 10> digits;
-    std::array<QImage, 7> weekdays;
-    std::copy(glyphs.images.digits.begin(), glyphs.images.digits.end(), digits.begin());
-    std::copy(glyphs.images.weekdays.begin(), glyphs.images.weekdays.end(), weekdays.begin());
-    const auto planned = Sheet::plan(
-        {{digits, weekdays, glyphs.red.Tsifry, glyphs.red.DniNedeli, options.sizeCheck ? 1 : 0},
-         *marks,
-         year,
-         options.month,
-         options.perRowIndex,
-         options.spacings});
+    const auto planned =
+        Sheet::plan({shareGlyphs(glyphs.images, glyphs.red, options.sizeCheck ? 1 : 0), *marks,
+                     year, options.month, options.perRowIndex, options.spacings});
     if (const auto *error = std::get_if<SheetError>(&planned)) {
         err << sheetErrorMessage(*error) << '\n';
         return RenderFailed;

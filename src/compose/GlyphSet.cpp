@@ -204,6 +204,39 @@ GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov)
     return set;
 }
 
+SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
+                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                         qint32 ProverkaRazmerov)
+{
+    auto glyphs = std::make_shared<LoadedGlyphs>();
+    glyphs->picChisla = picChisla;
+    glyphs->picDniNedeli = picDniNedeli;
+    glyphs->Tsifry = std::move(red.Tsifry);
+    glyphs->DniNedeli = std::move(red.DniNedeli);
+    glyphs->ProverkaRazmerov = ProverkaRazmerov;
+    for (std::size_t d = 0; d < picChisla.size(); ++d)
+        glyphs->ink.digits[d] = inkOf(picChisla[d]);
+    for (std::size_t w = 0; w < picDniNedeli.size(); ++w)
+        glyphs->ink.weekdays[w] = inkOf(picDniNedeli[w]);
+    return glyphs;
+}
+
+SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
+                         const LoadedGlyphs *before)
+{
+    std::array<QImage, 10> digits;
+    std::array<QImage, 7> weekdays;
+    if (before != nullptr) {
+        digits = before->picChisla;
+        weekdays = before->picDniNedeli;
+    }
+    std::copy_n(images.digits.begin(), std::min(images.digits.size(), digits.size()),
+                digits.begin());
+    std::copy_n(images.weekdays.begin(), std::min(images.weekdays.size(), weekdays.size()),
+                weekdays.begin());
+    return shareGlyphs(digits, weekdays, std::move(red), ProverkaRazmerov);
+}
+
 QStringList glyphFolderNames(const QString &appFolder)
 {
     QStringList names = QDir(appFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);

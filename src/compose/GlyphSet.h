@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/GlyphInk.h"
 #include "compose/clsPixel.h"
 
 #include <QImage>
@@ -8,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -79,6 +81,34 @@ struct GlyphSet
     RedVariants red; // empty unless images.complete
 };
 GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
+
+// How the glyphs of a set are drawn: pixels copied exactly.
+enum class GlyphKind { Raster };
+
+// What a sheet is drawn from: the holders' images at their natural size, their red variants,
+// the size-check setting (not 0: every digit is "0" and every weekday "Пн") and where the
+// images hold ink. Built once per load and never changed after, it is shared by the window and
+// every sheet drawn from it, so a load while a sheet is drawn cannot change that sheet's glyphs.
+struct LoadedGlyphs
+{
+    GlyphKind kind = GlyphKind::Raster;
+    std::array<QImage, 10> picChisla;
+    std::array<QImage, 7> picDniNedeli;
+    std::vector<clsPixel> Tsifry;    // red digits 0..9 (only 0 in size-check mode)
+    std::vector<clsPixel> DniNedeli; // red weekend names: 0 = Сб, 1 = Вс
+    qint32 ProverkaRazmerov = 0;
+    SheetInk ink;
+};
+using SharedGlyphs = std::shared_ptr<const LoadedGlyphs>;
+
+// The shared value of holders and red variants, with the holders' ink found.
+SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
+                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                         qint32 ProverkaRazmerov);
+// The holders as a load leaves them: the images it read, the others as they were in `before`
+// (empty when there was none).
+SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
+                         const LoadedGlyphs *before = nullptr);
 
 // The names of the visible subfolders of the application folder, in alphabetical order
 // regardless of case (ties by case, so the order never depends on the file system).

@@ -12,19 +12,6 @@
 
 namespace vexilo {
 
-// What a sheet is drawn from: the glyph images at their natural size, their red variants,
-// and the size-check setting (not 0: every digit is "0" and every weekday "Пн").
-struct GlyphView
-{
-    const std::array<QImage, 10> &picChisla;
-    const std::array<QImage, 7> &picDniNedeli;
-    const std::vector<clsPixel> &Tsifry;
-    const std::vector<clsPixel> &DniNedeli;
-    qint32 ProverkaRazmerov = 0;
-    // Where the holders hold ink, when known; otherwise each sheet finds it.
-    const SheetInk *ink = nullptr;
-};
-
 // The five spacings as the numbers their texts denote, unrounded.
 struct Spacings
 {

@@ -66,17 +66,15 @@ class SheetPainter
 {
 public:
     SheetPainter(QImage &canvas, const SheetGeometry &g, const SheetContext &c)
-        : m_canvas(canvas), m_g(g), m_c(c), m_sizeCheck(c.glyphs.ProverkaRazmerov != 0)
-    {
-        if (c.ink != nullptr)
-            m_inked.emplace(canvas.height());
-    }
+        : m_canvas(canvas), m_inked(canvas.height()), m_g(g), m_c(c),
+          m_sizeCheck(c.glyphs.ProverkaRazmerov != 0)
+    {}
 
     void weekdayImages(qint64 x)
     {
         for (std::size_t r = 0; r < 5; ++r)
             glyph(m_c.glyphs.picDniNedeli[m_sizeCheck ? 0 : r],
-                  m_c.ink != nullptr ? &m_c.ink->weekdays[m_sizeCheck ? 0 : r] : nullptr, x,
+                  m_c.glyphs.ink.weekdays[m_sizeCheck ? 0 : r], x,
                   qint64(r) * m_g.rowPitch - m_c.top);
     }
 
@@ -120,14 +118,13 @@ private:
         if (holiday)
             bitmap(m_c.glyphs.Tsifry, d, x, y);
         else
-            glyph(m_c.glyphs.picChisla[d], m_c.ink != nullptr ? &m_c.ink->digits[d] : nullptr, x,
-                  y);
+            glyph(m_c.glyphs.picChisla[d], m_c.glyphs.ink.digits[d], x, y);
     }
 
-    void glyph(const QImage &image, const GlyphInk *ink, qint64 x, qint64 y)
+    void glyph(const QImage &image, const GlyphInk &ink, qint64 x, qint64 y)
     {
-        if (m_inked && ink != nullptr)
-            m_inked->copy(m_canvas, image, *ink, x, y);
+        if (m_c.inkOnly)
+            m_inked.copy(m_canvas, image, ink, x, y);
         else
             copyGlyph(m_canvas, image, x, y);
     }
@@ -135,13 +132,13 @@ private:
     void bitmap(const std::vector<clsPixel> &bitmaps, std::size_t index, qint64 x, qint64 y)
     {
         drawBitmap(m_canvas, bitmaps, index, x, y);
-        if (m_inked && index < bitmaps.size())
-            m_inked->covered(x, x + qint64(bitmaps[index].Width) + 1, y,
-                             y + qint64(bitmaps[index].Height) + 1);
+        if (index < bitmaps.size())
+            m_inked.covered(x, x + qint64(bitmaps[index].Width) + 1, y,
+                            y + qint64(bitmaps[index].Height) + 1);
     }
 
     QImage &m_canvas;
-    std::optional<InkedRows> m_inked;
+    InkedRows m_inked; // the canvas starts white
     const SheetGeometry &m_g;
     const SheetContext &m_c;
     bool m_sizeCheck;
@@ -189,8 +186,10 @@ std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
 {
     if (!isCalendarYear(request.year) || request.month < 0 || request.month > 12)
         return SheetError::Year;
-    const QSize digitSize = request.glyphs.picChisla[0].size();
-    const qint32 weekdayWidth = request.glyphs.picDniNedeli[0].width();
+    if (!request.glyphs)
+        return SheetError::Empty;
+    const QSize digitSize = request.glyphs->picChisla[0].size();
+    const qint32 weekdayWidth = request.glyphs->picDniNedeli[0].width();
     const auto layout =
         request.month == 0
             ? yearGeometry(digitSize, weekdayWidth, request.spacings, request.monthsPerRowIndex)
@@ -200,37 +199,9 @@ std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
     return Sheet(std::move(request), std::get<SheetGeometry>(layout));
 }
 
-SheetInk inkOf(const GlyphView &glyphs)
-{
-    SheetInk ink;
-    for (std::size_t d = 0; d < ink.digits.size(); ++d)
-        ink.digits[d] = inkOf(glyphs.picChisla[d]);
-    for (std::size_t w = 0; w < ink.weekdays.size(); ++w)
-        ink.weekdays[w] = inkOf(glyphs.picDniNedeli[w]);
-    return ink;
-}
-
-const SheetInk *InkCache::inkFor(const GlyphView &glyphs)
-{
-    std::array<qint64, 17> keys{};
-    for (std::size_t d = 0; d < 10; ++d)
-        keys[d] = glyphs.picChisla[d].cacheKey();
-    for (std::size_t w = 0; w < 7; ++w)
-        keys[10 + w] = glyphs.picDniNedeli[w].cacheKey();
-    if (!m_known || keys != m_keys) {
-        m_ink = inkOf(glyphs);
-        m_keys = keys;
-        m_known = true;
-    }
-    return &m_ink;
-}
-
 Sheet::Sheet(SheetRequest request, const SheetGeometry &geometry)
     : m_request(std::move(request)), m_geometry(geometry), m_days(monthLengthsOf(m_request.year)),
-      m_firstWeekday(firstWeekdays(m_request.year, m_days)),
-      m_ink(m_request.glyphs.ink != nullptr
-                ? std::shared_ptr<const SheetInk>(m_request.glyphs.ink, [](const SheetInk *) {})
-                : std::make_shared<const SheetInk>(inkOf(m_request.glyphs)))
+      m_firstWeekday(firstWeekdays(m_request.year, m_days))
 {}
 
 QString Sheet::caption() const
@@ -251,9 +222,8 @@ QImage Sheet::canvas(qint32 k) const
 
 void Sheet::draw(QImage &canvas, qint32 k, qint32 top) const
 {
-    const SheetContext context{m_request.glyphs, m_request.holidays, m_request.Chisla,
-                               m_days,           m_firstWeekday,     top,
-                               m_ink.get()};
+    const SheetContext context{
+        *m_request.glyphs, m_request.holidays, m_request.Chisla, m_days, m_firstWeekday, top};
     if (m_request.month == 0)
         drawYearCanvas(canvas, k, m_geometry, context);
     else

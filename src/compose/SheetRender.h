@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/GlyphInk.h"
+#include "compose/GlyphSet.h"
 #include "compose/SheetLayout.h"
 #include "compose/SheetOutput.h"
 #include "holidays/clsPrazdniki.h"
@@ -11,31 +12,17 @@
 
 namespace vexilo {
 
-// Where the holders' images hold ink.
-SheetInk inkOf(const GlyphView &glyphs);
-
-// The ink of the holders, found again only when one of their images has changed.
-class InkCache
-{
-public:
-    const SheetInk *inkFor(const GlyphView &glyphs);
-
-private:
-    std::array<qint64, 17> m_keys{};
-    SheetInk m_ink;
-    bool m_known = false;
-};
-
 struct SheetContext
 {
-    GlyphView glyphs;
+    const LoadedGlyphs &glyphs;
     const clsPrazdniki &holidays;             // the year's live entry
     const std::array<qint32, 32> &Chisla;     // number drawn for each day
     const std::array<qint32, 13> &DniMesyaca; // with February set for the year
     std::array<qint32, 13> firstWeekday{};
     qint64 top = 0; // the canvas row at the image's first row, when drawing a band of it
-    // With the glyphs' ink, only ink is copied onto white (same pixels, fewer bytes).
-    const SheetInk *ink = nullptr;
+    // Only the glyphs' ink is copied onto the white canvas: the pixels of a whole copy, fewer
+    // bytes. Off, every glyph is copied whole.
+    bool inkOnly = true;
 };
 
 // Draws row k of a year sheet onto a white canvas of the geometry's size.
@@ -55,7 +42,7 @@ std::array<qint32, 13> monthLengthsOf(qint32 year);
 // Everything a sheet is drawn from.
 struct SheetRequest
 {
-    GlyphView glyphs;
+    SharedGlyphs glyphs;
     clsPrazdniki holidays; // the year's marks
     qint32 year = 2013;
     qint32 month = 0; // 1..12 for a month sheet, 0 for the whole year
@@ -97,7 +84,6 @@ private:
     SheetGeometry m_geometry;
     std::array<qint32, 13> m_days;
     std::array<qint32, 13> m_firstWeekday;
-    std::shared_ptr<const SheetInk> m_ink; // the view's own, or found for this sheet
 };
 
 struct RenderedSheet

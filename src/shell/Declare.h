@@ -26,8 +26,6 @@ struct Declare
     std::array<qint32, 13> DniMesyaca{}; // days in month m (1..12); [2] set by the renderers
     qint32 KolRisunkov = 0;              // highest canvas index in use
     PrazdnikiStore Prazdniki;            // the holiday store; its KolGodov() is KolGodov
-    std::vector<clsPixel> Tsifry;        // red digits 0..9 (only 0 in size-check mode)
-    std::vector<clsPixel> DniNedeli;     // red weekend names: 0 = Сб, 1 = Вс
     AppPaths paths;                      // where every file lives; set by Main
     FileStamp optionsStamp;              // "Options.ini" as last read or written
 };

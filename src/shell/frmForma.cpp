@@ -214,10 +214,12 @@ void frmForma::OpenChisla(qint32 mode)
     const GlyphImages images = isGlyphFolderName(m_state.PapkaKartinok)
                                    ? readGlyphImages(folder, sizeCheck)
                                    : GlyphImages{};
-    // The holders read before a failure keep the new images; the others keep the old ones.
-    std::copy(images.digits.begin(), images.digits.end(), picChisla.begin());
-    std::copy(images.weekdays.begin(), images.weekdays.end(), picDniNedeli.begin());
     if (!images.complete) {
+        // The holders read before the failure take the new images; the others and the red
+        // variants stay as they were.
+        m_glyphs = shareGlyphs(
+            images, m_glyphs ? RedVariants{m_glyphs->Tsifry, m_glyphs->DniNedeli} : RedVariants{},
+            m_state.ProverkaRazmerov, m_glyphs.get());
         m_buildingRedVariants = false;
         m_drawWaiting = false;
         m_platform.messageBox(QStringLiteral("Произошла ошибка при загрузке картинок."),
@@ -240,8 +242,7 @@ void frmForma::OpenChisla(qint32 mode)
     });
     if (!red)
         return;
-    m_state.DniNedeli = std::move(red->DniNedeli);
-    m_state.Tsifry = std::move(red->Tsifry);
+    m_glyphs = shareGlyphs(images, std::move(*red), m_state.ProverkaRazmerov, m_glyphs.get());
     m_buildingRedVariants = false;
     const bool drawWaiting = std::exchange(m_drawWaiting, false);
 
@@ -337,8 +338,7 @@ void frmForma::drawSheet(qint32 month)
         return;
     }
     SheetRequest request{
-        {picChisla, picDniNedeli, m_state.Tsifry, m_state.DniNedeli, m_state.ProverkaRazmerov,
-         m_ink.inkFor({picChisla, picDniNedeli, m_state.Tsifry, m_state.DniNedeli})},
+        m_glyphs,
         *m_state.Prazdniki.entry(entry),
         *year,
         month,

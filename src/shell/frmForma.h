@@ -46,9 +46,11 @@ public:
     // In the order the settings file restores them; setting the period runs the period rule.
     void setInputs(const FormaInputs &inputs);
 
-    // The glyph holders: images at their natural size, never shown.
-    std::array<QImage, 10> picChisla;
-    std::array<QImage, 7> picDniNedeli;
+    // The loaded glyph set (the holders, their red variants and their ink); empty before the
+    // first load. Each sheet keeps the set it was drawn from.
+    const SharedGlyphs &glyphs() const { return m_glyphs; }
+    // Takes a set loaded elsewhere, as a finished load leaves it.
+    void setGlyphs(SharedGlyphs glyphs) { m_glyphs = std::move(glyphs); }
 
     // Handlers.
     void kNew_Click();
@@ -111,7 +113,7 @@ private:
     bool m_buildingRedVariants = false;
     bool m_drawWaiting = false;
     QWidget *m_focusBeforeBusy = nullptr; // the command that had the focus when it started
-    InkCache m_ink;                       // where the holders' glyphs hold ink
+    SharedGlyphs m_glyphs;
 };
 
 } // namespace vexilo

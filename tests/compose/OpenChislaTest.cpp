@@ -63,18 +63,19 @@ TEST_F(OpenChislaTest, LoadFillsTheHoldersTheCaptionAndTheRedVariants)
     EXPECT_EQ(state.Zagolovok, QStringLiteral("Создатель календарей Vexilo - [Набор]"));
     EXPECT_EQ(form->windowTitle(), state.Zagolovok);
     for (int i = 0; i < 10; ++i) {
-        const QImage &holder = form->picChisla[static_cast<std::size_t>(i)];
+        const QImage &holder = form->glyphs()->picChisla[static_cast<std::size_t>(i)];
         EXPECT_EQ(holder.size(), QSize(4, 6));
         EXPECT_EQ(holder.format(), QImage::Format_RGB32);
         EXPECT_EQ(holder.pixel(0, 0), glyphInk(1, i));
     }
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(form->picDniNedeli[static_cast<std::size_t>(i)].pixel(0, 0), glyphInk(1, 10 + i));
-    ASSERT_EQ(state.Tsifry.size(), 10u);
-    ASSERT_EQ(state.DniNedeli.size(), 2u);
-    EXPECT_EQ(state.Tsifry[9].ListC(0, 0), redOf(glyphInk(1, 9)));
-    EXPECT_EQ(state.DniNedeli[0].ListC(0, 0), redOf(glyphInk(1, 15)));
-    EXPECT_EQ(state.DniNedeli[1].ListC(0, 0), redOf(glyphInk(1, 16)));
+        EXPECT_EQ(form->glyphs()->picDniNedeli[static_cast<std::size_t>(i)].pixel(0, 0),
+                  glyphInk(1, 10 + i));
+    ASSERT_EQ(form->glyphs()->Tsifry.size(), 10u);
+    ASSERT_EQ(form->glyphs()->DniNedeli.size(), 2u);
+    EXPECT_EQ(form->glyphs()->Tsifry[9].ListC(0, 0), redOf(glyphInk(1, 9)));
+    EXPECT_EQ(form->glyphs()->DniNedeli[0].ListC(0, 0), redOf(glyphInk(1, 15)));
+    EXPECT_EQ(form->glyphs()->DniNedeli[1].ListC(0, 0), redOf(glyphInk(1, 16)));
     EXPECT_TRUE(platform.messages.empty());
     // Mode 0 (start-up) only loads; mode 1 (a folder choice) draws once.
     EXPECT_EQ(draws->count(), 0);
@@ -103,13 +104,13 @@ TEST_F(OpenChislaTest, MissingSevenFailsAfterZeroToSixAndKeepsThePreviousSet)
     EXPECT_EQ(form->windowTitle(), state.Zagolovok);
     // Digits 0..6 were read from B; the rest still hold A's.
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(form->picChisla[static_cast<std::size_t>(i)].pixel(0, 0),
+        EXPECT_EQ(form->glyphs()->picChisla[static_cast<std::size_t>(i)].pixel(0, 0),
                   glyphInk(i < 7 ? 2 : 1, i))
             << i;
-    EXPECT_EQ(form->picDniNedeli[0].pixel(0, 0), glyphInk(1, 10));
-    ASSERT_EQ(state.Tsifry.size(), 10u);
-    EXPECT_EQ(state.Tsifry[0].ListC(0, 0), redOf(glyphInk(1, 0)));
-    EXPECT_EQ(state.Tsifry[0].Width, 3);
+    EXPECT_EQ(form->glyphs()->picDniNedeli[0].pixel(0, 0), glyphInk(1, 10));
+    ASSERT_EQ(form->glyphs()->Tsifry.size(), 10u);
+    EXPECT_EQ(form->glyphs()->Tsifry[0].ListC(0, 0), redOf(glyphInk(1, 0)));
+    EXPECT_EQ(form->glyphs()->Tsifry[0].Width, 3);
 }
 
 TEST_F(OpenChislaTest, SizeCheckLoadsAFolderHoldingOnlyZeroAndMonday)
@@ -123,21 +124,21 @@ TEST_F(OpenChislaTest, SizeCheckLoadsAFolderHoldingOnlyZeroAndMonday)
     load(QStringLiteral("two"), 0, 1);
     EXPECT_EQ(state.KartinkiZagruzheny, -1);
     EXPECT_EQ(failureMessages(), 0);
-    ASSERT_EQ(state.Tsifry.size(), 1u);
-    ASSERT_EQ(state.DniNedeli.size(), 2u);
-    EXPECT_EQ(state.DniNedeli[0].ListC(0, 0), redOf(glyphInk(3, 10)));
-    EXPECT_EQ(state.DniNedeli[1].ListC(0, 0), redOf(glyphInk(3, 10)));
-    EXPECT_EQ(form->picChisla[0].pixel(0, 0), glyphInk(3, 0));
-    EXPECT_EQ(form->picChisla[1].pixel(0, 0), glyphInk(1, 1)); // untouched
-    EXPECT_EQ(form->picDniNedeli[6].pixel(0, 0), glyphInk(1, 16));
+    ASSERT_EQ(form->glyphs()->Tsifry.size(), 1u);
+    ASSERT_EQ(form->glyphs()->DniNedeli.size(), 2u);
+    EXPECT_EQ(form->glyphs()->DniNedeli[0].ListC(0, 0), redOf(glyphInk(3, 10)));
+    EXPECT_EQ(form->glyphs()->DniNedeli[1].ListC(0, 0), redOf(glyphInk(3, 10)));
+    EXPECT_EQ(form->glyphs()->picChisla[0].pixel(0, 0), glyphInk(3, 0));
+    EXPECT_EQ(form->glyphs()->picChisla[1].pixel(0, 0), glyphInk(1, 1)); // untouched
+    EXPECT_EQ(form->glyphs()->picDniNedeli[6].pixel(0, 0), glyphInk(1, 16));
 
     // A settings file can bring any number: it loads as size check, never past the arrays.
     load(QStringLiteral("two"), 0, 5);
     EXPECT_EQ(state.KartinkiZagruzheny, -1);
-    EXPECT_EQ(state.Tsifry.size(), 1u);
+    EXPECT_EQ(form->glyphs()->Tsifry.size(), 1u);
     load(QStringLiteral("two"), 0, -3);
     EXPECT_EQ(state.KartinkiZagruzheny, -1);
-    EXPECT_EQ(state.DniNedeli.size(), 2u);
+    EXPECT_EQ(form->glyphs()->DniNedeli.size(), 2u);
     EXPECT_EQ(failureMessages(), 0);
 }
 
@@ -166,7 +167,7 @@ TEST_F(OpenChislaTest, DrawAskedForDuringTheBuildWaitsForTheWholeSet)
     writeGlyphSet(app, QStringLiteral("set"), 1, {4, 6}, {9, 6});
     std::vector<std::size_t> digitsAtDraw;
     QObject::connect(form.get(), &frmForma::drawCommandIssued,
-                     [&] { digitsAtDraw.push_back(state.Tsifry.size()); });
+                     [&] { digitsAtDraw.push_back(form->glyphs()->Tsifry.size()); });
     int clicks = 0;
     platform.onProcessEvents = [&] {
         if (form->buildingRedVariants()) {
@@ -207,12 +208,12 @@ TEST_F(OpenChislaTest, AFolderChosenWhileALoadRunsWins)
     load(QStringLiteral("A"), 1);
     EXPECT_EQ(state.KartinkiZagruzheny, -1);
     EXPECT_EQ(state.Zagolovok, QStringLiteral("Создатель календарей Vexilo - [B]"));
-    ASSERT_EQ(state.Tsifry.size(), 10u);
-    for (const clsPixel &digit : state.Tsifry)
+    ASSERT_EQ(form->glyphs()->Tsifry.size(), 10u);
+    for (const clsPixel &digit : form->glyphs()->Tsifry)
         EXPECT_EQ(digit.Width, 4);
-    EXPECT_EQ(state.Tsifry[5].ListC(0, 0), redOf(glyphInk(2, 5)));
-    EXPECT_EQ(state.DniNedeli[0].ListC(0, 0), redOf(glyphInk(2, 15)));
-    EXPECT_EQ(form->picChisla[9].pixel(0, 0), glyphInk(2, 9));
+    EXPECT_EQ(form->glyphs()->Tsifry[5].ListC(0, 0), redOf(glyphInk(2, 5)));
+    EXPECT_EQ(form->glyphs()->DniNedeli[0].ListC(0, 0), redOf(glyphInk(2, 15)));
+    EXPECT_EQ(form->glyphs()->picChisla[9].pixel(0, 0), glyphInk(2, 9));
     EXPECT_EQ(draws->count(), 1); // B's, not a second one for the abandoned A
     EXPECT_FALSE(form->buildingRedVariants());
 }

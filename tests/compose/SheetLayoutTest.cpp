@@ -39,8 +39,8 @@ struct DrawnSheet
     QImage draw(qint32 k = 0)
     {
         QImage canvas = whiteCanvas(geometry);
-        SheetContext context{glyphs.view(sizeCheck), holidays, chisla, days,
-                             firstWeekdays(year, days)};
+        const SharedGlyphs set = glyphs.view(sizeCheck);
+        SheetContext context{*set, holidays, chisla, days, firstWeekdays(year, days)};
         if (month > 0)
             drawMonthCanvas(canvas, month, geometry, context);
         else

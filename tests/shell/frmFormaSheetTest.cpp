@@ -45,10 +45,7 @@ protected:
     {
         form = Main(state, platform, app.path());
         // A loaded glyph set, made in memory.
-        form->picChisla = glyphs.picChisla;
-        form->picDniNedeli = glyphs.picDniNedeli;
-        state.Tsifry = glyphs.Tsifry;
-        state.DniNedeli = glyphs.DniNedeli;
+        form->setGlyphs(glyphs.view());
         state.KartinkiZagruzheny = -1;
         state.Zagolovok = kTitle + QStringLiteral(" - [Тест]");
         ui(*form).selKolMesyacev->setCurrentIndex(0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/SheetLayout.h"
+#include "compose/GlyphSet.h"
 
 #include <QImage>
 
@@ -21,9 +21,10 @@ struct TestGlyphs
     static QRgb redDigitColour(int d) { return qRgb(255, 20 + d, 20 + d); }
     static QRgb redWeekendColour(int c) { return qRgb(255, 40 + c, 40 + c); }
 
-    GlyphView view(qint32 sizeCheck = 0) const
+    // The set as a load shares it.
+    SharedGlyphs view(qint32 sizeCheck = 0) const
     {
-        return {picChisla, picDniNedeli, Tsifry, DniNedeli, sizeCheck};
+        return shareGlyphs(picChisla, picDniNedeli, {Tsifry, DniNedeli}, sizeCheck);
     }
 
     std::array<QImage, 10> picChisla;
