@@ -88,9 +88,21 @@ TEST(RenderCommand, FailuresTheWindowReportsExitWithOneAndItsMessage)
     EXPECT_EQ(run.status, RenderFailed);
     EXPECT_EQ(run.err.trimmed(), QStringLiteral("Не зачем вам календарь этого года."));
 
+    // The window's message, then what is missing: the folder, or the first file of the set.
+    const QString loadFailed = QStringLiteral("Произошла ошибка при загрузке картинок.\n");
     run = render(app, {QStringLiteral("-g"), app.path() + QStringLiteral("missing")});
     EXPECT_EQ(run.status, RenderFailed);
-    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Произошла ошибка при загрузке картинок."));
+    EXPECT_EQ(run.err,
+              loadFailed +
+                  QStringLiteral("Нет папки «%1».\n").arg(app.path() + QStringLiteral("missing/")));
+    QFile::remove(app.path() + QStringLiteral("set/Ср.gif"));
+    run = render(app, {QStringLiteral("-g"), glyphs});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_EQ(
+        run.err,
+        loadFailed +
+            QStringLiteral("Нет файла «%1».\n").arg(app.path() + QStringLiteral("set/Ср.gif")));
+    writeGlyphs(app.path() + QStringLiteral("set/"));
 
     run = render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("--holidays"),
                        app.file(QStringLiteral("нет.dat"))});
