@@ -40,8 +40,14 @@ uninstall:
 
 # The Debian package vexilo_<version>_<arch>.deb in $(BUILD_DIR)/, laid out as install does
 # under /usr, its Depends computed by dpkg-shlibdeps.
+# CPack's install rewrites the build's install manifest with the package's /usr paths; the
+# user's own list is put back, so `make uninstall` never removes the package's files.
 package: build
-	@cd $(BUILD_DIR) && cpack -G DEB
+	@cd $(BUILD_DIR) && rm -f install_manifest.keep && \
+	  { [ ! -f install_manifest.txt ] || mv install_manifest.txt install_manifest.keep; } && \
+	  status=0 && { cpack -G DEB || status=$$?; } && rm -f install_manifest.txt && \
+	  { [ ! -f install_manifest.keep ] || mv install_manifest.keep install_manifest.txt; } && \
+	  exit $$status
 
 # The source tarball vexilo-<version>.tar.gz in $(BUILD_DIR)/.
 dist:
