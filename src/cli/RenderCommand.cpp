@@ -157,7 +157,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
     options.glyphs = parser.value(glyphs);
     options.holidays = parser.value(holidays);
     options.ics = parser.values(ics);
-    options.imports = parser.values(o.import);
+    options.imports = parser.values(o.imports);
     options.out = parser.value(out);
     return options;
 }

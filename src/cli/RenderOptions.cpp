@@ -57,10 +57,10 @@ RenderOptions::RenderOptions()
                  QStringLiteral("Отметить праздниками события на весь день из файла iCalendar; "
                                 "можно несколько раз."),
                  QStringLiteral("ФАЙЛ"))),
-      import(option({QStringLiteral("import")},
-                    QStringLiteral("Файл производственного календаря или .ics; можно несколько "
-                                   "раз."),
-                    QStringLiteral("ФАЙЛ"))),
+      imports(option({QStringLiteral("import")},
+                     QStringLiteral("Файл производственного календаря или .ics; можно несколько "
+                                    "раз."),
+                     QStringLiteral("ФАЙЛ"))),
       out(option({QStringLiteral("o"), QStringLiteral("out")},
                  QStringLiteral("Имя файла; расширение отбрасывается, ряды называются ИМЯ_ряд1 … "
                                 "(по умолчанию календарь-ГОД или календарь-ГОД-ММ)."),
@@ -85,9 +85,9 @@ RenderOptions::RenderOptions()
 
 QList<QCommandLineOption> RenderOptions::all() const
 {
-    return {glyphs,  year,    month,     perRow,   datesX,    datesY, monthsX,
-            monthsY, digitsX, sizeCheck, holidays, ics,       import, out,
-            format,  whole,   dpi,       paper,    landscape, help,   version};
+    return {glyphs,  year,    month,     perRow,   datesX,    datesY,  monthsX,
+            monthsY, digitsX, sizeCheck, holidays, ics,       imports, out,
+            format,  whole,   dpi,       paper,    landscape, help,    version};
 }
 
 CommandLineHelp renderHelp(const RenderOptions &options)

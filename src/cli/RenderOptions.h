@@ -17,7 +17,7 @@ struct RenderOptions
     QList<QCommandLineOption> all() const;
 
     QCommandLineOption glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-        sizeCheck, holidays, ics, import, out, format, whole, dpi, paper, landscape, help, version;
+        sizeCheck, holidays, ics, imports, out, format, whole, dpi, paper, landscape, help, version;
 };
 
 // The renderer's `--help`: its options and its exit codes.
