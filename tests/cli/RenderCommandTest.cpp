@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -61,19 +62,26 @@ RenderRun render(const TempAppFolder &app, QStringList args)
 TEST(RenderCommand, UsageErrorsExitWithTwoAndOneLine)
 {
     TempAppFolder app;
-    for (const QStringList &args : {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
-                                    QStringList{QStringLiteral("--bogus")},
-                                    QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
-                                    QStringList{QStringLiteral("-m"), QStringLiteral("13")},
-                                    QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
-                                    QStringList{QStringLiteral("--format"), QStringLiteral("gif")},
-                                    QStringList{QStringLiteral("--dpi"), QStringLiteral("0")},
-                                    QStringList{QStringLiteral("--dpi"), QStringLiteral("2401")},
-                                    QStringList{QStringLiteral("--paper"), QStringLiteral("B5")}}) {
+    for (const QStringList &args :
+         {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
+          QStringList{QStringLiteral("--bogus")},
+          QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
+          QStringList{QStringLiteral("-m"), QStringLiteral("13")},
+          QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
+          QStringList{QStringLiteral("--format"), QStringLiteral("gif")},
+          QStringList{QStringLiteral("--dpi"), QStringLiteral("0")},
+          QStringList{QStringLiteral("--dpi"), QStringLiteral("2401")},
+          QStringList{QStringLiteral("--paper"), QStringLiteral("B5")},
+          QStringList{QStringLiteral("-g")}, QStringList{QStringLiteral("--whole=yes")},
+          QStringList{QStringLiteral("stray")}}) {
         const RenderRun run = render(app, args);
         EXPECT_EQ(run.status, RenderUsage) << args.join(u' ').toStdString();
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("--help")));
+        // One style: the program, the reason in Russian, where to read more.
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("vexilo-render: ")));
+        EXPECT_TRUE(run.err.endsWith(QStringLiteral(". Подробнее: vexilo-render --help\n")));
+        EXPECT_TRUE(run.err.contains(QRegularExpression(QStringLiteral("[а-я]{5}"))))
+            << run.err.toStdString();
     }
 }
 
