@@ -1,4 +1,5 @@
 #include "shell/Main.h"
+#include "common/CommandLine.h"
 #include "common/Version.h"
 #include "platform/QtPlatform.h"
 #include "shell/Declare.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -19,11 +21,29 @@ bool haveDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// Printed without a display, like the version.
+bool printHelpIfAsked(int argc, char *argv[])
+{
+    if (argc != 2 || (std::strcmp(argv[1], "--help") != 0 && std::strcmp(argv[1], "-h") != 0))
+        return false;
+    const QString text = vexilo::helpText(
+        {QStringLiteral("vexilo"),
+         QStringLiteral("[параметры]"),
+         QStringLiteral("Открывает окно «Создатель календарей Vexilo»: календарный лист на год "
+                        "или месяц из картинок цифр и дней недели."),
+         {vexilo::helpOption(), vexilo::versionOption()},
+         QStringLiteral("Коды выхода: 0 — окно закрыто; 1 — нет графического дисплея.")});
+    std::fputs(text.toUtf8().constData(), stdout);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     if (vexilo::printVersionIfAsked(argc, argv, "vexilo"))
+        return 0;
+    if (printHelpIfAsked(argc, argv))
         return 0;
     if (!haveDisplay()) {
         std::fputs("vexilo: нет графического дисплея (DISPLAY не задан) — запустите программу "

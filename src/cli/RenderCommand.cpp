@@ -1,6 +1,8 @@
 #include "RenderCommand.h"
+#include "RenderOptions.h"
 
 #include "common/CalendarMath.h"
+#include "common/CommandLine.h"
 #include "common/RegularFile.h"
 #include "common/SafeFile.h"
 #include "common/Version.h"
@@ -17,6 +19,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
@@ -64,131 +67,62 @@ std::optional<qint64> strictInteger(const QString &text)
     return value;
 }
 
-std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStringList &arguments)
+QString nameOf(const QCommandLineOption &option)
 {
-    const QCommandLineOption glyphs({QStringLiteral("g"), QStringLiteral("glyphs")},
-                                    QStringLiteral("Glyph set folder, any path (default: the "
-                                                   "first complete set, the user's first)."),
-                                    QStringLiteral("DIR"));
-    const QCommandLineOption year({QStringLiteral("y"), QStringLiteral("year")},
-                                  QStringLiteral("The year (default: the current year)."),
-                                  QStringLiteral("N"));
-    const QCommandLineOption month(
-        {QStringLiteral("m"), QStringLiteral("month")},
-        QStringLiteral("1..12: draw that month's sheet; without it, the whole year."),
-        QStringLiteral("N"));
-    const QCommandLineOption perRow({QStringLiteral("r"), QStringLiteral("per-row")},
-                                    QStringLiteral("2, 3, 4 or 6 months in a row (default 4)."),
-                                    QStringLiteral("N"));
-    const QCommandLineOption datesX(QStringLiteral("dates-x"),
-                                    QStringLiteral("Gap between week columns (default 10)."),
-                                    QStringLiteral("N"), QStringLiteral("10"));
-    const QCommandLineOption datesY(QStringLiteral("dates-y"),
-                                    QStringLiteral("Gap between weekday rows (default 5)."),
-                                    QStringLiteral("N"), QStringLiteral("5"));
-    const QCommandLineOption monthsX(
-        QStringLiteral("months-x"),
-        QStringLiteral("Gap between the weekday names and the months (default 20)."),
-        QStringLiteral("N"), QStringLiteral("20"));
-    const QCommandLineOption monthsY(QStringLiteral("months-y"),
-                                     QStringLiteral("Gap between rows of months (default 20)."),
-                                     QStringLiteral("N"), QStringLiteral("20"));
-    const QCommandLineOption digitsX(
-        QStringLiteral("digits-x"),
-        QStringLiteral("Gap between the two digits of a day (default 3)."), QStringLiteral("N"),
-        QStringLiteral("3"));
-    const QCommandLineOption sizeCheck(
-        QStringLiteral("size-check"),
-        QStringLiteral("Load only \"0.gif\" and \"Пн.gif\", to check the sheet's size."));
-    const QCommandLineOption holidays(
-        QStringLiteral("holidays"),
-        QStringLiteral("Holidays in the format of \"Праздники.dat\" (default: the "
-                       "program's \"Праздники.dat\" when there is one)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption ics(
-        QStringLiteral("ics"),
-        QStringLiteral("Also mark the all-day events of an iCalendar file as holidays "
-                       "(may be given more than once)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption import(
-        QStringLiteral("import"),
-        QStringLiteral("Также взять праздники из iCalendar (.ics) или производственного "
-                       "календаря (XML, CSV): рабочие субботы и воскресенья становятся чёрными. "
-                       "Можно указать несколько раз, файлы применяются по порядку."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption out(
-        {QStringLiteral("o"), QStringLiteral("out")},
-        QStringLiteral("Output name; its extension is cut, and several rows are named "
-                       "NAME_ряд1 … (default: календарь-YEAR or календарь-YEAR-MM)."),
-        QStringLiteral("NAME"));
-    const QCommandLineOption format(
-        QStringLiteral("format"),
-        QStringLiteral("bmp, png or pdf (default bmp). A PDF is one page holding the whole sheet."),
-        QStringLiteral("bmp|png|pdf"), QStringLiteral("bmp"));
-    const QCommandLineOption whole(
-        QStringLiteral("whole"),
-        QStringLiteral("One file for the whole sheet (NAME.bmp or NAME.png) instead of one per "
-                       "row of months."));
-    const QCommandLineOption dpi(QStringLiteral("dpi"),
-                                 QStringLiteral("Resolution stored in the file and used to size "
-                                                "the sheet on a PDF page, 1..2400 (default 96)."),
-                                 QStringLiteral("N"), QStringLiteral("96"));
-    const QCommandLineOption paper(QStringLiteral("paper"),
-                                   QStringLiteral("PDF paper: A5, A4, A3, Letter or Legal "
-                                                  "(default A4)."),
-                                   QStringLiteral("NAME"), QStringLiteral("A4"));
-    const QCommandLineOption landscape(QStringLiteral("landscape"),
-                                       QStringLiteral("PDF page in landscape orientation."));
+    return QStringLiteral("--") + option.names().constLast();
+}
 
-    parser.setApplicationDescription(
-        QStringLiteral("Draws a calendar sheet from a glyph set and saves it as image files, "
-                       "as the Vexilo window does."));
-    parser.addHelpOption();
-    parser.addOption(QCommandLineOption(QStringLiteral("version"),
-                                        QStringLiteral("Print the name and version and exit.")));
-    parser.addOptions({glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-                       sizeCheck, holidays, ics, import, out, format, whole, dpi, paper,
-                       landscape});
+std::variant<Options, UsageError> parse(QCommandLineParser &parser, const RenderOptions &o,
+                                        const QStringList &arguments)
+{
+    const QCommandLineOption &glyphs = o.glyphs, &year = o.year, &month = o.month,
+                             &perRow = o.perRow, &datesX = o.datesX, &datesY = o.datesY,
+                             &monthsX = o.monthsX, &monthsY = o.monthsY, &digitsX = o.digitsX,
+                             &sizeCheck = o.sizeCheck, &holidays = o.holidays, &ics = o.ics,
+                             &out = o.out, &format = o.format, &whole = o.whole, &dpi = o.dpi,
+                             &paper = o.paper, &landscape = o.landscape;
+    parser.addOptions(o.all());
     if (!parser.parse(arguments))
-        return UsageError{parser.errorText()};
+        return UsageError{parserErrorReason(parser)};
     if (!parser.positionalArguments().isEmpty())
-        return UsageError{QStringLiteral("unexpected argument '%1'")
-                              .arg(parser.positionalArguments().constFirst())};
+        return UsageError{
+            QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().constFirst())};
 
     Options options;
-    auto number = [&](const QCommandLineOption &option,
-                      const QString &name) -> std::variant<qint64, UsageError> {
+    auto bad = [&](const QCommandLineOption &option, const QString &expected) {
+        return UsageError{badValueReason(nameOf(option), expected, parser.value(option))};
+    };
+    auto number = [&](const QCommandLineOption &option) -> std::variant<qint64, UsageError> {
         const auto value = strictInteger(parser.value(option));
         if (!value)
-            return UsageError{QStringLiteral("--%1 takes a whole number, not '%2'")
-                                  .arg(name, parser.value(option))};
+            return bad(option, QStringLiteral("целым числом"));
         return *value;
     };
 
     options.year = QDate::currentDate().year();
     if (parser.isSet(year)) {
-        const auto value = number(year, QStringLiteral("year"));
+        const auto value = number(year);
         if (const auto *error = std::get_if<UsageError>(&value))
             return *error;
         options.year = std::get<qint64>(value);
     }
     if (parser.isSet(month)) {
-        const auto value = number(month, QStringLiteral("month"));
+        const auto value = number(month);
         if (const auto *error = std::get_if<UsageError>(&value))
             return *error;
         const qint64 m = std::get<qint64>(value);
         if (m < 1 || m > 12)
-            return UsageError{QStringLiteral("--month must be 1..12, not %1").arg(m)};
+            return bad(month, QStringLiteral("от 1 до 12"));
         options.month = static_cast<qint32>(m);
     }
     if (parser.isSet(perRow)) {
-        const auto value = number(perRow, QStringLiteral("per-row"));
+        const auto value = number(perRow);
         if (const auto *error = std::get_if<UsageError>(&value))
             return *error;
         const qint64 n = std::get<qint64>(value);
         const int index = n == 2 ? 0 : n == 3 ? 1 : n == 4 ? 2 : n == 6 ? 3 : -1;
         if (index < 0)
-            return UsageError{QStringLiteral("--per-row must be 2, 3, 4 or 6, not %1").arg(n)};
+            return bad(perRow, QStringLiteral("2, 3, 4 или 6"));
         options.perRowIndex = index;
     }
     const std::array<std::pair<const QCommandLineOption *, double Spacings::*>, 5> spacings = {{
@@ -199,7 +133,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         {&digitsX, &Spacings::digitsX},
     }};
     for (const auto &[option, member] : spacings) {
-        const auto value = number(*option, option->names().constFirst());
+        const auto value = number(*option);
         if (const auto *error = std::get_if<UsageError>(&value))
             return *error;
         options.spacings.*member = static_cast<double>(std::get<qint64>(value));
@@ -211,21 +145,18 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
         return formatName == QLatin1String(entry.first);
     });
     if (known == formats.end())
-        return UsageError{
-            QStringLiteral("--format must be bmp, png or pdf, not '%1'").arg(parser.value(format))};
+        return bad(format, QStringLiteral("bmp, png или pdf"));
     options.output.format = known->second;
     options.output.whole = parser.isSet(whole);
-    const auto dpiValue = number(dpi, QStringLiteral("dpi"));
+    const auto dpiValue = number(dpi);
     if (const auto *error = std::get_if<UsageError>(&dpiValue))
         return *error;
     if (std::get<qint64>(dpiValue) < kMinDpi || std::get<qint64>(dpiValue) > kMaxDpi)
-        return UsageError{
-            QStringLiteral("--dpi must be 1..2400, not %1").arg(std::get<qint64>(dpiValue))};
+        return bad(dpi, QStringLiteral("от %1 до %2").arg(kMinDpi).arg(kMaxDpi));
     options.output.dpi = static_cast<int>(std::get<qint64>(dpiValue));
     const std::optional<QPageSize::PageSizeId> paperId = paperByName(parser.value(paper));
     if (!paperId)
-        return UsageError{QStringLiteral("--paper must be A5, A4, A3, Letter or Legal, not '%1'")
-                              .arg(parser.value(paper))};
+        return bad(paper, QStringLiteral("A5, A4, A3, Letter или Legal"));
     options.output.paper = *paperId;
     options.output.orientation =
         parser.isSet(landscape) ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -234,13 +165,13 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const QStrin
     options.holidays = parser.value(holidays);
     // The parser keeps each option's values in order, and the order of the option names.
     const QStringList icsFiles = parser.values(ics);
-    const QStringList importFiles = parser.values(import);
+    const QStringList importFiles = parser.values(o.imports);
     qsizetype nextIcs = 0;
     qsizetype nextImport = 0;
     for (const QString &name : parser.optionNames()) {
         if (name == ics.names().constFirst() && nextIcs < icsFiles.size())
             options.calendars.push_back({icsFiles[nextIcs++], false});
-        else if (name == import.names().constFirst() && nextImport < importFiles.size())
+        else if (name == o.imports.names().constFirst() && nextImport < importFiles.size())
             options.calendars.push_back({importFiles[nextImport++], true});
     }
     options.out = parser.value(out);
@@ -259,6 +190,26 @@ std::variant<HolidayFile, QString> readCalendar(const CalendarFile &calendar, qi
     return HolidayFile{HolidayFormat::ICalendar, holidayMarksOf(std::get<IcsDays>(read))};
 }
 
+// What the command line can say beyond the window's message: the folder or the file that
+// stopped the load.
+QString missingGlyphsLine(const QString &folder, const QString &failedFile)
+{
+    if (folder.isEmpty())
+        return QStringLiteral("Не найдено ни одного полного набора картинок.");
+    // Without the closing separator, so a file of that name is seen as one.
+    const QFileInfo info(QDir::cleanPath(folder));
+    if (!info.exists())
+        return QStringLiteral("Нет папки «%1».").arg(folder);
+    if (!info.isDir())
+        return QStringLiteral("«%1» — не папка.").arg(folder);
+    if (failedFile.isEmpty())
+        return QStringLiteral("Не удалось прочитать картинки папки «%1».").arg(folder);
+    const QString file = folder + failedFile;
+    if (!QFileInfo::exists(file))
+        return QStringLiteral("Нет файла «%1».").arg(file);
+    return QStringLiteral("Не удалось прочитать картинку «%1».").arg(file);
+}
+
 } // namespace
 
 int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
@@ -271,20 +222,18 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
               const AppPaths &paths)
 {
     QCommandLineParser parser;
-    const auto parsed = parse(parser, arguments);
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
+    const RenderOptions renderOptions;
+    const auto parsed = parse(parser, renderOptions, arguments);
+    if (parser.isSet(renderOptions.help)) {
+        out << helpText(renderHelp(renderOptions));
         return RenderOk;
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << versionLine(QStringLiteral("vexilo-render")) << '\n';
+    if (parser.isSet(renderOptions.version)) {
+        out << versionLine(renderProgramName()) << '\n';
         return RenderOk;
     }
     if (const auto *usage = std::get_if<UsageError>(&parsed)) {
-        QString reason = usage->reason;
-        while (reason.endsWith(QLatin1Char('.')))
-            reason.chop(1);
-        err << "vexilo-render: " << reason << ". Try 'vexilo-render --help'.\n";
+        err << usageErrorLine(renderProgramName(), usage->reason) << '\n';
         return RenderUsage;
     }
     const Options &options = std::get<Options>(parsed);
@@ -303,7 +252,7 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     const GlyphSet glyphs =
         folder.isEmpty() ? GlyphSet{} : loadGlyphSet(folder, options.sizeCheck ? 1 : 0);
     if (!glyphs.images.complete) {
-        err << kLoadFailed << '\n';
+        err << kLoadFailed << '\n' << missingGlyphsLine(folder, glyphs.images.failedFile) << '\n';
         return RenderFailed;
     }
 

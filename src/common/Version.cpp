@@ -32,7 +32,7 @@ void setApplicationIdentity()
 
 bool printVersionIfAsked(int argc, char *argv[], const char *program)
 {
-    if (argc != 2 || std::strcmp(argv[1], "--version") != 0)
+    if (argc != 2 || (std::strcmp(argv[1], "--version") != 0 && std::strcmp(argv[1], "-v") != 0))
         return false;
     std::printf("%s\n", versionLine(QString::fromUtf8(program)).toUtf8().constData());
     std::fflush(stdout);

@@ -15,7 +15,7 @@ QString versionLine(const QString &program);
 // folder, so every program of the project sets it the same.
 void setApplicationIdentity();
 
-// For a program's main before anything else: when the arguments are exactly "--version",
+// For a program's main before anything else: when the arguments are exactly "--version" or "-v",
 // prints the version line to standard output and returns true. Needs no display and no
 // application object.
 bool printVersionIfAsked(int argc, char *argv[], const char *program);

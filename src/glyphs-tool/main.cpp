@@ -1,4 +1,5 @@
 // vexilo-glyphs: draws a glyph set from an installed font.
+#include "common/CommandLine.h"
 #include "common/Version.h"
 #include "compose/GlyphMaker.h"
 
@@ -20,50 +21,60 @@ void chooseOffscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+const QString kProgram = QStringLiteral("vexilo-glyphs");
+
 int usage(QTextStream &err, const QString &reason)
 {
-    err << "vexilo-glyphs: " << reason << ". Try 'vexilo-glyphs --help'.\n";
+    err << vexilo::usageErrorLine(kProgram, reason) << '\n';
     return Usage;
 }
 
 int run(QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Draws a glyph set (\"0.gif\" … \"9.gif\", \"Пн.gif\" … \"Вс.gif\") from an installed "
-        "font, for Vexilo and vexilo-render."));
     const QCommandLineOption font(QStringLiteral("font"),
-                                  QStringLiteral("Font family, as installed (required)."),
-                                  QStringLiteral("FAMILY"));
+                                  QStringLiteral("Семейство шрифта, как оно установлено "
+                                                 "(обязательно)."),
+                                  QStringLiteral("СЕМЕЙСТВО"));
     const QCommandLineOption size(QStringLiteral("size"),
-                                  QStringLiteral("Font size in pixels, %1..%2 (default 40).")
+                                  QStringLiteral("Размер шрифта в пикселях, %1..%2 (по умолчанию "
+                                                 "40).")
                                       .arg(vexilo::kMinGlyphFontSize)
                                       .arg(vexilo::kMaxGlyphFontSize),
-                                  QStringLiteral("PX"), QStringLiteral("40"));
-    const QCommandLineOption bold(QStringLiteral("bold"), QStringLiteral("Bold face."));
+                                  QStringLiteral("ПИКСЕЛИ"), QStringLiteral("40"));
+    const QCommandLineOption bold(QStringLiteral("bold"), QStringLiteral("Полужирное начертание."));
     const QCommandLineOption color(
         QStringLiteral("color"),
-        QStringLiteral("Ink colour (default #000000); holidays are drawn in a red made from it."),
+        QStringLiteral("Цвет (по умолчанию #000000); праздники рисуются красным, полученным из "
+                       "него."),
         QStringLiteral("#RRGGBB"), QStringLiteral("#000000"));
     const QCommandLineOption outDir({QStringLiteral("o"), QStringLiteral("out")},
-                                    QStringLiteral("The set's folder (required)."),
-                                    QStringLiteral("DIR"));
+                                    QStringLiteral("Папка набора (обязательно)."),
+                                    QStringLiteral("ПАПКА"));
     const QCommandLineOption force(
         QStringLiteral("force"),
-        QStringLiteral("Replace an existing folder that holds only images."));
+        QStringLiteral("Заменить существующую папку, в которой только картинки."));
     const QCommandLineOption listFonts(QStringLiteral("list-fonts"),
-                                       QStringLiteral("Print the installed font families."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOptions({font, size, bold, color, outDir, force, listFonts});
+                                       QStringLiteral("Вывести установленные семейства шрифтов."));
+    const QCommandLineOption help = vexilo::helpOption();
+    const QCommandLineOption version = vexilo::versionOption();
+    const QList<QCommandLineOption> options = {font,  size,      bold, color,  outDir,
+                                               force, listFonts, help, version};
+    parser.addOptions(options);
     if (!parser.parse(QCoreApplication::arguments()))
-        return usage(err, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
+        return usage(err, vexilo::parserErrorReason(parser));
+    if (parser.isSet(help)) {
+        out << vexilo::helpText(
+            {kProgram, QStringLiteral("--font СЕМЕЙСТВО -o ПАПКА [параметры]"),
+             QStringLiteral("Рисует набор картинок («0.gif» … «9.gif», «Пн.gif» … «Вс.gif») "
+                            "из установленного шрифта для Vexilo и vexilo-render."),
+             options,
+             QStringLiteral("Коды выхода: 0 — набор записан (или выведен список шрифтов); 1 — "
+                            "шрифт не найден или набор не записан; 2 — ошибка в параметрах.")});
         return Ok;
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out << vexilo::versionLine(QStringLiteral("vexilo-glyphs")) << '\n';
+    if (parser.isSet(version)) {
+        out << vexilo::versionLine(kProgram) << '\n';
         return Ok;
     }
     if (parser.isSet(listFonts)) {
@@ -72,22 +83,25 @@ int run(QTextStream &out, QTextStream &err)
         return Ok;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usage(err, QStringLiteral("unexpected argument '%1'")
-                              .arg(parser.positionalArguments().constFirst()));
+        return usage(
+            err,
+            QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().constFirst()));
     if (!parser.isSet(font) || !parser.isSet(outDir))
-        return usage(err, QStringLiteral("--font and -o are required"));
+        return usage(err, QStringLiteral("нужны параметры --font и -o"));
 
     bool sizeOk = false;
     const int pixels = parser.value(size).toInt(&sizeOk);
     if (!sizeOk || pixels < vexilo::kMinGlyphFontSize || pixels > vexilo::kMaxGlyphFontSize)
-        return usage(err, QStringLiteral("--size must be %1..%2, not '%3'")
-                              .arg(vexilo::kMinGlyphFontSize)
-                              .arg(vexilo::kMaxGlyphFontSize)
-                              .arg(parser.value(size)));
+        return usage(err, vexilo::badValueReason(QStringLiteral("--size"),
+                                                 QStringLiteral("от %1 до %2")
+                                                     .arg(vexilo::kMinGlyphFontSize)
+                                                     .arg(vexilo::kMaxGlyphFontSize),
+                                                 parser.value(size)));
     const auto ink = vexilo::colorFromHex(parser.value(color));
     if (!ink)
         return usage(err,
-                     QStringLiteral("--color must be #RRGGBB, not '%1'").arg(parser.value(color)));
+                     vexilo::badValueReason(QStringLiteral("--color"),
+                                            QStringLiteral("в виде #RRGGBB"), parser.value(color)));
 
     const auto family = vexilo::installedFontFamily(parser.value(font));
     if (!family) {

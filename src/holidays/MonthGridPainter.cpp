@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 
 namespace vexilo {
 
@@ -35,9 +36,11 @@ QFont pictureFont()
     return font;
 }
 
-QImage blankPicture(int width, int height)
+QImage blankPicture(int width, int height, qreal devicePixelRatio)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image(qCeil(width * ratio), qCeil(height * ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     return image;
 }
@@ -46,9 +49,10 @@ void drawGridLines(QImage &image)
 {
     // Filled one-pixel rectangles rather than lines: exact pixels, no smoothing.
     QPainter painter(&image);
+    const QSizeF size = image.deviceIndependentSize();
     for (int k = 0; k <= kGridRows; ++k) {
-        painter.fillRect(QRect(0, kCellSize * k, image.width(), 1), Qt::black);
-        painter.fillRect(QRect(kCellSize * k, 0, 1, image.height()), Qt::black);
+        painter.fillRect(QRectF(0, kCellSize * k, size.width(), 1), Qt::black);
+        painter.fillRect(QRectF(kCellSize * k, 0, 1, size.height()), Qt::black);
     }
 }
 

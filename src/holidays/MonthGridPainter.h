@@ -16,8 +16,10 @@ constexpr qint32 kWeekdayColumnWidth = 31;
 // redrawn in another colour covers the old one exactly.
 QFont pictureFont();
 
-// A white image of the given size.
-QImage blankPicture(int width, int height);
+// A white image of the given logical size, drawn at the screen's device pixel ratio: at 2 it
+// holds twice the pixels each way, so lines and numbers stay sharp on a HiDPI screen. Every
+// function below draws in logical pixels.
+QImage blankPicture(int width, int height, qreal devicePixelRatio = 1.0);
 
 // The black lines every 45 pixels across and down the whole image.
 void drawGridLines(QImage &image);

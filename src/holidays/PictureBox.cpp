@@ -15,7 +15,7 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 
 PictureBox::PictureBox(int width, int height, QWidget *parent) : PictureBox(parent)
 {
-    m_image = blankPicture(width, height);
+    m_image = blankPicture(width, height, devicePixelRatioF());
     setFixedSize(width, height);
 }
 
@@ -36,7 +36,7 @@ void PictureBox::clear()
 void PictureBox::setImage(QImage image)
 {
     m_image = std::move(image);
-    resize(m_image.size());
+    resize(m_image.deviceIndependentSize().toSize());
     update();
 }
 
@@ -45,7 +45,12 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     // The widget may be larger than its image for a moment: what lies beyond is white.
     painter.fillRect(event->rect(), Qt::white);
-    painter.drawImage(event->rect().topLeft(), m_image, event->rect());
+    // The image may hold more pixels than the widget (a HiDPI picture): its source rectangle is
+    // the widget's scaled by the image's ratio.
+    const qreal ratio = m_image.devicePixelRatio();
+    const QRectF source(QPointF(event->rect().topLeft()) * ratio,
+                        QSizeF(event->rect().size()) * ratio);
+    painter.drawImage(QRectF(event->rect()), m_image, source);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

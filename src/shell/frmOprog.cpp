@@ -1,6 +1,7 @@
 #include "frmOprog.h"
 
 #include "common/ProgramText.h"
+#include "common/Version.h"
 #include "holidays/PictureBox.h"
 #include "platform/Platform.h"
 #include "shell/Declare.h"
@@ -69,7 +70,8 @@ void frmOprog::buildControls()
     Label2[3] = makeLabel(this, QStringLiteral("Разработчики Vexilo"), {104, 8, 220, 20});
     Label2[4] = makeLabel(this, QStringLiteral("vexilo@example.org"), {104, 32, 242, 20});
     Label2[5] = makeLabel(this, QStringLiteral("Сайт:"), {104, 56, 48, 20});
-    Label2[6] = makeLabel(this, QStringLiteral("Версия: v2.1"), {104, 80, 104, 20});
+    // The version of the build, as the metadata, the package and --version give it.
+    Label2[6] = makeLabel(this, QStringLiteral("Версия: v") + projectVersion(), {104, 80, 104, 20});
     Label2[7] = makeLabel(this, QStringLiteral("Дата: 7 августа 2012 год -"), {104, 104, 224, 20});
     Label2[0] = makeLabel(this, QStringLiteral("28 августа 2015 год"), {156, 128, 170, 20});
 

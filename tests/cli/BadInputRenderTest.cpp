@@ -85,7 +85,12 @@ TEST(BadInputRender, DamagedOrMissingGlyphsExitWithOneAndTheLoadMessageWritingNo
         const ProcessRun run = runRenderer(sheet.args({}));
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, kLoadFailed);
+        // The window's message, then the file that stopped the load.
+        const QStringList lines = run.err.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
+        EXPECT_EQ(lines[0], kLoadFailed);
+        EXPECT_TRUE(lines[1].contains(sheet.app.file(sheet.glyphs) + QLatin1Char('/') + c.glyph))
+            << lines[1].toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(picturesIn(sheet.app).isEmpty());
     }

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -61,19 +62,26 @@ RenderRun render(const TempAppFolder &app, QStringList args)
 TEST(RenderCommand, UsageErrorsExitWithTwoAndOneLine)
 {
     TempAppFolder app;
-    for (const QStringList &args : {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
-                                    QStringList{QStringLiteral("--bogus")},
-                                    QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
-                                    QStringList{QStringLiteral("-m"), QStringLiteral("13")},
-                                    QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
-                                    QStringList{QStringLiteral("--format"), QStringLiteral("gif")},
-                                    QStringList{QStringLiteral("--dpi"), QStringLiteral("0")},
-                                    QStringList{QStringLiteral("--dpi"), QStringLiteral("2401")},
-                                    QStringList{QStringLiteral("--paper"), QStringLiteral("B5")}}) {
+    for (const QStringList &args :
+         {QStringList{QStringLiteral("--per-row"), QStringLiteral("5")},
+          QStringList{QStringLiteral("--bogus")},
+          QStringList{QStringLiteral("-y"), QStringLiteral("20x3")},
+          QStringList{QStringLiteral("-m"), QStringLiteral("13")},
+          QStringList{QStringLiteral("--dates-x"), QStringLiteral("1.5")},
+          QStringList{QStringLiteral("--format"), QStringLiteral("gif")},
+          QStringList{QStringLiteral("--dpi"), QStringLiteral("0")},
+          QStringList{QStringLiteral("--dpi"), QStringLiteral("2401")},
+          QStringList{QStringLiteral("--paper"), QStringLiteral("B5")},
+          QStringList{QStringLiteral("-g")}, QStringList{QStringLiteral("--whole=yes")},
+          QStringList{QStringLiteral("stray")}}) {
         const RenderRun run = render(app, args);
         EXPECT_EQ(run.status, RenderUsage) << args.join(u' ').toStdString();
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("--help")));
+        // One style: the program, the reason in Russian, where to read more.
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("vexilo-render: ")));
+        EXPECT_TRUE(run.err.endsWith(QStringLiteral(". Подробнее: vexilo-render --help\n")));
+        EXPECT_TRUE(run.err.contains(QRegularExpression(QStringLiteral("[а-я]{5}"))))
+            << run.err.toStdString();
     }
 }
 
@@ -88,9 +96,21 @@ TEST(RenderCommand, FailuresTheWindowReportsExitWithOneAndItsMessage)
     EXPECT_EQ(run.status, RenderFailed);
     EXPECT_EQ(run.err.trimmed(), QStringLiteral("Не зачем вам календарь этого года."));
 
+    // The window's message, then what is missing: the folder, or the first file of the set.
+    const QString loadFailed = QStringLiteral("Произошла ошибка при загрузке картинок.\n");
     run = render(app, {QStringLiteral("-g"), app.path() + QStringLiteral("missing")});
     EXPECT_EQ(run.status, RenderFailed);
-    EXPECT_EQ(run.err.trimmed(), QStringLiteral("Произошла ошибка при загрузке картинок."));
+    EXPECT_EQ(run.err,
+              loadFailed +
+                  QStringLiteral("Нет папки «%1».\n").arg(app.path() + QStringLiteral("missing/")));
+    QFile::remove(app.path() + QStringLiteral("set/Ср.gif"));
+    run = render(app, {QStringLiteral("-g"), glyphs});
+    EXPECT_EQ(run.status, RenderFailed);
+    EXPECT_EQ(
+        run.err,
+        loadFailed +
+            QStringLiteral("Нет файла «%1».\n").arg(app.path() + QStringLiteral("set/Ср.gif")));
+    writeGlyphs(app.path() + QStringLiteral("set/"));
 
     run = render(app, {QStringLiteral("-g"), glyphs, QStringLiteral("--holidays"),
                        app.file(QStringLiteral("нет.dat"))});

@@ -1,7 +1,9 @@
 #include "holidays/MonthGrid.h"
 #include "holidays/MonthGridPainter.h"
+#include "holidays/PictureBox.h"
 
 #include <QDate>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -150,4 +152,37 @@ TEST(MonthGridPainter, LinesAreBlackAndARedrawnNumberCoversTheOldOne)
         }
     EXPECT_GT(blue, 20);
     EXPECT_GT(redDays, 20);
+}
+
+TEST(MonthGridPainter, AtRatioTwoTheGridHasTwiceThePixelsAndPaintsAsTheSamePicture)
+{
+    QImage plain = blankPicture(kGridWidth, kGridHeight);
+    drawGridLines(plain);
+    QImage sharp = blankPicture(kGridWidth, kGridHeight, 2.0);
+    drawGridLines(sharp);
+    ASSERT_EQ(sharp.size(), QSize(2 * kGridWidth, 2 * kGridHeight));
+    EXPECT_EQ(sharp.deviceIndependentSize().toSize(), QSize(kGridWidth, kGridHeight));
+    // The box shows the sharp picture at its logical size, the whole of it, with the same lines.
+    PictureBox box;
+    box.setImage(sharp);
+    EXPECT_EQ(box.size(), QSize(kGridWidth, kGridHeight));
+    EXPECT_EQ(box.grab().toImage().convertToFormat(QImage::Format_RGB32), plain);
+
+    // A number lies in the same cell at twice the size, not scaled up from the plain one.
+    const auto inkBox = [](const QImage &image) {
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == qRgb(255, 0, 0))
+                    ink |= QRect(x, y, 1, 1);
+        return ink;
+    };
+    drawDayNumber(plain, 2, 3, 28, 0x000000FFu);
+    drawDayNumber(sharp, 2, 3, 28, 0x000000FFu);
+    const QRect small = inkBox(plain);
+    const QRect large = inkBox(sharp);
+    ASSERT_FALSE(small.isEmpty());
+    EXPECT_TRUE(QRect(90, 135, 45, 45).contains(small));
+    EXPECT_TRUE(QRect(180, 270, 90, 90).contains(large));
+    EXPECT_NEAR(large.height(), 2 * small.height(), 3);
 }

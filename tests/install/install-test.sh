@@ -25,7 +25,8 @@ for f in bin/vexilo bin/vexilo-render bin/vexilo-glyphs share/vexilo/Узкий/
          share/vexilo/Справка.html share/vexilo/Классика/0.gif share/vexilo/Классика/Вс.gif \
          share/vexilo/Плакат/9.gif \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
-         share/man/man1/vexilo.1 share/man/man1/vexilo-render.1; do
+         share/man/man1/vexilo.1.gz share/man/man1/vexilo-render.1.gz \
+         share/man/man1/vexilo-glyphs.1.gz share/doc/vexilo/copyright; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 for size in 16 32 48 256; do
@@ -40,15 +41,20 @@ done
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
     || appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
-for page in vexilo vexilo-render; do
-    out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1" 2>&1 >/dev/null)
+for page in vexilo vexilo-render vexilo-glyphs; do
+    out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$out" ] || fail "man page $page.1: $out"
 done
+# The page names the shared folder of the prefix it was installed into.
+zcat "$prefix/share/man/man1/vexilo.1.gz" | grep -qF "$prefix/share/vexilo/" \
+    || fail "vexilo.1 does not name $prefix/share/vexilo/"
 
-# No display: --version must not need one.
+# No display: --version and --help must not need one.
 for prog in vexilo vexilo-render vexilo-glyphs; do
     line=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$prog" --version)
     [ "$line" = "$prog $version" ] || fail "$prog --version printed '$line'"
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$prog" --help >/dev/null \
+        || fail "$prog --help failed"
 done
 
 # The rest runs as an ordinary user against a read-only prefix.

@@ -1,4 +1,5 @@
 #include "shell/frmOprog.h"
+#include "common/Version.h"
 
 #include "holidays/PictureBox.h"
 #include "shell/Declare.h"
@@ -60,6 +61,7 @@ TEST_F(AboutTest, TheWindowShowsItsTextsWholeAndTheFlagInThreeBands)
         EXPECT_TRUE(about.Label1->font().underline());
         EXPECT_EQ(about.Label1->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_TRUE(about.OK->isDefault());
+        EXPECT_EQ(about.Label2[6]->text(), QStringLiteral("Версия: v") + projectVersion());
         for (const QLabel *label :
              {about.Label2[0], about.Label2[3], about.Label2[4], about.Label2[5], about.Label2[6],
               about.Label2[7], about.Label1}) {
@@ -117,7 +119,11 @@ TEST(HelpPage, TheCopyBesideTheProgramIsWellFormedUtf8)
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     const QByteArray bytes = copy.readAll();
-    EXPECT_EQ(bytes, source.readAll()); // refreshed when the page changes
+    // Refreshed when the page changes, with the version of the build filled in.
+    const QByteArray expected =
+        source.readAll().replace("@PROJECT_VERSION@", projectVersion().toUtf8());
+    EXPECT_EQ(bytes, expected);
+    EXPECT_TRUE(bytes.contains("Версия " + projectVersion().toUtf8() + "."));
 
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);

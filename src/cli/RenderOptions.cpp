@@ -1,0 +1,104 @@
+#include "RenderOptions.h"
+
+namespace vexilo {
+
+namespace {
+
+QCommandLineOption option(const QStringList &names, const QString &description,
+                          const QString &valueName = {}, const QString &defaultValue = {})
+{
+    return QCommandLineOption(names, description, valueName, defaultValue);
+}
+
+} // namespace
+
+QString renderProgramName()
+{
+    return QStringLiteral("vexilo-render");
+}
+
+RenderOptions::RenderOptions()
+    : glyphs(option({QStringLiteral("g"), QStringLiteral("glyphs")},
+                    QStringLiteral("Папка набора картинок, любой путь (по умолчанию первый полный "
+                                   "набор, сначала наборы пользователя)."),
+                    QStringLiteral("ПАПКА"))),
+      year(option({QStringLiteral("y"), QStringLiteral("year")},
+                  QStringLiteral("Год, 1000..9999 (по умолчанию текущий)."), QStringLiteral("N"))),
+      month(option({QStringLiteral("m"), QStringLiteral("month")},
+                   QStringLiteral("1..12: лист этого месяца; без параметра — весь год."),
+                   QStringLiteral("N"))),
+      perRow(option({QStringLiteral("r"), QStringLiteral("per-row")},
+                    QStringLiteral("Месяцев в ряд: 2, 3, 4 или 6 (по умолчанию 4)."),
+                    QStringLiteral("N"))),
+      datesX(option({QStringLiteral("dates-x")},
+                    QStringLiteral("Расстояние между столбцами недель (по умолчанию 10)."),
+                    QStringLiteral("N"), QStringLiteral("10"))),
+      datesY(option({QStringLiteral("dates-y")},
+                    QStringLiteral("Расстояние между строками дней недели (по умолчанию 5)."),
+                    QStringLiteral("N"), QStringLiteral("5"))),
+      monthsX(
+          option({QStringLiteral("months-x")},
+                 QStringLiteral("Расстояние от названий дней недели до месяцев (по умолчанию 20)."),
+                 QStringLiteral("N"), QStringLiteral("20"))),
+      monthsY(option({QStringLiteral("months-y")},
+                     QStringLiteral("Расстояние между рядами месяцев (по умолчанию 20)."),
+                     QStringLiteral("N"), QStringLiteral("20"))),
+      digitsX(option({QStringLiteral("digits-x")},
+                     QStringLiteral("Расстояние между двумя цифрами числа (по умолчанию 3)."),
+                     QStringLiteral("N"), QStringLiteral("3"))),
+      sizeCheck(option(
+          {QStringLiteral("size-check")},
+          QStringLiteral("Загрузить только «0.gif» и «Пн.gif», чтобы проверить размер листа."))),
+      holidays(option({QStringLiteral("holidays")},
+                      QStringLiteral("Праздники в формате «Праздники.dat» (по умолчанию "
+                                     "«Праздники.dat» программы, если он есть)."),
+                      QStringLiteral("ФАЙЛ"))),
+      ics(option({QStringLiteral("ics")},
+                 QStringLiteral("Отметить праздниками события на весь день из файла iCalendar; "
+                                "можно несколько раз."),
+                 QStringLiteral("ФАЙЛ"))),
+      imports(option({QStringLiteral("import")},
+                     QStringLiteral("Файл производственного календаря или .ics; можно несколько "
+                                    "раз."),
+                     QStringLiteral("ФАЙЛ"))),
+      out(option({QStringLiteral("o"), QStringLiteral("out")},
+                 QStringLiteral("Имя файла; расширение отбрасывается, ряды называются ИМЯ_ряд1 … "
+                                "(по умолчанию календарь-ГОД или календарь-ГОД-ММ)."),
+                 QStringLiteral("ИМЯ"))),
+      format(option({QStringLiteral("format")},
+                    QStringLiteral("bmp, png или pdf (по умолчанию bmp). PDF — одна страница со "
+                                   "всем листом."),
+                    QStringLiteral("bmp|png|pdf"), QStringLiteral("bmp"))),
+      whole(option({QStringLiteral("whole")},
+                   QStringLiteral("Один файл на весь лист (ИМЯ.bmp или ИМЯ.png) вместо файла на "
+                                  "каждый ряд месяцев."))),
+      dpi(option({QStringLiteral("dpi")},
+                 QStringLiteral("Разрешение, записываемое в файл и задающее размер листа на "
+                                "странице PDF, 1..2400 (по умолчанию 96)."),
+                 QStringLiteral("N"), QStringLiteral("96"))),
+      paper(option({QStringLiteral("paper")},
+                   QStringLiteral("Бумага PDF: A5, A4, A3, Letter или Legal (по умолчанию A4)."),
+                   QStringLiteral("ИМЯ"), QStringLiteral("A4"))),
+      landscape(option({QStringLiteral("landscape")}, QStringLiteral("Альбомная страница PDF."))),
+      help(helpOption()), version(versionOption())
+{}
+
+QList<QCommandLineOption> RenderOptions::all() const
+{
+    return {glyphs,  year,    month,     perRow,   datesX,    datesY,  monthsX,
+            monthsY, digitsX, sizeCheck, holidays, ics,       imports, out,
+            format,  whole,   dpi,       paper,    landscape, help,    version};
+}
+
+CommandLineHelp renderHelp(const RenderOptions &options)
+{
+    return {renderProgramName(), QStringLiteral("[параметры]"),
+            QStringLiteral("Рисует календарный лист из набора картинок и сохраняет его в файлы, "
+                           "как окно «Создатель календарей Vexilo»."),
+            options.all(),
+            QStringLiteral("Коды выхода: 0 — файлы записаны; 1 — ошибка, о которой сообщило бы "
+                           "окно (сообщение в стандартном потоке ошибок); 2 — ошибка в "
+                           "параметрах.")};
+}
+
+} // namespace vexilo
