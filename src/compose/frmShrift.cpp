@@ -1,5 +1,6 @@
 #include "frmShrift.h"
 
+#include "common/SafeFolder.h"
 #include "compose/GlyphSet.h"
 #include "platform/Platform.h"
 
@@ -157,8 +158,11 @@ void frmShrift::kOK_Click()
         m_platform.messageBox(QStringLiteral("Набор «%1» уже есть. Заменить его?").arg(name),
                               kCaption, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
-    if (const auto error = writeMadeGlyphs(makeGlyphs(chosen), folder, exists)) {
-        m_platform.messageBox(*error, kCaption, MsgIcon::Information, MsgButtons::Ok);
+    const SafeWriteResult written = writeMadeGlyphs(makeGlyphs(chosen), folder, exists,
+                                                    {Durability::Synced, m_platform.saveFaults()});
+    if (!written.ok) {
+        m_platform.messageBox(failedWriteMessage(written), kCaption, MsgIcon::Information,
+                              MsgButtons::Ok);
         return;
     }
     m_created = name;

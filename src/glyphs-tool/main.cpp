@@ -1,4 +1,5 @@
 // vexilo-glyphs: draws a glyph set from an installed font.
+#include "common/SafeFolder.h"
 #include "common/Version.h"
 #include "compose/GlyphMaker.h"
 
@@ -50,7 +51,8 @@ int run(QTextStream &out, QTextStream &err)
                                     QStringLiteral("DIR"));
     const QCommandLineOption force(
         QStringLiteral("force"),
-        QStringLiteral("Replace an existing folder that holds only images."));
+        QStringLiteral("Write into an existing folder that holds nothing but the seventeen "
+                       "glyph files; any other entry, a link or the home folder is refused."));
     const QCommandLineOption listFonts(QStringLiteral("list-fonts"),
                                        QStringLiteral("Print the installed font families."));
     parser.addHelpOption();
@@ -96,9 +98,10 @@ int run(QTextStream &out, QTextStream &err)
     }
     const vexilo::MadeGlyphs glyphs =
         vexilo::makeGlyphs({*family, pixels, parser.isSet(bold), *ink});
-    if (const auto error =
-            vexilo::writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force))) {
-        err << *error << '\n';
+    if (const vexilo::SafeWriteResult written =
+            vexilo::writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force));
+        !written.ok) {
+        err << vexilo::failedWriteMessage(written) << '\n';
         return Failed;
     }
     out << QStringLiteral("%1: %2 %3 px, цифры %4x%5, дни недели %6x%7")
