@@ -13,9 +13,11 @@
 #include <ctime>
 #include <map>
 
+#include <csignal>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vexilo;
@@ -316,4 +318,52 @@ TEST(SafeFolder, AFolderTheUserCannotListIsRefusedAndKeepsItsFiles)
     EXPECT_EQ(contentOf(set),
               (std::map<QString, QByteArray>{{"0.gif", "mine"}, {"photo.jpg", "photo"}}));
     EXPECT_EQ(contentOf(app.path()).size(), 1u);
+}
+
+TEST(SafeFolder, AWriteKilledAtAnyStepLeavesNoFolderAndItsStagingGoesOnceStale)
+{
+    struct Kill
+    {
+        const char *what;
+        SafeWriteStage stage;
+        int passes;
+    };
+    const Kill kills[] = {
+        {"before the first file", SafeWriteStage::CreateTemporary, 1},
+        {"while writing the second file", SafeWriteStage::Write, 1},
+        {"at the first rename inside the staging folder", SafeWriteStage::Rename, 0},
+        {"just before the folder is renamed into place", SafeWriteStage::Rename, 2},
+    };
+    TempAppFolder app;
+    for (const Kill &kill : kills) {
+        SCOPED_TRACE(kill.what);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            auto left = std::make_shared<int>(kill.passes);
+            const SafeWriteHook die = [&kill, left](SafeWriteStage stage) {
+                if (stage == kill.stage && (*left)-- == 0)
+                    ::raise(SIGKILL);
+                return 0;
+            };
+            writeFolderSafely(app.file(QStringLiteral("set")), filesSaying("new "),
+                              ExistingFolder::Refuse, {Durability::Synced, die});
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        const QStringList left =
+            QDir(app.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        ASSERT_EQ(left.size(), 1) << left.join(u' ').toStdString();
+        EXPECT_TRUE(isStagingFolderName(left[0]));
+        age(app.file(left[0]), 120);
+        ASSERT_TRUE(writeFolderSafely(app.file(QStringLiteral("set")), filesSaying("new "),
+                                      ExistingFolder::Refuse)
+                        .ok);
+        EXPECT_EQ(
+            QDir(app.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("set")});
+        QDir(app.file(QStringLiteral("set"))).removeRecursively();
+    }
 }
