@@ -76,7 +76,7 @@ int run(QTextStream &out, QTextStream &err)
     if (!parser.positionalArguments().isEmpty())
         return usage(err, QStringLiteral("unexpected argument '%1'")
                               .arg(parser.positionalArguments().constFirst()));
-    if (!parser.isSet(font) || !parser.isSet(outDir))
+    if (!parser.isSet(font) || parser.value(outDir).isEmpty())
         return usage(err, QStringLiteral("--font and -o are required"));
 
     bool sizeOk = false;

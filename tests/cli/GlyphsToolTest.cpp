@@ -179,7 +179,7 @@ TEST(GlyphsTool, AWriteThatFailsKeepsTheOldSetAndExitsWithOne)
     EXPECT_EQ(filesUnder(app.path()), before);
 }
 
-TEST(GlyphsTool, AColourIsSixHexDigitsAndNothingAfterThem)
+TEST(GlyphsTool, AColourOtherThanSixHexDigitsOrAnEmptyFolderIsAUsageError)
 {
     TempAppFolder app;
     for (const char *color : {"#ff00ff\n", "#ff00ff ", " #ff00ff", "#ff00ff\r"}) {
@@ -190,4 +190,10 @@ TEST(GlyphsTool, AColourIsSixHexDigitsAndNothingAfterThem)
         EXPECT_EQ(run.status, 2) << color;
         EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("P"))));
     }
+    // Nor is an empty folder name taken for the folder it runs in.
+    const ToolRun empty = runTool(
+        QStringLiteral("vexilo-glyphs"),
+        {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("-o"), QString()},
+        app.path());
+    EXPECT_EQ(empty.status, 2);
 }
