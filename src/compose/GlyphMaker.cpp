@@ -1,5 +1,6 @@
 #include "GlyphMaker.h"
 
+#include "common/SafeFolder.h"
 #include "compose/GifWriter.h"
 #include "compose/GlyphSet.h"
 #include "compose/HolidayTint.h"
@@ -9,8 +10,6 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -79,21 +78,20 @@ QImage placeInBox(const Drawn &drawn, int boxWidth, int boxHeight, int inkTop, i
     return box;
 }
 
-bool holdsOnlyImages(const QString &folder)
+// The hidden folders the previous way of writing left beside a set, ".Name-XXXXXX" and
+// ".Name-XXXXXX-old"; they are removed like the staging folders of today once stale and
+// holding nothing but glyph files.
+void removeOldStagingFolders(const QString &parent, const QString &name,
+                             const QStringList &glyphNames)
 {
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                             QDir::System | QDir::NoDotAndDotDot);
-    return std::all_of(entries.begin(), entries.end(), [](const QFileInfo &entry) {
-        const QString suffix = entry.suffix().toLower();
-        return entry.isFile() && !entry.isSymLink() &&
-               (suffix == QStringLiteral("gif") || suffix == QStringLiteral("png") ||
-                suffix == QStringLiteral("bmp") || suffix == QStringLiteral("jpg"));
-    });
-}
-
-QString writeFailed(const QString &path)
-{
-    return QStringLiteral("Не удалось записать «%1».").arg(QDir::toNativeSeparators(path));
+    const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("\\.") + QRegularExpression::escape(name) +
+        QStringLiteral("-[A-Za-z0-9]{6}(-old)?")));
+    const QStringList entries =
+        QDir(parent).entryList(QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &entry : entries)
+        if (pattern.match(entry).hasMatch())
+            removeStaleFolder(parent + u'/' + entry, glyphNames);
 }
 
 } // namespace
@@ -117,7 +115,9 @@ std::optional<QString> installedFontFamily(const QString &family)
 
 std::optional<QColor> colorFromHex(const QString &text)
 {
-    static const QRegularExpression hex(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    // Anchored at both ends: "$" alone would let a trailing line break through.
+    static const QRegularExpression hex(
+        QRegularExpression::anchoredPattern(QStringLiteral("#[0-9A-Fa-f]{6}")));
     if (!hex.match(text).hasMatch())
         return std::nullopt;
     return QColor::fromString(text);
@@ -214,63 +214,36 @@ QImage glyphPreview(const MadeGlyphs &glyphs)
     return preview;
 }
 
-std::optional<QString> writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder,
-                                       bool replace)
+SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder, bool replace,
+                                const SafeWriteOptions &options)
 {
-    const QFileInfo target(QDir::cleanPath(folder));
-    const QString targetPath = target.absoluteFilePath();
-    if (target.exists() || target.isSymLink()) {
-        if (!target.isDir() || target.isSymLink())
-            return QStringLiteral("«%1» уже есть, и это не папка.")
-                .arg(QDir::toNativeSeparators(targetPath));
-        if (!replace)
-            return QStringLiteral("Папка «%1» уже есть.").arg(QDir::toNativeSeparators(targetPath));
-        if (!holdsOnlyImages(targetPath))
-            return QStringLiteral("В папке «%1» есть не только картинки, она не заменяется.")
-                .arg(QDir::toNativeSeparators(targetPath));
-    }
-    const QString parent = target.absolutePath();
-    if (!QDir().mkpath(parent))
-        return writeFailed(parent);
-
-    // Hidden, so the folder window never lists it while it is being filled.
-    QTemporaryDir staging(parent + QStringLiteral("/.") + target.fileName() +
-                          QStringLiteral("-XXXXXX"));
-    if (!staging.isValid())
-        return writeFailed(parent);
-    const auto writeOne = [&](const QString &name, const QImage &image) -> std::optional<QString> {
-        const GifEncoding gif = encodeGif(image);
-        if (gif.bytes.isEmpty())
-            return gif.error;
-        QSaveFile file(staging.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(gif.bytes) != gif.bytes.size() ||
-            !file.commit())
-            return writeFailed(targetPath + QLatin1Char('/') + name);
-        return std::nullopt;
-    };
+    std::vector<std::pair<QString, const QImage *>> images;
     for (int d = 0; d < 10; ++d)
-        if (auto error = writeOne(digitFileName(d), glyphs.digits[static_cast<std::size_t>(d)]))
-            return error;
+        images.emplace_back(digitFileName(d), &glyphs.digits[static_cast<std::size_t>(d)]);
     for (std::size_t w = 0; w < 7; ++w)
-        if (auto error = writeOne(weekdayFileNames()[w], glyphs.weekdays[w]))
-            return error;
-
-    // The old set steps aside under a hidden name and goes only once the new one is in place.
-    QString aside;
-    if (target.exists()) {
-        aside = staging.path() + QStringLiteral("-old");
-        if (!QDir().rename(targetPath, aside))
-            return writeFailed(targetPath);
+        images.emplace_back(weekdayFileNames()[w], &glyphs.weekdays[w]);
+    // Every picture is encoded before the first file is touched.
+    std::vector<FolderFile> files;
+    QStringList names;
+    for (const auto &[name, image] : images) {
+        GifEncoding gif = encodeGif(*image);
+        if (gif.bytes.isEmpty()) {
+            SafeWriteResult failed;
+            failed.ok = false;
+            failed.path = folder + u'/' + name;
+            failed.errorString = gif.error;
+            return failed;
+        }
+        files.push_back({name, [bytes = std::move(gif.bytes)](QIODevice &device) {
+                             return device.write(bytes) == bytes.size();
+                         }});
+        names.append(name);
     }
-    if (!QDir().rename(staging.path(), targetPath)) {
-        if (!aside.isEmpty())
-            QDir().rename(aside, targetPath);
-        return writeFailed(targetPath);
-    }
-    staging.setAutoRemove(false);
-    if (!aside.isEmpty())
-        QDir(aside).removeRecursively();
-    return std::nullopt;
+    const QFileInfo target(folder);
+    if (!target.fileName().isEmpty() && target.dir().exists())
+        removeOldStagingFolders(target.absolutePath(), target.fileName(), names);
+    return writeFolderSafely(
+        folder, files, replace ? ExistingFolder::ReplaceOwnFiles : ExistingFolder::Refuse, options);
 }
 
 } // namespace vexilo

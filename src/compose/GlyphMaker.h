@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SafeFile.h"
+
 #include <QColor>
 #include <QImage>
 #include <QMargins>
@@ -51,12 +53,12 @@ QMargins glyphMargins(int pixelSize);
 // red.
 QImage glyphPreview(const MadeGlyphs &glyphs);
 
-// Writes the seventeen GIF files into `folder` (created, with its parents, when missing)
-// through a hidden folder beside it that is renamed into place, so the folder is never seen
-// half-written. An existing folder is replaced only when `replace` is set and it holds
-// nothing but image files; otherwise it is left as it is. Returns an error message, or
-// nothing on success.
-std::optional<QString> writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder,
-                                       bool replace);
+// Writes the seventeen GIF files into `folder` through writeFolderSafely: a new folder appears
+// whole, with its parents made when missing. An existing folder is written into only when
+// `replace` is set and it holds nothing but glyph files of these names ("0.gif" … "Вс.gif");
+// anything else in it, the home folder, a link or a folder that cannot be listed is refused and
+// left as it is, and a failed write leaves the old set as it was.
+SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder, bool replace,
+                                const SafeWriteOptions &options = {});
 
 } // namespace vexilo

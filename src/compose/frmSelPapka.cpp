@@ -160,7 +160,7 @@ void frmSelPapka::kOK_Click()
 
 void frmSelPapka::kShrift_Click()
 {
-    frmShrift dialog(glyphSetsFolder(), m_platform, this);
+    frmShrift dialog(glyphSetsFolder(), m_platform, m_fontStyleMemory, this);
     if (m_platform.execDialog(dialog) != QDialog::Accepted || dialog.createdName().isEmpty())
         return;
     fillList(dialog.createdName());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/frmShrift.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -39,6 +41,9 @@ public:
     // Makes a set from a font; the new set is listed and selected at once.
     void kShrift_Click();
 
+    // Where "Создать из шрифта…" keeps its last style between uses.
+    void setFontStyleMemory(GlyphStyleMemory memory) { m_fontStyleMemory = std::move(memory); }
+
     // Where the glyph sets are listed and where new ones are written; ends with the separator.
     QString glyphSetsFolder() const { return m_glyphRoots.value(0); }
 
@@ -52,6 +57,7 @@ private:
     qint32 &m_ProverkaRazmerov;
     Platform &m_platform;
     std::function<void()> m_openAndDraw;
+    GlyphStyleMemory m_fontStyleMemory;
 };
 
 } // namespace vexilo

@@ -1,5 +1,7 @@
 #include "frmShrift.h"
 
+#include "common/ProgramText.h"
+#include "common/SafeFolder.h"
 #include "compose/GlyphSet.h"
 #include "platform/Platform.h"
 
@@ -10,11 +12,13 @@
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vexilo {
@@ -24,18 +28,102 @@ namespace {
 const QString kCaption = QStringLiteral("Создатель календарей Vexilo");
 constexpr int kDefaultSize = 28;
 const QSize kPreviewArea(460, 150);
+// Drawing a large set takes a good part of a second, so the preview waits for the controls to
+// settle instead of following every step of the size box.
+constexpr int kPreviewDelayMs = 200;
 
 } // namespace
 
-frmShrift::frmShrift(const QString &setsFolder, Platform &platform, QWidget *parent)
+// Takes any number as typed, so that one outside the range is refused with a word instead of
+// being cut short or quietly undone.
+class GlyphSizeBox : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+
+    // Told of a typed number outside the range; `leaving` when the box was losing focus.
+    std::function<void(const QString &typed, bool leaving)> refused;
+
+    // Whether the text typed is a number outside the range; it is then put back to the value
+    // and reported.
+    bool refuseTyped(bool leaving)
+    {
+        bool number = false;
+        const QString typed = cleanText().trimmed();
+        const int size = typed.toInt(&number);
+        if (!number || (size >= minimum() && size <= maximum()))
+            return false;
+        setValue(value());
+        if (refused)
+            refused(typed, leaving);
+        return true;
+    }
+
+protected:
+    QValidator::State validate(QString &text, int &pos) const override
+    {
+        const QValidator::State state = QSpinBox::validate(text, pos);
+        QString digits = text;
+        if (digits.endsWith(suffix()))
+            digits.chop(suffix().size());
+        digits = digits.trimmed();
+        bool number = false;
+        digits.toInt(&number);
+        return state == QValidator::Invalid && number && digits.size() <= 6
+                   ? QValidator::Intermediate
+                   : state;
+    }
+
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        refuseTyped(true);
+        QSpinBox::focusOutEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        // Enter on a refused size stays in the box rather than creating the set.
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            refuseTyped(false)) {
+            event->accept();
+            return;
+        }
+        QSpinBox::keyPressEvent(event);
+    }
+};
+
+frmShrift::frmShrift(const QString &setsFolder, Platform &platform, GlyphStyleMemory memory,
+                     QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_setsFolder(setsFolder), m_platform(platform)
+      m_setsFolder(setsFolder), m_platform(platform), m_memory(std::move(memory))
 {
     setObjectName(QStringLiteral("frmShrift"));
     setWindowTitle(QStringLiteral("Набор из шрифта"));
+    setFont(designFont());
     buildControls();
+    restoreStyle();
     updatePreview();
+}
+
+// The style of the last set written, as far as it still fits: a font since removed or a size
+// out of the range keeps the usual choice.
+void frmShrift::restoreStyle()
+{
+    const std::optional<GlyphStyle> kept = m_memory.load ? m_memory.load() : std::nullopt;
+    if (!kept)
+        return;
+    if (const std::optional<QString> family = installedFontFamily(kept->family))
+        selShrift->setCurrentFont(QFont(*family));
+    if (kept->pixelSize >= kMinGlyphFontSize && kept->pixelSize <= kMaxGlyphFontSize)
+        txtRazmer->setValue(kept->pixelSize);
+    chZhirnyi->setChecked(kept->bold);
+    if (kept->color.isValid()) {
+        m_color = kept->color;
+        m_color.setAlpha(255);
+        showColor();
+    }
+    m_previewTimer->stop();
 }
 
 void frmShrift::buildControls()
@@ -45,11 +133,26 @@ void frmShrift::buildControls()
     selShrift->setWritingSystem(QFontDatabase::Cyrillic);
     selShrift->setEditable(false);
 
-    txtRazmer = new QSpinBox(this);
+    m_sizeBox = new GlyphSizeBox(this);
+    txtRazmer = m_sizeBox;
     txtRazmer->setObjectName(QStringLiteral("txtRazmer"));
     txtRazmer->setRange(kMinGlyphFontSize, kMaxGlyphFontSize);
     txtRazmer->setValue(kDefaultSize);
     txtRazmer->setSuffix(QStringLiteral(" пикс."));
+    // A size counts once it is entered, so a refused one goes back to the size before it.
+    txtRazmer->setKeyboardTracking(false);
+    m_sizeBox->refused = [this](const QString &typed, bool leaving) {
+        sizeRefused(typed, leaving);
+    };
+    lblRazmer = new QLabel(this);
+    lblRazmer->setObjectName(QStringLiteral("lblRazmer"));
+    lblRazmer->setFont(designFont(9, false));
+    showSizeRange();
+
+    m_previewTimer = new QTimer(this);
+    m_previewTimer->setSingleShot(true);
+    m_previewTimer->setInterval(kPreviewDelayMs);
+    connect(m_previewTimer, &QTimer::timeout, this, &frmShrift::updatePreview);
 
     chZhirnyi = new QCheckBox(QStringLiteral("Жирный"), this);
     chZhirnyi->setObjectName(QStringLiteral("chZhirnyi"));
@@ -83,6 +186,7 @@ void frmShrift::buildControls()
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Шрифт:"), selShrift);
     form->addRow(QStringLiteral("Размер:"), style);
+    form->addRow(QString(), lblRazmer);
     form->addRow(QStringLiteral("Имя набора:"), txtImya);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -94,9 +198,13 @@ void frmShrift::buildControls()
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(selShrift, &QFontComboBox::currentFontChanged, this, &frmShrift::updatePreview);
-    connect(txtRazmer, &QSpinBox::valueChanged, this, &frmShrift::updatePreview);
-    connect(chZhirnyi, &QCheckBox::toggled, this, &frmShrift::updatePreview);
+    connect(selShrift, &QFontComboBox::currentFontChanged, this, &frmShrift::schedulePreview);
+    connect(txtRazmer, &QSpinBox::valueChanged, this, [this] {
+        m_sizeRefusedUnseen = false;
+        showSizeRange();
+        schedulePreview();
+    });
+    connect(chZhirnyi, &QCheckBox::toggled, this, &frmShrift::schedulePreview);
     connect(kCvet, &QPushButton::clicked, this, &frmShrift::kCvet_Click);
     connect(kOK, &QPushButton::clicked, this, &frmShrift::kOK_Click);
     connect(kNO, &QPushButton::clicked, this, &QDialog::reject);
@@ -115,8 +223,38 @@ void frmShrift::showColor()
     kCvet->setIcon(QIcon(swatch));
 }
 
+void frmShrift::showSizeRange()
+{
+    lblRazmer->setStyleSheet(QStringLiteral("color: #555;"));
+    lblRazmer->setText(QStringLiteral("Размер — от %1 до %2 пикселей.")
+                           .arg(kMinGlyphFontSize)
+                           .arg(kMaxGlyphFontSize));
+}
+
+void frmShrift::sizeRefused(const QString &typed, bool leaving)
+{
+    lblRazmer->setStyleSheet(QStringLiteral("color: #b00000;"));
+    lblRazmer->setText(QStringLiteral("Размер %1 вне пределов от %2 до %3, оставлен %4.")
+                           .arg(typed)
+                           .arg(kMinGlyphFontSize)
+                           .arg(kMaxGlyphFontSize)
+                           .arg(txtRazmer->value()));
+    m_sizeRefusedUnseen = m_sizeRefusedUnseen || leaving;
+}
+
+bool frmShrift::previewPending() const
+{
+    return m_previewTimer->isActive();
+}
+
+void frmShrift::schedulePreview()
+{
+    m_previewTimer->start();
+}
+
 void frmShrift::updatePreview()
 {
+    m_previewTimer->stop();
     m_preview = glyphPreview(makeGlyphs(style()));
     QPixmap shown = QPixmap::fromImage(m_preview);
     // Smaller, never larger, than the glyphs really are.
@@ -132,17 +270,36 @@ void frmShrift::kCvet_Click()
         m_color = *chosen;
         m_color.setAlpha(255);
         showColor();
-        updatePreview();
+        schedulePreview();
     }
 }
 
 void frmShrift::kOK_Click()
 {
+    // A size refused just now, perhaps as this click took the focus, is said before anything
+    // is written in the size left in its place.
+    if (m_sizeBox->refuseTyped(false) || m_sizeRefusedUnseen) {
+        m_sizeRefusedUnseen = false;
+        m_platform.messageBox(
+            QStringLiteral("Размер шрифта — от %1 до %2 пикселей; набор не "
+                           "создан. Проверьте размер и нажмите «Создать» ещё раз.")
+                .arg(kMinGlyphFontSize)
+                .arg(kMaxGlyphFontSize),
+            kCaption, MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
     const QString name = txtImya->text().trimmed();
     if (!isGlyphFolderName(name)) {
         m_platform.messageBox(
             QStringLiteral("Введите имя набора: имя одной папки, без «/» и «\\»."), kCaption,
             MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    // The folder window lists no hidden folder, so such a set could never be chosen.
+    if (name.startsWith(u'.')) {
+        m_platform.messageBox(QStringLiteral("Имя набора не может начинаться с точки: такая "
+                                             "папка скрыта и не видна в списке наборов."),
+                              kCaption, MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     const GlyphStyle chosen = style();
@@ -152,15 +309,20 @@ void frmShrift::kOK_Click()
         return;
     }
     const QString folder = m_setsFolder + name;
-    const bool exists = QFileInfo::exists(folder);
+    const bool exists = QFileInfo::exists(folder) || QFileInfo(folder).isSymLink();
     if (exists &&
         m_platform.messageBox(QStringLiteral("Набор «%1» уже есть. Заменить его?").arg(name),
                               kCaption, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
-    if (const auto error = writeMadeGlyphs(makeGlyphs(chosen), folder, exists)) {
-        m_platform.messageBox(*error, kCaption, MsgIcon::Information, MsgButtons::Ok);
+    const SafeWriteResult written = writeMadeGlyphs(makeGlyphs(chosen), folder, exists,
+                                                    {Durability::Synced, m_platform.saveFaults()});
+    if (!written.ok) {
+        m_platform.messageBox(failedWriteMessage(written), kCaption, MsgIcon::Information,
+                              MsgButtons::Ok);
         return;
     }
+    if (m_memory.save)
+        m_memory.save(chosen);
     m_created = name;
     accept();
 }

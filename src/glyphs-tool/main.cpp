@@ -1,5 +1,6 @@
 // vexilo-glyphs: draws a glyph set from an installed font.
 #include "common/CommandLine.h"
+#include "common/SafeFolder.h"
 #include "common/Version.h"
 #include "compose/GlyphMaker.h"
 
@@ -53,7 +54,8 @@ int run(QTextStream &out, QTextStream &err)
                                     QStringLiteral("ПАПКА"));
     const QCommandLineOption force(
         QStringLiteral("force"),
-        QStringLiteral("Заменить существующую папку, в которой только картинки."));
+        QStringLiteral("Записать в существующую папку, где нет ничего, кроме семнадцати файлов "
+                       "набора; любой другой файл, ссылка или домашняя папка — отказ."));
     const QCommandLineOption listFonts(QStringLiteral("list-fonts"),
                                        QStringLiteral("Вывести установленные семейства шрифтов."));
     const QCommandLineOption help = vexilo::helpOption();
@@ -86,7 +88,7 @@ int run(QTextStream &out, QTextStream &err)
         return usage(
             err,
             QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().constFirst()));
-    if (!parser.isSet(font) || !parser.isSet(outDir))
+    if (!parser.isSet(font) || parser.value(outDir).isEmpty())
         return usage(err, QStringLiteral("нужны параметры --font и -o"));
 
     bool sizeOk = false;
@@ -110,9 +112,10 @@ int run(QTextStream &out, QTextStream &err)
     }
     const vexilo::MadeGlyphs glyphs =
         vexilo::makeGlyphs({*family, pixels, parser.isSet(bold), *ink});
-    if (const auto error =
-            vexilo::writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force))) {
-        err << *error << '\n';
+    if (const vexilo::SafeWriteResult written =
+            vexilo::writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force));
+        !written.ok) {
+        err << vexilo::failedWriteMessage(written) << '\n';
         return Failed;
     }
     out << QStringLiteral("%1: %2 %3 px, цифры %4x%5, дни недели %6x%7")

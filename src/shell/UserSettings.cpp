@@ -43,4 +43,31 @@ void saveOutputOptions(const OutputOptions &options)
     settings->setValue(QStringLiteral("print/wholePng"), options.whole);
 }
 
+std::optional<GlyphStyle> loadGlyphStyle()
+{
+    const auto settings = userSettings();
+    const QString family = settings->value(QStringLiteral("glyphs/font")).toString();
+    if (family.isEmpty())
+        return std::nullopt;
+    GlyphStyle style;
+    style.family = family;
+    bool ok = false;
+    const int size = settings->value(QStringLiteral("glyphs/size")).toInt(&ok);
+    // Out of the range, the window keeps its usual size.
+    style.pixelSize = ok ? size : 0;
+    style.bold = settings->value(QStringLiteral("glyphs/bold"), true).toBool();
+    style.color =
+        colorFromHex(settings->value(QStringLiteral("glyphs/color")).toString()).value_or(QColor());
+    return style;
+}
+
+void saveGlyphStyle(const GlyphStyle &style)
+{
+    const auto settings = userSettings();
+    settings->setValue(QStringLiteral("glyphs/font"), style.family);
+    settings->setValue(QStringLiteral("glyphs/size"), style.pixelSize);
+    settings->setValue(QStringLiteral("glyphs/bold"), style.bold);
+    settings->setValue(QStringLiteral("glyphs/color"), style.color.name(QColor::HexRgb));
+}
+
 } // namespace vexilo

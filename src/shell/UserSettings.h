@@ -1,6 +1,9 @@
 #pragma once
 
+#include "compose/GlyphMaker.h"
 #include "compose/SheetOutput.h"
+
+#include <optional>
 
 namespace vexilo {
 
@@ -8,5 +11,10 @@ namespace vexilo {
 // saved as PNG or PDF and printed. Kept with QSettings in the user's configuration folder.
 OutputOptions loadOutputOptions();
 void saveOutputOptions(const OutputOptions &options);
+
+// The font, size, boldness and colour of the last glyph set made from a font; nothing before
+// the first, or when what is kept cannot be read.
+std::optional<GlyphStyle> loadGlyphStyle();
+void saveGlyphStyle(const GlyphStyle &style);
 
 } // namespace vexilo

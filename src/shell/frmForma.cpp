@@ -16,6 +16,7 @@
 #include "shell/OptionsForm.h"
 #include "shell/SaveSheetM.h"
 #include "shell/SheetView.h"
+#include "shell/UserSettings.h"
 #include "shell/WebLinks.h"
 #include "shell/frmOprog.h"
 
@@ -264,6 +265,7 @@ void frmForma::MenuSelPapka_Click()
         m_state.paths.glyphRoots(), m_state.PapkaKartinok, m_state.ProverkaRazmerov, m_platform,
         [this] { OpenChisla(1); }, this);
     dialog.setFont(designFont());
+    dialog.setFontStyleMemory({loadGlyphStyle, saveGlyphStyle});
     m_platform.execDialog(dialog);
 }
 

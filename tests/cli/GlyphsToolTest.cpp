@@ -2,8 +2,14 @@
 #include "compose/GlyphSet.h"
 #include "support/TempAppFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <map>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -19,9 +25,17 @@ struct ToolRun
     QString err;
 };
 
-ToolRun runTool(const QString &program, const QStringList &args)
+ToolRun runTool(const QString &program, const QStringList &args, const QString &workingFolder = {},
+                const QByteArray &home = {})
 {
     QProcess process;
+    if (!workingFolder.isEmpty())
+        process.setWorkingDirectory(workingFolder);
+    if (!home.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), QString::fromLocal8Bit(home));
+        process.setProcessEnvironment(environment);
+    }
     process.start(QStringLiteral(VEXILO_APP_DIR "/") + program, args);
     ToolRun run;
     if (!process.waitForFinished(120000))
@@ -85,4 +99,101 @@ TEST(GlyphsTool, AnUnknownFontOrAnExistingFolderFailsAndTouchesNothing)
     const ToolRun version = runTool(QStringLiteral("vexilo-glyphs"), {QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("vexilo-glyphs ")));
+}
+
+namespace {
+
+// The name and content of every file under a folder, hidden ones included.
+std::map<QString, QByteArray> filesUnder(const QString &folder)
+{
+    std::map<QString, QByteArray> files;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isDir()) {
+            for (const auto &[name, content] : filesUnder(entry.absoluteFilePath()))
+                files[entry.fileName() + u'/' + name] = content;
+            continue;
+        }
+        QFile file(entry.absoluteFilePath());
+        files[entry.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : "?";
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(GlyphsTool, ForceNeverReplacesAFolderHoldingAnythingButAGlyphSet)
+{
+    struct Case
+    {
+        const char *what;
+        QStringList files; // in "P"
+        QString out;       // the -o given, from the working folder
+        QString working;   // relative to the test folder
+        bool homeIsP;
+        QString named; // in the message
+    };
+    const QStringList pictures = {"a.jpg", "b.png", "c.bmp", "d.GIF"};
+    const QStringList setAndCover = {"0.gif", "1.gif", "Пн.gif", "cover.jpg"};
+    const Case cases[] = {
+        {"pictures only", pictures, "P", "", false, "a.jpg"},
+        {"the folder it runs in", pictures, ".", "P", false, "a.jpg"},
+        {"a path through its parent", pictures, "P/../P", "", false, "a.jpg"},
+        {"a set and its cover", setAndCover, "P", "", false, "cover.jpg"},
+        {"the home folder", {"0.gif", "Вс.gif"}, "P", "", true, "домашняя"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TempAppFolder app;
+        for (const QString &name : c.files)
+            app.write(QStringLiteral("P/") + name, name.toUtf8());
+        const auto before = filesUnder(app.path());
+        const ToolRun run = runTool(
+            QStringLiteral("vexilo-glyphs"),
+            {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("--force"),
+             QStringLiteral("-o"), c.out},
+            app.file(c.working), c.homeIsP ? QFile::encodeName(app.file(QStringLiteral("P"))) : "");
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.named)) << run.err.toStdString();
+        EXPECT_EQ(filesUnder(app.path()), before);
+    }
+}
+
+TEST(GlyphsTool, AWriteThatFailsKeepsTheOldSetAndExitsWithOne)
+{
+    TempAppFolder app;
+    const QStringList args = {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"),
+                              QStringLiteral("--force"), QStringLiteral("-o"),
+                              app.file(QStringLiteral("P"))};
+    ASSERT_EQ(runTool(QStringLiteral("vexilo-glyphs"), args).status, 0);
+    // A glyph nobody may write stays as it is, even for root, and so does the whole set.
+    ASSERT_EQ(::chmod(QFile::encodeName(app.file(QStringLiteral("P/Сб.gif"))).constData(), 0444),
+              0);
+    const auto before = filesUnder(app.path());
+    const ToolRun run = runTool(QStringLiteral("vexilo-glyphs"),
+                                args + QStringList{QStringLiteral("--size"), QStringLiteral("50")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Сб.gif"))) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_EQ(filesUnder(app.path()), before);
+}
+
+TEST(GlyphsTool, AColourOtherThanSixHexDigitsOrAnEmptyFolderIsAUsageError)
+{
+    TempAppFolder app;
+    for (const char *color : {"#ff00ff\n", "#ff00ff ", " #ff00ff", "#ff00ff\r"}) {
+        const ToolRun run = runTool(QStringLiteral("vexilo-glyphs"),
+                                    {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"),
+                                     QStringLiteral("--color"), QString::fromLatin1(color),
+                                     QStringLiteral("-o"), app.file(QStringLiteral("P"))});
+        EXPECT_EQ(run.status, 2) << color;
+        EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("P"))));
+    }
+    // Nor is an empty folder name taken for the folder it runs in.
+    const ToolRun empty = runTool(
+        QStringLiteral("vexilo-glyphs"),
+        {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("-o"), QString()},
+        app.path());
+    EXPECT_EQ(empty.status, 2);
 }

@@ -2,16 +2,24 @@
 #include "compose/GifWriter.h"
 #include "compose/GlyphSet.h"
 
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace vexilo;
-using vexilo::test::TempAppFolder;
+using namespace vexilo::test;
 
 namespace {
 
@@ -98,7 +106,7 @@ TEST(GlyphMaker, AWrittenSetLoadsAndAnExistingFolderIsReplacedOnlyWhenAskedAndSa
     TempAppFolder app;
     const MadeGlyphs made = makeGlyphs({QStringLiteral("DejaVu Sans"), 24, true, Qt::black});
     const QString folder = app.file(QStringLiteral("Новый"));
-    ASSERT_FALSE(writeMadeGlyphs(made, folder, false).has_value());
+    ASSERT_TRUE(writeMadeGlyphs(made, folder, false).ok);
     const GlyphSet set = loadGlyphSet(folder + QLatin1Char('/'), 0);
     ASSERT_TRUE(set.images.complete);
     EXPECT_LE(largestDifference(set.images.digits[5], onWhite(made.digits[5])), 1);
@@ -109,11 +117,11 @@ TEST(GlyphMaker, AWrittenSetLoadsAndAnExistingFolderIsReplacedOnlyWhenAskedAndSa
     const MadeGlyphs other = makeGlyphs({QStringLiteral("DejaVu Sans"), 30, false, Qt::red});
     const QByteArray zero = app.read(QStringLiteral("Новый/0.gif"));
     app.write(QStringLiteral("Новый/заметки.txt"), "мои");
-    EXPECT_TRUE(writeMadeGlyphs(other, folder, true).has_value());
+    EXPECT_FALSE(writeMadeGlyphs(other, folder, true).ok);
     EXPECT_EQ(app.read(QStringLiteral("Новый/0.gif")), zero);
     QFile::remove(app.file(QStringLiteral("Новый/заметки.txt")));
     // Replaced when asked: the new glyphs and no leftover hidden folders.
-    EXPECT_FALSE(writeMadeGlyphs(other, folder, true).has_value());
+    EXPECT_TRUE(writeMadeGlyphs(other, folder, true).ok);
     EXPECT_NE(app.read(QStringLiteral("Новый/0.gif")), zero);
     EXPECT_EQ(QDir(app.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("Новый")});
@@ -124,6 +132,72 @@ TEST(GlyphMaker, FontsAreMatchedRegardlessOfCaseAndColoursOnlyAsHex)
     EXPECT_EQ(installedFontFamily(QStringLiteral("dejavu SANS")), QStringLiteral("DejaVu Sans"));
     EXPECT_FALSE(installedFontFamily(QStringLiteral("Нет такого шрифта")).has_value());
     EXPECT_EQ(colorFromHex(QStringLiteral("#1b355E")), QColor(0x1B, 0x35, 0x5E));
-    for (const char *bad : {"red", "#12345", "#1234567", "1B355E", "#GG0000", ""})
+    for (const char *bad : {"red", "#12345", "#1234567", "1B355E", "#GG0000", "", "#ff00ff\n",
+                            " #ff00ff", "#ff00ff ", "#ff00ff\n#000000"})
         EXPECT_FALSE(colorFromHex(QString::fromLatin1(bad)).has_value()) << bad;
+}
+
+TEST(GlyphMaker, AFullDiskLeavesTheOldSetByteForByte)
+{
+    TempAppFolder app;
+    const QString folder = app.file(QStringLiteral("Набор"));
+    ASSERT_TRUE(writeMadeGlyphs(makeGlyphs({QStringLiteral("DejaVu Sans"), 20, false, Qt::black}),
+                                folder, false)
+                    .ok);
+    QStringList names;
+    for (int d = 0; d < 10; ++d)
+        names.append(digitFileName(d));
+    for (const QString &name : weekdayFileNames())
+        names.append(name);
+    std::vector<QByteArray> old;
+    for (const QString &name : names)
+        old.push_back(app.read(QStringLiteral("Набор/") + name));
+
+    const MadeGlyphs other = makeGlyphs({QStringLiteral("DejaVu Sans"), 26, true, Qt::blue});
+    for (const int passes : {0, 9, 16}) {
+        const SafeWriteResult result =
+            writeMadeGlyphs(other, folder, true,
+                            {Durability::Synced, failAt(SafeWriteStage::Write, ENOSPC, passes)});
+        EXPECT_FALSE(result.ok) << passes;
+        for (qsizetype i = 0; i < names.size(); ++i)
+            EXPECT_EQ(app.read(QStringLiteral("Набор/") + names[i]), old[std::size_t(i)]) << passes;
+        EXPECT_EQ(
+            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+            17);
+    }
+}
+
+TEST(GlyphMaker, HiddenFoldersLeftByTheOldWayOfWritingGoWhenStaleAndHoldingOnlyGlyphs)
+{
+    TempAppFolder app;
+    struct Leftover
+    {
+        const char *name;
+        const char *file;
+        int age;
+        bool removed;
+    };
+    const Leftover leftovers[] = {
+        {".Набор-Ab12Cd", "0.gif", 120, true},
+        {".Набор-Ab12Cd-old", "Вс.gif", 120, true},
+        {".Набор-Ab12Ce-old", "отпуск.jpg", 120, false}, // the user's files, hidden by mistake
+        {".Набор-Ab12Cf", "0.gif", 5, false},
+        {".Другой-Ab12Cd", "0.gif", 120, false},
+        {".Набор-Ab12Cd-older", "0.gif", 120, false},
+    };
+    for (const Leftover &leftover : leftovers) {
+        const QString name = QString::fromUtf8(leftover.name);
+        app.write(name + u'/' + QString::fromUtf8(leftover.file), "x");
+        timespec times[2] = {};
+        ::clock_gettime(CLOCK_REALTIME, &times[0]);
+        times[0].tv_sec -= leftover.age;
+        times[1] = times[0];
+        ::utimensat(AT_FDCWD, QFile::encodeName(app.file(name)).constData(), times, 0);
+    }
+    ASSERT_TRUE(writeMadeGlyphs(makeGlyphs({QStringLiteral("DejaVu Sans"), 12, false, Qt::black}),
+                                app.file(QStringLiteral("Набор")), false)
+                    .ok);
+    for (const Leftover &leftover : leftovers)
+        EXPECT_EQ(QFileInfo::exists(app.file(QString::fromUtf8(leftover.name))), !leftover.removed)
+            << leftover.name;
 }

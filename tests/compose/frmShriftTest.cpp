@@ -1,18 +1,26 @@
 #include "compose/frmShrift.h"
 
+#include "common/ProgramText.h"
 #include "compose/GlyphSet.h"
 #include "compose/frmSelPapka.h"
 #include "support/FakePlatform.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace vexilo;
 using namespace vexilo::test;
@@ -41,6 +49,13 @@ protected:
     static void chooseFont(frmShrift &form, const QString &family)
     {
         form.selShrift->setCurrentFont(QFont(family));
+    }
+
+    // Lets events run until the preview has caught up with the controls.
+    static void settle(frmShrift &form)
+    {
+        for (int i = 0; i < 500 && form.previewPending(); ++i)
+            QTest::qWait(10);
     }
 
     TempAppFolder app;
@@ -106,11 +121,137 @@ TEST_F(FontSetTest, ThePreviewFollowsSizeAndBold)
     chooseFont(form, QStringLiteral("DejaVu Sans"));
     form.chZhirnyi->setChecked(false);
     form.txtRazmer->setValue(20);
+    settle(form);
     const QImage small = form.preview();
     form.txtRazmer->setValue(40);
+    settle(form);
     EXPECT_GT(form.preview().width(), small.width());
     EXPECT_GT(form.preview().height(), small.height());
     const QImage regular = form.preview();
     form.chZhirnyi->setChecked(true);
+    settle(form);
     EXPECT_NE(form.preview(), regular);
+}
+
+TEST_F(FontSetTest, ThePreviewIsDrawnOnceTheSizeSettlesNotAtEveryStep)
+{
+    frmShrift form(app.path(), platform);
+    chooseFont(form, QStringLiteral("DejaVu Sans"));
+    settle(form);
+    const QImage first = form.preview();
+    for (int size = 30; size <= 120; size += 10)
+        form.txtRazmer->setValue(size);
+    EXPECT_TRUE(form.previewPending());
+    EXPECT_EQ(form.preview(), first) << "drawn while the size was still changing";
+    settle(form);
+    EXPECT_FALSE(form.previewPending());
+    EXPECT_GT(form.preview().height(), first.height());
+}
+
+TEST_F(FontSetTest, HiddenNamesAndPathsAreRefusedWithAMessage)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral(".Мой набор"), QStringLiteral("точки")},
+        {QStringLiteral("..скрытый"), QStringLiteral("точки")},
+        {QStringLiteral("/tmp/набор"), QStringLiteral("«/»")},
+        {QStringLiteral("a\\b"), QStringLiteral("«/»")},
+    };
+    for (const auto &[name, said] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        platform.messages.clear();
+        const auto window = createThroughFolderWindow([&](frmShrift &form) {
+            chooseFont(form, QStringLiteral("DejaVu Sans"));
+            form.txtImya->setText(name);
+        });
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_TRUE(platform.messages[0].text.contains(said));
+        EXPECT_EQ(window->List1->count(), 0);
+        EXPECT_TRUE(QDir(app.path())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                        .isEmpty());
+    }
+}
+
+TEST_F(FontSetTest, ASizeOutOfTheRangeIsSaidAndNothingIsWrittenWithAnother)
+{
+    struct Case
+    {
+        const char *typed;
+        bool pressEnter; // else "Создать" is clicked with the text still in the box
+    };
+    for (const Case &c :
+         {Case{"2000", true}, Case{"1", true}, Case{"2000", false}, Case{"1", false}}) {
+        SCOPED_TRACE(c.typed);
+        platform.messages.clear();
+        frmShrift form(app.path(), platform);
+        chooseFont(form, QStringLiteral("DejaVu Sans"));
+        form.txtRazmer->setValue(28);
+        form.txtRazmer->setFocus();
+        form.txtRazmer->selectAll();
+        QTest::keyClicks(form.txtRazmer, QString::fromLatin1(c.typed));
+        if (c.pressEnter) {
+            QTest::keyClick(form.txtRazmer, Qt::Key_Return);
+            EXPECT_TRUE(form.lblRazmer->text().contains(QString::fromLatin1(c.typed)));
+            EXPECT_TRUE(form.lblRazmer->text().contains(QStringLiteral("от 6 до 300")));
+            EXPECT_TRUE(platform.messages.empty());
+        } else {
+            form.kOK->click();
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("от 6 до 300")));
+        }
+        EXPECT_EQ(form.txtRazmer->value(), 28);
+        EXPECT_EQ(form.txtRazmer->text(), QStringLiteral("28 пикс."));
+        EXPECT_TRUE(form.createdName().isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(app.file(QStringLiteral("Мой набор"))));
+    }
+}
+
+TEST_F(FontSetTest, TheStyleOfTheLastSetIsOfferedNextTimeInTheWindowsFont)
+{
+    std::optional<GlyphStyle> kept =
+        GlyphStyle{QStringLiteral("dejavu serif"), 44, false, QColor(0x12, 0x34, 0x56)};
+    GlyphStyleMemory memory{[&] { return kept; }, [&](const GlyphStyle &style) { kept = style; }};
+    {
+        frmShrift form(app.path(), platform, memory);
+        EXPECT_EQ(form.font().family(), designFont().family());
+        EXPECT_EQ(form.font().pointSizeF(), designFont().pointSizeF());
+        EXPECT_EQ(form.font().bold(), designFont().bold());
+        EXPECT_EQ(form.style().family, QStringLiteral("DejaVu Serif"));
+        EXPECT_EQ(form.style().pixelSize, 44);
+        EXPECT_FALSE(form.style().bold);
+        EXPECT_EQ(form.color(), QColor(0x12, 0x34, 0x56));
+        form.txtRazmer->setValue(50);
+        form.chZhirnyi->setChecked(true);
+        form.txtImya->setText(QStringLiteral("Новый"));
+        form.kOK->click();
+        ASSERT_EQ(form.createdName(), QStringLiteral("Новый"));
+    }
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->family, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(kept->pixelSize, 50);
+    EXPECT_TRUE(kept->bold);
+    EXPECT_EQ(kept->color, QColor(0x12, 0x34, 0x56));
+
+    // What no longer fits is passed over for the usual choice.
+    kept = GlyphStyle{QStringLiteral("Нет такого шрифта"), 2000, true, QColor()};
+    frmShrift form(app.path(), platform, memory);
+    EXPECT_EQ(form.style().pixelSize, 28);
+    EXPECT_EQ(form.color(), QColor(Qt::black));
+}
+
+TEST_F(FontSetTest, AFullDiskKeepsTheOldSetAndSaysWhy)
+{
+    const MadeGlyphs old = makeGlyphs({QStringLiteral("DejaVu Sans"), 16, false, Qt::black});
+    ASSERT_TRUE(writeMadeGlyphs(old, app.file(QStringLiteral("Есть")), false).ok);
+    const QByteArray zero = app.read(QStringLiteral("Есть/0.gif"));
+    const QByteArray sunday = app.read(QStringLiteral("Есть/Вс.gif"));
+    platform.saveHook = failAt(SafeWriteStage::Write, ENOSPC, 10);
+    const auto window = createThroughFolderWindow([&](frmShrift &form) {
+        chooseFont(form, QStringLiteral("DejaVu Serif"));
+        form.txtImya->setText(QStringLiteral("Есть"));
+    });
+    ASSERT_EQ(platform.messages.size(), 2u); // replace? and why it failed
+    EXPECT_TRUE(platform.messages[1].text.contains(QStringLiteral("свободного места")));
+    EXPECT_EQ(app.read(QStringLiteral("Есть/0.gif")), zero);
+    EXPECT_EQ(app.read(QStringLiteral("Есть/Вс.gif")), sunday);
 }
