@@ -46,10 +46,20 @@ clsPrazdniki holidays(bool everyDay)
     return year;
 }
 
+struct RenderedSheet
+{
+    SheetGeometry geometry;
+    std::vector<QImage> canvases; // one per row of months; one for a month sheet
+};
+
 RenderedSheet render(qint32 month, const clsPrazdniki &marks)
 {
     const SheetRequest request{loaded(), marks, 2027, month, 2, Spacings{}};
-    return std::get<RenderedSheet>(renderSheet(request));
+    const Sheet sheet = std::get<Sheet>(Sheet::plan(request));
+    RenderedSheet rendered{sheet.geometry(), {}};
+    for (qint32 k = 0; k < sheet.canvasCount(); ++k)
+        rendered.canvases.push_back(sheet.canvas(k));
+    return rendered;
 }
 
 void composeSheet(benchmark::State &state, qint32 month, bool everyDay)

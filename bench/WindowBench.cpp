@@ -3,9 +3,9 @@
 #include "LargeSheetBench.h"
 
 #include "compose/GlyphSet.h"
-#include "platform/QuietPlatform.h"
 #include "shell/Declare.h"
 #include "shell/frmForma.h"
+#include "support/QuietPlatform.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -156,7 +156,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
     options.output.dpi = static_cast<int>(std::get<qint64>(dpiValue));
     const std::optional<QPageSize::PageSizeId> paperId = paperByName(parser.value(paper));
     if (!paperId)
-        return bad(paper, QStringLiteral("A5, A4, A3, Letter или Legal"));
+        return bad(paper, paperChoices());
     options.output.paper = *paperId;
     options.output.orientation =
         parser.isSet(landscape) ? QPageLayout::Landscape : QPageLayout::Portrait;

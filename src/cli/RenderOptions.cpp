@@ -1,5 +1,7 @@
 #include "RenderOptions.h"
 
+#include "compose/SheetOutput.h"
+
 namespace vexilo {
 
 namespace {
@@ -74,10 +76,13 @@ RenderOptions::RenderOptions()
                                   "каждый ряд месяцев."))),
       dpi(option({QStringLiteral("dpi")},
                  QStringLiteral("Разрешение, записываемое в файл и задающее размер листа на "
-                                "странице PDF, 1..2400 (по умолчанию 96)."),
-                 QStringLiteral("N"), QStringLiteral("96"))),
+                                "странице PDF, %1..%2 (по умолчанию %3).")
+                     .arg(kMinDpi)
+                     .arg(kMaxDpi)
+                     .arg(kDefaultDpi),
+                 QStringLiteral("N"), QString::number(kDefaultDpi))),
       paper(option({QStringLiteral("paper")},
-                   QStringLiteral("Бумага PDF: A5, A4, A3, Letter или Legal (по умолчанию A4)."),
+                   QStringLiteral("Бумага PDF: %1 (по умолчанию A4).").arg(paperChoices()),
                    QStringLiteral("ИМЯ"), QStringLiteral("A4"))),
       landscape(option({QStringLiteral("landscape")}, QStringLiteral("Альбомная страница PDF."))),
       help(helpOption()), version(versionOption())

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
+
 namespace vexilo {
 
 // Gregorian rule: divisible by 4 and not by 100, or divisible by 400.
@@ -14,6 +16,21 @@ constexpr bool isLeapYear(qint64 year)
 constexpr qint32 februaryLength(qint64 year)
 {
     return isLeapYear(year) ? 29 : 28;
+}
+
+// Days in month m (1..12) of the year; index 0 is unused.
+constexpr std::array<qint32, 13> monthLengthsOf(qint64 year)
+{
+    return {0, 31, februaryLength(year), 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+}
+
+// The number drawn for each day d (1..31) when nothing asks otherwise: d itself.
+constexpr std::array<qint32, 32> standardDayNumbers()
+{
+    std::array<qint32, 32> chisla{};
+    for (qint32 d = 1; d <= 31; ++d)
+        chisla[static_cast<std::size_t>(d)] = d;
+    return chisla;
 }
 
 // Weekday of 1 January (0 = Monday .. 6 = Sunday): the sum over the years 1 .. year - 1 of

@@ -1,6 +1,7 @@
 #include "ImageMemory.h"
 
 #include <algorithm>
+#include <memory>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -31,15 +32,20 @@ QImage canvasBuffer(QSize size)
             mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (address != MAP_FAILED) {
             madvise(address, length, MADV_HUGEPAGE);
-            return QImage(
+            auto memory = std::make_unique<MappedMemory>(MappedMemory{address, length});
+            QImage image(
                 static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine,
                 QImage::Format_RGB32,
                 [](void *info) {
-                    const auto *memory = static_cast<MappedMemory *>(info);
-                    munmap(memory->address, memory->length);
-                    delete memory;
+                    const std::unique_ptr<MappedMemory> owned(static_cast<MappedMemory *>(info));
+                    munmap(owned->address, owned->length);
                 },
-                new MappedMemory{address, length});
+                memory.get());
+            if (!image.isNull()) {
+                memory.release(); // the image's cleanup owns it now
+                return image;
+            }
+            munmap(address, length);
         }
     }
 #endif

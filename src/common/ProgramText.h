@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace vexilo {
 
 // The program's name, also the caption of message boxes that pass none of their own.
@@ -20,6 +22,16 @@ inline const QStringList &monthNames()
         QStringLiteral("Апрель"),  QStringLiteral("Май"),     QStringLiteral("Июнь"),
         QStringLiteral("Июль"),    QStringLiteral("Август"),  QStringLiteral("Сентябрь"),
         QStringLiteral("Октябрь"), QStringLiteral("Ноябрь"),  QStringLiteral("Декабрь")};
+    return names;
+}
+
+// The weekdays' short names, Monday first: the glyph files' names and the holiday editor's
+// column.
+inline const std::array<QString, 7> &weekdayNames()
+{
+    static const std::array<QString, 7> names = {
+        QStringLiteral("Пн"), QStringLiteral("Вт"), QStringLiteral("Ср"), QStringLiteral("Чт"),
+        QStringLiteral("Пт"), QStringLiteral("Сб"), QStringLiteral("Вс")};
     return names;
 }
 

@@ -1,5 +1,6 @@
 #include "GlyphSet.h"
 
+#include "common/ProgramText.h"
 #include "compose/HolidayTint.h"
 #include "compose/ImageChecks.h"
 
@@ -81,10 +82,12 @@ QString digitFileName(int digit)
 
 const std::array<QString, 7> &weekdayFileNames()
 {
-    static const std::array<QString, 7> names = {QStringLiteral("Пн.gif"), QStringLiteral("Вт.gif"),
-                                                 QStringLiteral("Ср.gif"), QStringLiteral("Чт.gif"),
-                                                 QStringLiteral("Пт.gif"), QStringLiteral("Сб.gif"),
-                                                 QStringLiteral("Вс.gif")};
+    static const std::array<QString, 7> names = [] {
+        std::array<QString, 7> files;
+        for (std::size_t w = 0; w < files.size(); ++w)
+            files[w] = weekdayNames()[w] + QStringLiteral(".gif");
+        return files;
+    }();
     return names;
 }
 

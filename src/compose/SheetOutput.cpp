@@ -38,6 +38,15 @@ const std::vector<std::pair<QString, QPageSize::PageSizeId>> &paperNames()
     return papers;
 }
 
+QString paperChoices()
+{
+    QStringList names;
+    for (const auto &[name, id] : paperNames())
+        names.append(name);
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" или ") + last;
+}
+
 std::optional<QPageSize::PageSizeId> paperByName(const QString &name)
 {
     for (const auto &[paperName, id] : paperNames())

@@ -37,6 +37,8 @@ QString outputExtension(OutputFormat format);
 
 // The papers offered, by the names the command line and the settings use.
 const std::vector<std::pair<QString, QPageSize::PageSizeId>> &paperNames();
+// The paper names for a message: "A5, A4, A3, Letter или Legal".
+QString paperChoices();
 std::optional<QPageSize::PageSizeId> paperByName(const QString &name);
 QString paperName(QPageSize::PageSizeId paper);
 

@@ -10,19 +10,6 @@
 
 namespace vexilo {
 
-std::array<qint32, 32> standardDayNumbers()
-{
-    std::array<qint32, 32> chisla{};
-    for (qint32 d = 1; d <= 31; ++d)
-        chisla[static_cast<std::size_t>(d)] = d;
-    return chisla;
-}
-
-std::array<qint32, 13> monthLengthsOf(qint32 year)
-{
-    return {0, 31, februaryLength(year), 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-}
-
 void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y)
 {
     if (glyph.isNull() || canvas.isNull())
@@ -228,18 +215,6 @@ void Sheet::draw(QImage &canvas, qint32 k, qint32 top) const
         drawYearCanvas(canvas, k, m_geometry, context);
     else
         drawMonthCanvas(canvas, m_request.month, m_geometry, context);
-}
-
-std::variant<RenderedSheet, SheetError> renderSheet(const SheetRequest &request)
-{
-    auto planned = Sheet::plan(request);
-    if (const auto *error = std::get_if<SheetError>(&planned))
-        return *error;
-    const Sheet &sheet = std::get<Sheet>(planned);
-    RenderedSheet rendered{sheet.geometry(), {}};
-    for (qint32 k = 0; k < sheet.canvasCount(); ++k)
-        rendered.canvases.push_back(sheet.canvas(k));
-    return rendered;
 }
 
 } // namespace vexilo

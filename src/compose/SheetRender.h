@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/CalendarMath.h"
 #include "compose/GlyphInk.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetLayout.h"
@@ -34,10 +35,6 @@ void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
 
 // Opaque copy of a glyph image at its natural size, clipped at the canvas edges.
 void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y);
-
-// Day numbers 1..31 and the month lengths with February for the year.
-std::array<qint32, 32> standardDayNumbers();
-std::array<qint32, 13> monthLengthsOf(qint32 year);
 
 // Everything a sheet is drawn from.
 struct SheetRequest
@@ -85,14 +82,5 @@ private:
     std::array<qint32, 13> m_days;
     std::array<qint32, 13> m_firstWeekday;
 };
-
-struct RenderedSheet
-{
-    SheetGeometry geometry;
-    std::vector<QImage> canvases; // one per row of months; one for a month sheet
-};
-
-// The whole sheet at once.
-std::variant<RenderedSheet, SheetError> renderSheet(const SheetRequest &request);
 
 } // namespace vexilo

@@ -66,10 +66,7 @@ void drawDayNumber(QImage &image, qint32 column, qint32 row, qint32 day, quint32
 
 void drawWeekdayColumn(QImage &image)
 {
-    static const std::array<QString, 7> kNames = {
-        QStringLiteral("Пн"), QStringLiteral("Вт"), QStringLiteral("Ср"), QStringLiteral("Чт"),
-        QStringLiteral("Пт"), QStringLiteral("Сб"), QStringLiteral("Вс"),
-    };
+    const std::array<QString, 7> &kNames = weekdayNames();
     for (int j = 0; j < 7; ++j)
         drawTextAt(image, QPointF(0, kCellSize * j + kDayTextTop),
                    kNames[static_cast<std::size_t>(j)], j < 5 ? kBlueRef : kRedRef);

@@ -29,6 +29,9 @@ public:
                  Platform &platform, QWidget *parent = nullptr);
     ~frmPrazdniki() override;
 
+    // Where «Импорт праздников…» opens its file dialog.
+    void setImportStartFolder(const QString &folder) { m_importStartFolder = folder; }
+
     // Controls, by their design names.
     QListWidget *lstGoda = nullptr;
     QListWidget *lstMesyacy = nullptr;
@@ -89,6 +92,7 @@ private:
     qint32 m_NazhKolonka = 0;
     qint32 m_NazhStroka = 0;
     bool m_unloaded = false;
+    QString m_importStartFolder;
 };
 
 } // namespace vexilo

@@ -1,6 +1,8 @@
 // The holiday editor's import of a calendar file: iCalendar or a production calendar.
 #include "frmPrazdniki.h"
 
+#include "common/CalendarMath.h"
+#include "common/ProgramText.h"
 #include "holidays/HolidayImport.h"
 #include "holidays/PrazdnikiStore.h"
 #include "platform/Platform.h"
@@ -13,8 +15,6 @@
 namespace vexilo {
 
 namespace {
-
-const QString kCaption = QStringLiteral("Создатель календарей Vexilo");
 
 // Asks whether every year of the file is wanted, when it holds more than the shown one.
 QString allYearsQuestion(const HolidayMarks &marks, qint32 shownYear)
@@ -45,24 +45,24 @@ void frmPrazdniki::kImport_Click()
                                  QStringLiteral("Календари iCalendar (*.ics)"),
                                  QStringLiteral("Производственные календари (*.xml *.csv)"),
                                  QStringLiteral("Все файлы (*)")},
-                                QDir::homePath());
+                                m_importStartFolder);
     if (path.isEmpty())
         return;
 
     // Rules that repeat for ever are followed up to the shown year (or this year), not to 9999.
     const bool yearShown = m_NomerGoda >= 0;
     const qint32 shownYear = yearShown ? m_TekGod : QDate::currentDate().year();
-    auto read = readHolidayFile(path, {1000, 9999, shownYear});
+    auto read = readHolidayFile(path, {kFirstYear, kLastYear, shownYear});
     if (const auto *error = std::get_if<QString>(&read)) {
-        m_platform.messageBox(*error, kCaption, MsgIcon::Information, MsgButtons::Ok);
+        m_platform.messageBox(*error, applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     HolidayFile file = std::move(std::get<HolidayFile>(read));
     HolidayMarks &marks = file.marks;
 
     if (yearShown && !marks.empty() && !(marks.size() == 1 && marks.begin()->first == m_TekGod)) {
-        if (m_platform.messageBox(allYearsQuestion(marks, m_TekGod), kCaption, MsgIcon::Question,
-                                  MsgButtons::YesNo) == MsgAnswer::No) {
+        if (m_platform.messageBox(allYearsQuestion(marks, m_TekGod), applicationTitle(),
+                                  MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No) {
             HolidayMarks shownOnly;
             if (const auto found = marks.find(m_TekGod); found != marks.end())
                 shownOnly.insert(*found);
@@ -70,7 +70,7 @@ void frmPrazdniki::kImport_Click()
         }
     }
     if (marks.empty()) {
-        m_platform.messageBox(nothingFound(file.format, yearShown, m_TekGod), kCaption,
+        m_platform.messageBox(nothingFound(file.format, yearShown, m_TekGod), applicationTitle(),
                               MsgIcon::Information, MsgButtons::Ok);
         return;
     }
@@ -83,7 +83,8 @@ void frmPrazdniki::kImport_Click()
     // The shown month takes the new marks at once, as after clicks.
     if (yearShown)
         lstMesyacy_Click();
-    m_platform.messageBox(importSummary(imported), kCaption, MsgIcon::Information, MsgButtons::Ok);
+    m_platform.messageBox(importSummary(imported), applicationTitle(), MsgIcon::Information,
+                          MsgButtons::Ok);
 }
 
 } // namespace vexilo

@@ -74,6 +74,11 @@ QString AppPaths::saveStartFolder() const
     return m_besideProgram ? m_program : asFolder(QDir::homePath());
 }
 
+QString AppPaths::importStartFolder() const
+{
+    return asFolder(QDir::homePath());
+}
+
 QStringList AppPaths::glyphSetNames() const
 {
     return glyphSetNamesIn(m_glyphRoots);

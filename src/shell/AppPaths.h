@@ -31,6 +31,9 @@ public:
     QString helpPage() const;        // "Справка.html"
     QString redirectFolder() const;  // where the numbered redirect pages are written
     QString saveStartFolder() const; // where the save dialog starts
+    // Where the holiday import's dialog starts: calendar files come from elsewhere (a
+    // download, a colleague), so the user's home.
+    QString importStartFolder() const;
     // The folders whose subfolders are glyph sets, the one that wins a name first.
     const QStringList &glyphRoots() const { return m_glyphRoots; }
     // The glyph set names to offer, the user's first; a name is listed once.

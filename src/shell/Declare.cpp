@@ -1,10 +1,14 @@
 #include "Declare.h"
 
+#include "common/CalendarMath.h"
+
 namespace vexilo {
 
 void fillMonthLengths(std::array<qint32, 13> &DniMesyaca)
 {
-    DniMesyaca = {0, 31, DniMesyaca[2], 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const qint32 february = DniMesyaca[2];
+    DniMesyaca = monthLengthsOf(1);
+    DniMesyaca[2] = february;
 }
 
 } // namespace vexilo

@@ -18,7 +18,6 @@ struct Declare
 {
     QString Zagolovok;               // main window caption naming the loaded glyph folder
     QString Razdelitel;              // path separator, "\" or "/"
-    QString PutProgrammy;            // application folder, always ending with Razdelitel
     QString PapkaKartinok;           // glyph folder name inside PutProgrammy; empty until chosen
     qint16 KartinkiZagruzheny = 0;   // -1 once a glyph set is loaded, 0 otherwise
     qint32 ProverkaRazmerov = 0;     // size check: 1 loads only "0.gif" and "Пн.gif"

@@ -23,7 +23,6 @@ std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const QString
 std::unique_ptr<frmForma> Main(Declare &state, Platform &platform, const AppPaths &paths)
 {
     const AppFolder folder = appFolderFrom(paths.programFolder());
-    state.PutProgrammy = folder.PutProgrammy;
     state.Razdelitel = folder.Razdelitel;
     state.paths = paths;
     // The user's data folder is there before anything is saved into it.

@@ -1,6 +1,11 @@
 #include "PrintSheet.h"
 
+#include "common/ProgramText.h"
+#include "platform/Platform.h"
+#include "shell/UserSettings.h"
+
 #include <QPainter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace vexilo {
@@ -21,6 +26,25 @@ bool printSheet(QPrinter &printer, const QImage &sheet, int dpi)
     const QRectF printable(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
     paintSheetPage(painter, sheet, dpi, printable, printer.resolution());
     return painter.end();
+}
+
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet)
+{
+    const QImage whole = wholeSheet(sheet);
+    if (whole.isNull()) {
+        platform.messageBox(sheetErrorMessage(SheetError::TooLarge), applicationTitle(),
+                            MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    const OutputOptions options = loadOutputOptions();
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, options);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("printPreview"));
+    dialog.setWindowTitle(QStringLiteral("Печать"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&](QPrinter *target) { printSheet(*target, whole, options.dpi); });
+    platform.execDialog(dialog);
 }
 
 } // namespace vexilo

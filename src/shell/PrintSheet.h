@@ -5,8 +5,11 @@
 #include <QImage>
 
 class QPrinter;
+class QWidget;
 
 namespace vexilo {
+
+class Platform;
 
 // The chosen paper and orientation on the printer; a PDF file gets the whole page, as the
 // renderer's PDF does, a real printer keeps its own margins.
@@ -15,5 +18,8 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options);
 // Paints the sheet on one page at its physical size for `dpi`; false when the printer
 // could not be started.
 bool printSheet(QPrinter &printer, const QImage &sheet, int dpi);
+
+// Qt's print preview of the whole sheet at the remembered resolution and paper.
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet);
 
 } // namespace vexilo

@@ -3,20 +3,16 @@
 #include "common/ProgramText.h"
 #include "compose/SheetLayout.h"
 #include "platform/Platform.h"
-#include "shell/PrintSheet.h"
 #include "shell/UserSettings.h"
 #include "shell/frmStranitsa.h"
 
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace vexilo {
 
-QString apiOpenSave(Platform &platform, const QString &startFolder, qint16 saveMode,
-                    const QString &initialName, const QStringList &filters, int *chosenFilter)
+QString apiOpenSave(Platform &platform, const QString &startFolder, const QStringList &filters,
+                    int *chosenFilter)
 {
-    Q_UNUSED(saveMode); // the program only ever saves
-    Q_UNUSED(initialName);
     QStringList all = filters;
     all.append(QStringLiteral("All Files (*.*)"));
     return platform.saveFileName(all, startFolder, chosenFilter);
@@ -31,7 +27,7 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
                                  QStringLiteral("Документ PDF (*.pdf)")};
     int chosen = 0;
     SaveTarget target;
-    target.chosenName = apiOpenSave(platform, startFolder, 1, QString(), filters, &chosen);
+    target.chosenName = apiOpenSave(platform, startFolder, filters, &chosen);
     if (target.chosenName.isEmpty())
         return std::nullopt;
     if (chosen < 1 || chosen > 2)
@@ -59,25 +55,6 @@ void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &
     if (!result.ok)
         platform.messageBox(exportFailureMessage(result), applicationTitle(), MsgIcon::Critical,
                             MsgButtons::Ok);
-}
-
-void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet)
-{
-    const QImage whole = wholeSheet(sheet);
-    if (whole.isNull()) {
-        platform.messageBox(sheetErrorMessage(SheetError::TooLarge), applicationTitle(),
-                            MsgIcon::Information, MsgButtons::Ok);
-        return;
-    }
-    const OutputOptions options = loadOutputOptions();
-    QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer, options);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("printPreview"));
-    dialog.setWindowTitle(QStringLiteral("Печать"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter *target) { printSheet(*target, whole, options.dpi); });
-    platform.execDialog(dialog);
 }
 
 } // namespace vexilo

@@ -12,11 +12,9 @@ namespace vexilo {
 
 class Platform;
 
-// The save dialog (saveMode non-zero) with the caller's filters and "All Files (*.*)",
-// starting in the given folder; empty when cancelled. `chosenFilter` gets the index of the
-// filter the user picked.
-QString apiOpenSave(Platform &platform, const QString &startFolder, qint16 saveMode,
-                    const QString &initialName, const QStringList &filters,
+// The save dialog with the caller's filters and "All Files (*.*)", starting in the given
+// folder; empty when cancelled. `chosenFilter` gets the index of the filter the user picked.
+QString apiOpenSave(Platform &platform, const QString &startFolder, const QStringList &filters,
                     int *chosenFilter = nullptr);
 
 struct SaveTarget
@@ -33,8 +31,5 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
 // Writes the sheet as the target says; a failure is reported once.
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,
                const QString &Razdelitel);
-
-// Qt's print preview of the whole sheet at the remembered resolution and paper.
-void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet);
 
 } // namespace vexilo

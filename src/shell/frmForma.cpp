@@ -14,6 +14,7 @@
 #include "shell/FormaControls.h"
 #include "shell/NumberBoxFilter.h"
 #include "shell/OptionsForm.h"
+#include "shell/PrintSheet.h"
 #include "shell/SaveSheetM.h"
 #include "shell/SheetView.h"
 #include "shell/UserSettings.h"
@@ -101,8 +102,7 @@ void frmForma::Form_Load()
     picControl->createCanvases();
     m_platform.processEvents();
     selXYMesyac->setCurrentIndex(1);
-    for (qint32 d = 1; d <= 31; ++d)
-        m_state.Chisla[static_cast<std::size_t>(d)] = d;
+    m_state.Chisla = standardDayNumbers();
 }
 
 void frmForma::Form_Unload()
@@ -273,6 +273,7 @@ void frmForma::MenuPrazdniki_Click()
 {
     frmPrazdniki dialog(m_state.Prazdniki, m_state.paths.prazdnikiFile(), m_state.DniMesyaca,
                         txtRassttoyanie[5]->text(), m_platform, this);
+    dialog.setImportStartFolder(m_state.paths.importStartFolder());
     m_platform.execDialog(dialog);
 }
 

@@ -40,7 +40,7 @@ protected:
 
 TEST_F(MainWindowTest, StartUpFillsTheTablesAndLeavesEveryCanvasHidden)
 {
-    EXPECT_EQ(state.PutProgrammy, app.path());
+    EXPECT_EQ(state.paths.programFolder(), app.path());
     EXPECT_EQ(state.Razdelitel, QStringLiteral("/"));
     for (qint32 d = 1; d <= 31; ++d)
         EXPECT_EQ(state.Chisla[static_cast<std::size_t>(d)], d);

@@ -1,12 +1,12 @@
 // Saves "Праздники.dat" and "Options.ini" in the given folder over and over, alternating two
 // contents of each, until it is killed. The crash-safety test kills it at random moments.
 #include "holidays/PrazdnikiFile.h"
-#include "platform/QuietPlatform.h"
 #include "platform/SaveReport.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/OptionsForm.h"
 #include "shell/frmForma.h"
+#include "support/QuietPlatform.h"
 
 #include <QApplication>
 #include <QComboBox>
