@@ -1,5 +1,6 @@
 #include "GlyphMaker.h"
 
+#include "common/ProgramText.h"
 #include "common/SafeFolder.h"
 #include "compose/GifWriter.h"
 #include "compose/GlyphSet.h"
@@ -16,14 +17,6 @@
 namespace vexilo {
 
 namespace {
-
-const std::array<QString, 7> &weekdayNames()
-{
-    static const std::array<QString, 7> names = {
-        QStringLiteral("Пн"), QStringLiteral("Вт"), QStringLiteral("Ср"), QStringLiteral("Чт"),
-        QStringLiteral("Пт"), QStringLiteral("Сб"), QStringLiteral("Вс")};
-    return names;
-}
 
 // One text drawn on a scratch image large enough for any font, with the rectangle its ink
 // covers. The baseline lies at the same height for every text, so ink tops and bottoms of

@@ -25,7 +25,6 @@ namespace vexilo {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Создатель календарей Vexilo");
 constexpr int kDefaultSize = 28;
 const QSize kPreviewArea(460, 150);
 // Drawing a large set takes a good part of a second, so the preview waits for the controls to
@@ -285,39 +284,39 @@ void frmShrift::kOK_Click()
                            "создан. Проверьте размер и нажмите «Создать» ещё раз.")
                 .arg(kMinGlyphFontSize)
                 .arg(kMaxGlyphFontSize),
-            kCaption, MsgIcon::Information, MsgButtons::Ok);
+            applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     const QString name = txtImya->text().trimmed();
     if (!isGlyphFolderName(name)) {
         m_platform.messageBox(
-            QStringLiteral("Введите имя набора: имя одной папки, без «/» и «\\»."), kCaption,
-            MsgIcon::Information, MsgButtons::Ok);
+            QStringLiteral("Введите имя набора: имя одной папки, без «/» и «\\»."),
+            applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     // The folder window lists no hidden folder, so such a set could never be chosen.
     if (name.startsWith(u'.')) {
         m_platform.messageBox(QStringLiteral("Имя набора не может начинаться с точки: такая "
                                              "папка скрыта и не видна в списке наборов."),
-                              kCaption, MsgIcon::Information, MsgButtons::Ok);
+                              applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     const GlyphStyle chosen = style();
     if (!installedFontFamily(chosen.family)) {
         m_platform.messageBox(QStringLiteral("Шрифт «%1» не установлен.").arg(chosen.family),
-                              kCaption, MsgIcon::Information, MsgButtons::Ok);
+                              applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     const QString folder = m_setsFolder + name;
     const bool exists = QFileInfo::exists(folder) || QFileInfo(folder).isSymLink();
-    if (exists &&
-        m_platform.messageBox(QStringLiteral("Набор «%1» уже есть. Заменить его?").arg(name),
-                              kCaption, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (exists && m_platform.messageBox(
+                      QStringLiteral("Набор «%1» уже есть. Заменить его?").arg(name),
+                      applicationTitle(), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     const SafeWriteResult written = writeMadeGlyphs(makeGlyphs(chosen), folder, exists,
                                                     {Durability::Synced, m_platform.saveFaults()});
     if (!written.ok) {
-        m_platform.messageBox(failedWriteMessage(written), kCaption, MsgIcon::Information,
+        m_platform.messageBox(failedWriteMessage(written), applicationTitle(), MsgIcon::Information,
                               MsgButtons::Ok);
         return;
     }

@@ -74,6 +74,14 @@ QString AppPaths::saveStartFolder() const
     return m_besideProgram ? m_program : asFolder(QDir::homePath());
 }
 
+QString AppPaths::settingsFile() const
+{
+    if (m_besideProgram)
+        return m_program + QStringLiteral("vexilo.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vexilo/vexilo.ini");
+}
+
 QString AppPaths::importStartFolder() const
 {
     return asFolder(QDir::homePath());

@@ -31,6 +31,9 @@ public:
     QString helpPage() const;        // "Справка.html"
     QString redirectFolder() const;  // where the numbered redirect pages are written
     QString saveStartFolder() const; // where the save dialog starts
+    // "vexilo.ini", the choices beyond "Options.ini": beside the program, or in the user's
+    // configuration folder for an installed copy.
+    QString settingsFile() const;
     // Where the holiday import's dialog starts: calendar files come from elsewhere (a
     // download, a colleague), so the user's home.
     QString importStartFolder() const;

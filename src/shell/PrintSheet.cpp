@@ -28,7 +28,8 @@ bool printSheet(QPrinter &printer, const QImage &sheet, int dpi)
     return painter.end();
 }
 
-void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet)
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
+                  const UserSettings &settings)
 {
     const QImage whole = wholeSheet(sheet);
     if (whole.isNull()) {
@@ -36,7 +37,7 @@ void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet
                             MsgIcon::Information, MsgButtons::Ok);
         return;
     }
-    const OutputOptions options = loadOutputOptions();
+    const OutputOptions options = settings.loadOutputOptions();
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, options);
     QPrintPreviewDialog dialog(&printer, parent);

@@ -10,6 +10,7 @@ class QWidget;
 namespace vexilo {
 
 class Platform;
+class UserSettings;
 
 // The chosen paper and orientation on the printer; a PDF file gets the whole page, as the
 // renderer's PDF does, a real printer keeps its own margins.
@@ -20,6 +21,7 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options);
 bool printSheet(QPrinter &printer, const QImage &sheet, int dpi);
 
 // Qt's print preview of the whole sheet at the remembered resolution and paper.
-void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet);
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
+                  const UserSettings &settings);
 
 } // namespace vexilo

@@ -19,7 +19,7 @@ QString apiOpenSave(Platform &platform, const QString &startFolder, const QStrin
 }
 
 std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
-                                        const QString &startFolder)
+                                        const QString &startFolder, const UserSettings &settings)
 {
     // In the order of OutputFormat; "All Files" saves BMP like the first.
     const QStringList filters = {QStringLiteral("Рисунок (*.bmp)"),
@@ -32,13 +32,13 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
         return std::nullopt;
     if (chosen < 1 || chosen > 2)
         return target; // BMP: the rows as they are drawn, at 96 dpi
-    OutputOptions remembered = loadOutputOptions();
+    OutputOptions remembered = settings.loadOutputOptions();
     remembered.format = chosen == 1 ? OutputFormat::Png : OutputFormat::Pdf;
     frmStranitsa dialog(remembered, parent);
     if (platform.execDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     target.options = dialog.options();
-    saveOutputOptions(target.options);
+    settings.saveOutputOptions(target.options);
     return target;
 }
 

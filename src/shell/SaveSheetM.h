@@ -11,6 +11,7 @@ class QWidget;
 namespace vexilo {
 
 class Platform;
+class UserSettings;
 
 // The save dialog with the caller's filters and "All Files (*.*)", starting in the given
 // folder; empty when cancelled. `chosenFilter` gets the index of the filter the user picked.
@@ -26,7 +27,7 @@ struct SaveTarget
 // Asks for the file name and type ("Рисунок (*.bmp)" first), and for PNG and PDF the
 // resolution and page in a small dialog; nothing when the user cancels either.
 std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
-                                        const QString &startFolder);
+                                        const QString &startFolder, const UserSettings &settings);
 
 // Writes the sheet as the target says; a failure is reported once.
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,

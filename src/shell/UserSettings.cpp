@@ -8,17 +8,16 @@ namespace vexilo {
 
 namespace {
 
-std::unique_ptr<QSettings> userSettings()
+std::unique_ptr<QSettings> open(const QString &file)
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("vexilo"), QStringLiteral("vexilo"));
+    return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 
 } // namespace
 
-OutputOptions loadOutputOptions()
+OutputOptions UserSettings::loadOutputOptions() const
 {
-    const auto settings = userSettings();
+    const auto settings = open(m_file);
     OutputOptions options;
     // Anything unreadable or out of range falls back to the usual choice.
     options.paper = paperByName(settings->value(QStringLiteral("print/paper")).toString())
@@ -33,9 +32,9 @@ OutputOptions loadOutputOptions()
     return options;
 }
 
-void saveOutputOptions(const OutputOptions &options)
+void UserSettings::saveOutputOptions(const OutputOptions &options) const
 {
-    const auto settings = userSettings();
+    const auto settings = open(m_file);
     settings->setValue(QStringLiteral("print/paper"), paperName(options.paper));
     settings->setValue(QStringLiteral("print/landscape"),
                        options.orientation == QPageLayout::Landscape);
@@ -43,9 +42,9 @@ void saveOutputOptions(const OutputOptions &options)
     settings->setValue(QStringLiteral("print/wholePng"), options.whole);
 }
 
-std::optional<GlyphStyle> loadGlyphStyle()
+std::optional<GlyphStyle> UserSettings::loadGlyphStyle() const
 {
-    const auto settings = userSettings();
+    const auto settings = open(m_file);
     const QString family = settings->value(QStringLiteral("glyphs/font")).toString();
     if (family.isEmpty())
         return std::nullopt;
@@ -61,9 +60,9 @@ std::optional<GlyphStyle> loadGlyphStyle()
     return style;
 }
 
-void saveGlyphStyle(const GlyphStyle &style)
+void UserSettings::saveGlyphStyle(const GlyphStyle &style) const
 {
-    const auto settings = userSettings();
+    const auto settings = open(m_file);
     settings->setValue(QStringLiteral("glyphs/font"), style.family);
     settings->setValue(QStringLiteral("glyphs/size"), style.pixelSize);
     settings->setValue(QStringLiteral("glyphs/bold"), style.bold);

@@ -3,18 +3,30 @@
 #include "compose/GlyphMaker.h"
 #include "compose/SheetOutput.h"
 
+#include <QString>
+
 #include <optional>
+#include <utility>
 
 namespace vexilo {
 
-// Choices kept for the user beyond "Options.ini" (whose lines never change): how sheets are
-// saved as PNG or PDF and printed. Kept with QSettings in the user's configuration folder.
-OutputOptions loadOutputOptions();
-void saveOutputOptions(const OutputOptions &options);
+// Choices kept for the user beyond "Options.ini" (whose lines never change), with QSettings in
+// the file AppPaths names: how sheets are saved as PNG or PDF and printed, and the style of the
+// last glyph set made from a font.
+class UserSettings
+{
+public:
+    explicit UserSettings(QString file) : m_file(std::move(file)) {}
 
-// The font, size, boldness and colour of the last glyph set made from a font; nothing before
-// the first, or when what is kept cannot be read.
-std::optional<GlyphStyle> loadGlyphStyle();
-void saveGlyphStyle(const GlyphStyle &style);
+    OutputOptions loadOutputOptions() const;
+    void saveOutputOptions(const OutputOptions &options) const;
+
+    // Nothing before the first set, or when what is kept cannot be read.
+    std::optional<GlyphStyle> loadGlyphStyle() const;
+    void saveGlyphStyle(const GlyphStyle &style) const;
+
+private:
+    QString m_file;
+};
 
 } // namespace vexilo

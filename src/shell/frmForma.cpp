@@ -265,7 +265,10 @@ void frmForma::MenuSelPapka_Click()
         m_state.paths.glyphRoots(), m_state.PapkaKartinok, m_state.ProverkaRazmerov, m_platform,
         [this] { OpenChisla(1); }, this);
     dialog.setFont(designFont());
-    dialog.setFontStyleMemory({loadGlyphStyle, saveGlyphStyle});
+    const UserSettings settings(m_state.paths.settingsFile());
+    dialog.setFontStyleMemory(
+        {[settings] { return settings.loadGlyphStyle(); },
+         [settings](const GlyphStyle &style) { settings.saveGlyphStyle(style); }});
     m_platform.execDialog(dialog);
 }
 
@@ -381,7 +384,8 @@ void frmForma::drawSheet(qint32 month)
 void frmForma::kSave_Click()
 {
     const std::optional<SaveTarget> target =
-        askSaveTarget(m_platform, this, m_state.paths.saveStartFolder());
+        askSaveTarget(m_platform, this, m_state.paths.saveStartFolder(),
+                      UserSettings(m_state.paths.settingsFile()));
     if (!target)
         return;
     setCommandsBusy(true);
@@ -392,7 +396,8 @@ void frmForma::kSave_Click()
 
 void frmForma::MenuPechat_Click()
 {
-    printPreview(m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()));
+    printPreview(m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
+                 UserSettings(m_state.paths.settingsFile()));
 }
 
 } // namespace vexilo

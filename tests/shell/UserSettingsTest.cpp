@@ -1,5 +1,9 @@
 #include "shell/UserSettings.h"
 
+#include "shell/AppPaths.h"
+#include "support/TempAppFolder.h"
+
+#include <QFile>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -8,9 +12,15 @@ using namespace vexilo;
 
 TEST(UserSettings, TheLastGlyphStyleComesBackAndAColourThatCannotBeReadIsNone)
 {
+    // A copy that keeps its files beside itself keeps these there too.
+    const test::TempAppFolder app;
+    const QString file = AppPaths::besideProgram(app.path()).settingsFile();
+    EXPECT_EQ(file, app.file(QStringLiteral("vexilo.ini")));
+    const UserSettings user(file);
     const GlyphStyle saved{QStringLiteral("DejaVu Serif"), 44, false, QColor(0x12, 0x34, 0x56)};
-    saveGlyphStyle(saved);
-    const std::optional<GlyphStyle> loaded = loadGlyphStyle();
+    user.saveGlyphStyle(saved);
+    EXPECT_TRUE(QFile::exists(file));
+    const std::optional<GlyphStyle> loaded = user.loadGlyphStyle();
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->family, saved.family);
     EXPECT_EQ(loaded->pixelSize, 44);
@@ -18,16 +28,15 @@ TEST(UserSettings, TheLastGlyphStyleComesBackAndAColourThatCannotBeReadIsNone)
     EXPECT_EQ(loaded->color, saved.color);
 
     // Edited by hand: the window falls back to its usual choice for what cannot be read.
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("vexilo"),
-                       QStringLiteral("vexilo"));
+    QSettings settings(file, QSettings::IniFormat);
     settings.setValue(QStringLiteral("glyphs/color"), QStringLiteral("#ff00ff\n"));
     settings.setValue(QStringLiteral("glyphs/size"), QStringLiteral("большой"));
     settings.sync();
-    const std::optional<GlyphStyle> edited = loadGlyphStyle();
+    const std::optional<GlyphStyle> edited = user.loadGlyphStyle();
     ASSERT_TRUE(edited.has_value());
     EXPECT_FALSE(edited->color.isValid());
     EXPECT_EQ(edited->pixelSize, 0);
     settings.remove(QStringLiteral("glyphs"));
     settings.sync();
-    EXPECT_FALSE(loadGlyphStyle().has_value());
+    EXPECT_FALSE(user.loadGlyphStyle().has_value());
 }

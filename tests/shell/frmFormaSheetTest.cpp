@@ -269,8 +269,9 @@ TEST_F(SheetWindowTest, PngAndPdfAskTheirOptionsRememberThemAndPrintingPreviewsT
     answer(QStringLiteral("A3"), true, 150, true);
     form->kSave_Click();
     EXPECT_TRUE(QFileInfo(app.file(QStringLiteral("лист.pdf"))).size() > 0);
-    EXPECT_EQ(loadOutputOptions().paper, QPageSize::A3);
-    EXPECT_EQ(loadOutputOptions().dpi, 150);
+    const UserSettings remembered(state.paths.settingsFile());
+    EXPECT_EQ(remembered.loadOutputOptions().paper, QPageSize::A3);
+    EXPECT_EQ(remembered.loadOutputOptions().dpi, 150);
 
     // A cancelled options dialog writes nothing.
     platform.saveNames.push_back(app.file(QStringLiteral("отмена")));
