@@ -1,8 +1,20 @@
 #include "holidays/IcsImport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <libical/ical.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vexilo;
 
@@ -26,6 +38,32 @@ IcsDays read(const QByteArray &bytes, const IcsOptions &options = {})
         return {};
     }
     return std::get<IcsDays>(result);
+}
+
+// The message for bytes the reader refuses, or a failure when it takes them.
+QString refusal(const QByteArray &bytes, const IcsOptions &options = {})
+{
+    const auto result = readIcs(bytes, QStringLiteral("t.ics"), options);
+    if (const auto *error = std::get_if<QString>(&result))
+        return *error;
+    ADD_FAILURE() << "taken: " << bytes.left(200).toStdString();
+    return {};
+}
+
+// What the reader writes to standard error meanwhile.
+QByteArray standardErrorOf(const std::function<void()> &action)
+{
+    QTemporaryFile capture;
+    EXPECT_TRUE(capture.open());
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(capture.handle(), STDERR_FILENO);
+    action();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    capture.seek(0);
+    return capture.readAll();
 }
 
 } // namespace
@@ -106,4 +144,136 @@ TEST(IcsImport, HostileOrForeignFilesGetAMessageAndNoDays)
         EXPECT_TRUE(std::get<QString>(result).contains(QStringLiteral("«/tmp/x.dat»")));
     }
     EXPECT_TRUE(std::holds_alternative<QString>(readIcsFile(QStringLiteral("/nonexistent.ics"))));
+}
+
+TEST(IcsImport, ChangedInstancesRulesAndFarYearsAreReadAsTheCalendarSays)
+{
+    struct Case
+    {
+        const char *name;
+        QStringList events;
+        IcsOptions options;
+        IcsDays expected;
+    };
+    // Expected days counted by QDate, whose calendar is proleptic Gregorian in every year.
+    YearDays mondays1700;
+    for (QDate monday(1700, 1, 4); monday.year() == 1700; monday = monday.addDays(7))
+        mondays1700.insert({monday.month(), monday.day()});
+    IcsDays leapDays;
+    for (qint32 year = 1604; year <= 2028; year += 4)
+        if (QDate::isLeapYear(year))
+            leapDays[year].insert({2, 29});
+    const std::vector<Case> cases = {
+        {"a changed instance with a rule of its own is one day",
+         {"UID:w\nDTSTART;VALUE=DATE:20270301\nRRULE:FREQ=WEEKLY;COUNT=3",
+          "UID:w\nRECURRENCE-ID;VALUE=DATE:20270308\nDTSTART;VALUE=DATE:20270309\n"
+          "RRULE:FREQ=WEEKLY;INTERVAL=2\nRDATE;VALUE=DATE:20270601"},
+         {},
+         {{2027, {{3, 1}, {3, 9}, {3, 15}}}}},
+        {"weekly across 1700, which has no 29 February",
+         {"UID:j\nDTSTART;VALUE=DATE:17000222\nRRULE:FREQ=WEEKLY;COUNT=3"},
+         {},
+         {{1700, {{2, 22}, {3, 1}, {3, 8}}}}},
+        {"weekly on Mondays before 1753 without end",
+         {"UID:j\nDTSTART;VALUE=DATE:16000103\nRRULE:FREQ=WEEKLY;BYDAY=MO"},
+         {1700, 1700, std::nullopt},
+         {{1700, mondays1700}}},
+        {"daily after 2582",
+         {"UID:f\nDTSTART;VALUE=DATE:26000101\nRRULE:FREQ=DAILY;COUNT=3"},
+         {},
+         {{2600, {{1, 1}, {1, 2}, {1, 3}}}}},
+        {"the last Friday of February in 9999",
+         {"UID:f\nDTSTART;VALUE=DATE:20200228\nRRULE:FREQ=YEARLY;BYMONTH=2;BYDAY=-1FR"},
+         {9999, 9999, std::nullopt},
+         {{9999, {{2, 26}}}}},
+        {"an unknown year's birthday from 1604, up to the year shown",
+         {"UID:b\nDTSTART;VALUE=DATE:16040229\nRRULE:FREQ=YEARLY"},
+         {1000, 2028, 2028},
+         leapDays},
+        {"a rule that never yields a day, over the years wanted",
+         {"UID:n\nDTSTART;VALUE=DATE:20200101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30"},
+         {1000, 9999, 2027},
+         {{2020, {{1, 1}}}}},
+        {"hours of a date are no more days",
+         {"UID:h\nDTSTART;VALUE=DATE:20270101\nRRULE:FREQ=DAILY;COUNT=2;BYHOUR=1,2,3"},
+         {},
+         {{2027, {{1, 1}, {1, 2}}}}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(read(calendar(c.events), c.options), c.expected) << c.name;
+}
+
+TEST(IcsImport, RulesBeyondWhatCanBeFollowedGetAMessage)
+{
+    const auto rule = [](const char *rrule) {
+        return calendar(
+            QStringList{QStringLiteral("UID:r\nDTSTART;VALUE=DATE:20200101\nRRULE:") + rrule});
+    };
+    const struct
+    {
+        QByteArray bytes;
+        IcsOptions options;
+        const char *says;
+    } cases[] = {
+        {rule("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30"), {}, "чаще раза в день"},
+        {rule("FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30"), {2020, 2020, 2020}, "чаще раза в день"},
+        {rule("FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30"), {2020, 2020, 2020}, "чаще раза в день"},
+        {rule("FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30"), {}, "слишком много"},
+        {rule("FREQ=YEARLY"), {}, "слишком далеко"},
+        {rule("FREQ=YEARLY;COUNT=2000"), {}, "слишком далеко"},
+    };
+    for (const auto &c : cases)
+        EXPECT_TRUE(refusal(c.bytes, c.options).contains(QString::fromUtf8(c.says)))
+            << c.bytes.toStdString();
+}
+
+TEST(IcsImport, DamagedFilesAreTakenOrRefusedWholeWithoutNoise)
+{
+    const QByteArray plain =
+        calendar(QStringList{QStringLiteral("UID:a\nDTSTART;VALUE=DATE:20270309")});
+    const IcsDays marked{{2027, {{3, 9}}}};
+    QByteArray folded = plain;
+    folded.replace("BEGIN:VCALENDAR", "BEGIN:VCAL\r\n ENDAR");
+    QByteArray longLine = plain;
+    longLine.replace("UID:a", "UID:a\r\nDESCRIPTION:" + QByteArray(8 << 20, 'x') + "\r\n " +
+                                  QByteArray(1 << 20, ','));
+    QByteArray endsFirst = plain;
+    endsFirst.prepend(QByteArray("END:VEVENT\r\n").repeated(1000));
+    for (const QByteArray &bytes : {folded, "\xEF\xBB\xBF" + plain, longLine, endsFirst}) {
+        QByteArray noise = standardErrorOf([&] { EXPECT_EQ(read(bytes), marked); });
+        EXPECT_TRUE(noise.isEmpty()) << noise.left(200).toStdString();
+    }
+
+    const QByteArray deep = "BEGIN:VCALENDAR\r\n" + QByteArray("BEGIN:VEVENT\r\n").repeated(300000);
+    QByteArray longRule = plain;
+    longRule.replace("UID:a", "UID:a\r\nRRULE:FREQ=DAILY;BYMONTHDAY=" +
+                                  QByteArray("1,").repeated(1 << 20) + "1");
+    QByteArray nul = plain;
+    nul.insert(20, '\0');
+    const struct
+    {
+        QByteArray bytes;
+        const char *says;
+    } refused[] = {
+        {deep, "не календарь"}, {longRule, "слишком длинная строка 6"}, {nul, "нулевые байты"}};
+    for (const auto &c : refused)
+        EXPECT_TRUE(refusal(c.bytes).contains(QString::fromUtf8(c.says))) << c.says;
+
+    // The caller's libical error mode comes back.
+    const int before = icalerror_get_errors_are_fatal();
+    icalerror_set_errors_are_fatal(1);
+    read(plain);
+    EXPECT_EQ(icalerror_get_errors_are_fatal(), 1);
+    icalerror_set_errors_are_fatal(before);
+}
+
+TEST(IcsImport, APipeIsRefusedWithoutWaiting)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("календарь.ics"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    const auto result = readIcsFile(fifo);
+    ASSERT_TRUE(std::holds_alternative<QString>(result));
+    EXPECT_TRUE(std::get<QString>(result).contains(QStringLiteral("не обычный файл")));
 }

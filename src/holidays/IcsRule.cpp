@@ -1,0 +1,199 @@
+#include "IcsRule.h"
+
+#include "holidays/IcsImport.h"
+
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <numeric>
+
+namespace vexilo {
+
+namespace {
+
+// libical counts leap years before 1753 the Julian way and follows no rule past 2582.
+const QDate kIcalFirst(1753, 1, 1);
+const QDate kIcalLast(2582, 12, 31);
+constexpr int kCycleYears = 400;
+
+struct IteratorFreer
+{
+    void operator()(icalrecur_iterator *iterator) const { icalrecur_iterator_free(iterator); }
+};
+
+icaltimetype icalDate(const QDate &date)
+{
+    icaltimetype time = icaltime_null_time();
+    time.year = date.year();
+    time.month = date.month();
+    time.day = date.day();
+    time.is_date = 1;
+    return time;
+}
+
+QDate dateOf(const icaltimetype &time)
+{
+    if (icaltime_is_null_time(time))
+        return {};
+    return QDate(time.year, time.month, time.day);
+}
+
+// UNTIL on a day the month lacks (29 February 1700, as libical allows) ends the day before.
+QDate untilOf(const icaltimetype &until)
+{
+    if (icaltime_is_null_time(until) || until.month < 1 || until.month > 12 || until.year < 1)
+        return {};
+    const QDate month(until.year, until.month, 1);
+    return month.isValid() ? month.addDays(std::clamp(until.day, 1, month.daysInMonth()) - 1)
+                           : QDate();
+}
+
+int ceilDiv(int a, int b)
+{
+    return a / b + (a % b != 0 && a > 0 ? 1 : 0);
+}
+
+// Units of the rule's frequency in one 400-year cycle.
+qint64 unitsPerCycle(icalrecurrencetype_frequency freq)
+{
+    switch (freq) {
+    case ICAL_YEARLY_RECURRENCE:
+        return 400;
+    case ICAL_MONTHLY_RECURRENCE:
+        return 4800;
+    case ICAL_WEEKLY_RECURRENCE:
+        return 20871;
+    default:
+        return 146097;
+    }
+}
+
+// Years after which the rule's instances repeat: whole cycles holding whole intervals.
+qint64 periodYears(const icalrecurrencetype &rule)
+{
+    const qint64 interval = std::max<qint64>(rule.interval, 1);
+    return kCycleYears * (interval / std::gcd(interval, unitsPerCycle(rule.freq)));
+}
+
+// The periods libical steps through from one date to another, weighted by their cost.
+qint64 stepsBetween(const icalrecurrencetype &rule, const QDate &from, const QDate &to)
+{
+    if (to < from)
+        return 1;
+    qint64 units = 0;
+    qint64 weight = 1;
+    switch (rule.freq) {
+    case ICAL_YEARLY_RECURRENCE:
+        units = to.year() - from.year();
+        weight = 3;
+        break;
+    case ICAL_MONTHLY_RECURRENCE:
+        units = qint64(to.year() - from.year()) * 12 + to.month() - from.month();
+        weight = 3;
+        break;
+    case ICAL_WEEKLY_RECURRENCE:
+        units = from.daysTo(to) / 7;
+        break;
+    default:
+        units = from.daysTo(to);
+        break;
+    }
+    return (units / std::max<qint64>(rule.interval, 1) + 1) * weight;
+}
+
+// A date has no time of day; RFC 5545 forbids these parts beside one, and libical would walk
+// every second of every day for them.
+void clearTimeParts(icalrecurrencetype &rule)
+{
+    // libical reads past the end mark, so the whole lists are cleared.
+    std::fill(std::begin(rule.by_second), std::end(rule.by_second), ICAL_RECURRENCE_ARRAY_MAX);
+    std::fill(std::begin(rule.by_minute), std::end(rule.by_minute), ICAL_RECURRENCE_ARRAY_MAX);
+    std::fill(std::begin(rule.by_hour), std::end(rule.by_hour), ICAL_RECURRENCE_ARRAY_MAX);
+}
+
+} // namespace
+
+IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const IcsRuleWindow &window,
+                           IcsRuleBudget &budget, std::set<QDate> &starts)
+{
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+    case ICAL_MINUTELY_RECURRENCE:
+    case ICAL_HOURLY_RECURRENCE:
+        return IcsRuleFault::SubDaily;
+    case ICAL_DAILY_RECURRENCE:
+    case ICAL_WEEKLY_RECURRENCE:
+    case ICAL_MONTHLY_RECURRENCE:
+    case ICAL_YEARLY_RECURRENCE:
+        break;
+    default:
+        return IcsRuleFault::None; // a rule libical cannot follow adds nothing
+    }
+    clearTimeParts(rule);
+    QDate end = window.last;
+    if (const QDate until = untilOf(rule.until); until.isValid())
+        end = std::min(end, until);
+    if (end <= start)
+        return IcsRuleFault::None;
+    const int count = rule.count;
+
+    // Without COUNT, the rule may start as many whole periods later as stay before the
+    // window, so that libical walks only the years wanted.
+    QDate base = start;
+    if (count == 0 && window.from > start) {
+        const qint64 periods = (window.from.year() - 1 - start.year()) / periodYears(rule);
+        if (periods > 0)
+            base = start.addYears(static_cast<int>(periods * periodYears(rule)));
+    }
+    const int shift = kCycleYears * ceilDiv(kIcalFirst.year() - base.year(), kCycleYears);
+    const bool truncated = end.addYears(shift) > kIcalLast;
+    const QDate walkFrom = count == 0 ? std::max(base, window.from) : base;
+    if (count == 0) {
+        budget.steps += stepsBetween(rule, walkFrom, end);
+        if (budget.steps > kMaxIcsRuleSteps)
+            return IcsRuleFault::TooMany;
+        if (truncated)
+            return IcsRuleFault::TooFar;
+    }
+
+    // COUNT is counted here, so that UNTIL can bound how far libical walks.
+    rule.count = 0;
+    rule.until = icalDate(std::min(end.addYears(shift), kIcalLast));
+    std::unique_ptr<icalrecur_iterator, IteratorFreer> iterator(
+        icalrecur_iterator_new(rule, icalDate(base.addYears(shift))));
+    if (!iterator)
+        return IcsRuleFault::None;
+    if (walkFrom > base)
+        icalrecur_iterator_set_start(iterator.get(), icalDate(walkFrom.addYears(shift)));
+    int produced = 0;
+    QDate previous = base;
+    for (;;) {
+        const icaltimetype next = icalrecur_iterator_next(iterator.get());
+        const QDate shifted = dateOf(next);
+        if (icaltime_is_null_time(next)) {
+            if (count > 0 && truncated && produced < count)
+                return IcsRuleFault::TooFar;
+            return IcsRuleFault::None;
+        }
+        if (!shifted.isValid())
+            continue;
+        const QDate date = shifted.addYears(-shift);
+        if (count > 0) {
+            // Walked before COUNT is reached, so charged as it goes.
+            budget.steps += stepsBetween(rule, previous, date);
+            previous = date;
+            if (budget.steps > kMaxIcsRuleSteps)
+                return IcsRuleFault::TooMany;
+            if (++produced > count)
+                return IcsRuleFault::None;
+        }
+        if (++budget.occurrences > kMaxIcsOccurrences)
+            return IcsRuleFault::TooMany;
+        if (date > end)
+            return IcsRuleFault::None;
+        if (date >= window.from)
+            starts.insert(date);
+    }
+}
+
+} // namespace vexilo
