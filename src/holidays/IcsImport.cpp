@@ -237,6 +237,10 @@ QString outlineMessage(const IcsOutlineError &error, const QString &name)
             .arg(name)
             .arg(error.line)
             .arg(kMaxIcsValueBytes);
+    case IcsOutlineFault::TooManyValues:
+        return QStringLiteral("В календаре «%1» слишком много дат: больше %2.")
+            .arg(name)
+            .arg(kMaxIcsValues);
     case IcsOutlineFault::NotCalendar:
     case IcsOutlineFault::TooDeep:
         break;
@@ -254,6 +258,10 @@ QString ruleMessage(IcsRuleFault fault, const QString &name)
     case IcsRuleFault::TooFar:
         return QStringLiteral("В календаре «%1» повторения уходят слишком далеко по годам: "
                               "правило повторения прослеживается не больше чем на 430 лет.")
+            .arg(name);
+    case IcsRuleFault::TooLong:
+        return QStringLiteral("В календаре «%1» слишком много повторений: правила пришлось бы "
+                              "прослеживать дольше, чем разумно.")
             .arg(name);
     case IcsRuleFault::None:
     case IcsRuleFault::TooMany:

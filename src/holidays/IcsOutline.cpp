@@ -56,14 +56,12 @@ std::optional<Split> splitLine(const QByteArray &line)
         if (c == '"') {
             quoted = !quoted;
         } else if (!quoted && (c == ';' || c == ':')) {
-            if (paramStart < i) {
-                const QByteArray param = line.mid(paramStart, i - paramStart);
-                const qsizetype equals = param.indexOf('=');
-                if (equals > 0 && param.left(equals).trimmed().toUpper() == "VALUE") {
-                    const QByteArray type = param.mid(equals + 1).trimmed().toUpper();
-                    if (type == "DATE" || type == "DATE-TIME" || type == "PERIOD")
-                        split.valueType = type;
-                }
+            // Only VALUE matters; the others are passed over without a copy.
+            const qsizetype length = i - paramStart;
+            if (length > 6 && qstrnicmp(line.constData() + paramStart, "VALUE=", 6) == 0) {
+                const QByteArray type = line.mid(paramStart + 6, length - 6).trimmed().toUpper();
+                if (type == "DATE" || type == "DATE-TIME" || type == "PERIOD")
+                    split.valueType = type;
             }
             paramStart = i + 1;
             if (c == ':')
@@ -89,7 +87,7 @@ public:
             end();
             return true;
         }
-        if (!m_inEvent)
+        if (!m_inEvent || m_depth != 2)
             return true;
         const Kept kept = keptAs(name);
         if (kept == Kept::No)
@@ -103,9 +101,15 @@ public:
         case Kept::Single:
             return keep(name, *split, split->value, number);
         case Kept::List:
-            for (const QByteArray &item : split->value.split(','))
-                if (!item.trimmed().isEmpty() && !keep(name, *split, item.trimmed(), number))
+            for (qsizetype from = 0; from <= split->value.size();) {
+                qsizetype comma = split->value.indexOf(',', from);
+                if (comma < 0)
+                    comma = split->value.size();
+                const QByteArray item = split->value.mid(from, comma - from).trimmed();
+                if (!item.isEmpty() && !keep(name, *split, item, number))
                     return false;
+                from = comma + 1;
+            }
             return true;
         case Kept::Uid: {
             // libical would split a UID at its commas, in time quadratic in their number.
@@ -126,8 +130,9 @@ public:
 
     std::variant<QByteArray, IcsOutlineError> finish()
     {
+        // An unended event counts, as libical takes it.
         if (m_inEvent)
-            closeEvent(); // an unended event counts, as libical takes it
+            closeEvent();
         if (!m_sawCalendar)
             return IcsOutlineError{IcsOutlineFault::NotCalendar, 0};
         m_out += "END:VCALENDAR\r\n";
@@ -159,22 +164,34 @@ private:
     {
         if (m_depth == 0)
             return;
-        if (m_depth == 2 && m_inEvent)
+        if (--m_depth == 1 && m_inEvent)
             closeEvent();
-        --m_depth;
     }
 
+    // A timed event is no holiday and not given to libical, unless it moves an instance.
     void closeEvent()
     {
-        m_out += "BEGIN:VEVENT\r\n" + m_event + "END:VEVENT\r\n";
+        if (!m_timed || m_changedInstance) {
+            m_values += m_eventValues;
+            m_out += "BEGIN:VEVENT\r\n" + m_event + "END:VEVENT\r\n";
+        }
         m_event.clear();
-        m_inEvent = false;
+        m_inEvent = m_timed = m_changedInstance = false;
+        m_eventValues = 0;
     }
 
     bool keep(const QByteArray &name, const Split &split, const QByteArray &value, qint64 number)
     {
         if (value.size() > kMaxIcsValueBytes) {
             m_error = {IcsOutlineFault::LongValue, number};
+            return false;
+        }
+        if (name == "DTSTART")
+            m_timed = split.valueType == "DATE-TIME" || value.contains('T');
+        else if (name == "RECURRENCE-ID")
+            m_changedInstance = true;
+        if (m_values + ++m_eventValues > kMaxIcsValues) {
+            m_error = {IcsOutlineFault::TooManyValues, number};
             return false;
         }
         m_event += name;
@@ -188,10 +205,14 @@ private:
     QByteArray m_event;
     QHash<QByteArray, qsizetype> m_uids;
     IcsOutlineError m_error;
+    qint64 m_values = 0;
+    qint64 m_eventValues = 0;
     int m_depth = 0;
     bool m_inCalendar = false;
     bool m_sawCalendar = false;
     bool m_inEvent = false;
+    bool m_timed = false;
+    bool m_changedInstance = false;
 };
 
 } // namespace

@@ -11,7 +11,10 @@ inline constexpr int kMaxIcsDepth = 32;
 // A value the reader uses (a date, a rule, a list item) longer than this is no calendar's.
 inline constexpr qsizetype kMaxIcsValueBytes = 4096;
 
-enum class IcsOutlineFault { NotCalendar, NulBytes, TooDeep, LongValue };
+// Values given to libical for one file; it takes some microseconds for each.
+inline constexpr qint64 kMaxIcsValues = 150000;
+
+enum class IcsOutlineFault { NotCalendar, NulBytes, TooDeep, LongValue, TooManyValues };
 
 struct IcsOutlineError
 {
@@ -23,7 +26,8 @@ struct IcsOutlineError
 // one VCALENDAR holding every VEVENT found directly inside a VCALENDAR of the text, with its
 // lines unfolded and only DTSTART, DTEND, DURATION, RRULE, RDATE, EXDATE, RECURRENCE-ID, UID
 // and STATUS:CANCELLED kept, one value per line and no parameter but VALUE. UIDs become
-// numbers (equal UIDs, equal numbers). Everything else, however long, is dropped here.
+// numbers (equal UIDs, equal numbers). Timed events are left out unless they move an
+// instance (RECURRENCE-ID). Everything else, however long, is dropped here.
 std::variant<QByteArray, IcsOutlineError> outlineIcs(const QByteArray &bytes);
 
 } // namespace vexilo

@@ -75,21 +75,40 @@ qint64 periodYears(const icalrecurrencetype &rule)
     return kCycleYears * (interval / std::gcd(interval, unitsPerCycle(rule.freq)));
 }
 
+qint64 weightOf(const icalrecurrencetype &rule)
+{
+    return rule.freq == ICAL_YEARLY_RECURRENCE || rule.freq == ICAL_MONTHLY_RECURRENCE ? 3 : 1;
+}
+
+// The date the given weighted steps of the rule reach from a date.
+QDate afterSteps(const icalrecurrencetype &rule, const QDate &from, qint64 steps)
+{
+    const qint64 periods =
+        std::min<qint64>(steps / weightOf(rule) * std::max<qint64>(rule.interval, 1), 4000000);
+    switch (rule.freq) {
+    case ICAL_YEARLY_RECURRENCE:
+        return from.addYears(static_cast<int>(std::min<qint64>(periods, 10000)));
+    case ICAL_MONTHLY_RECURRENCE:
+        return from.addMonths(static_cast<int>(std::min<qint64>(periods, 120000)));
+    case ICAL_WEEKLY_RECURRENCE:
+        return from.addDays(periods * 7);
+    default:
+        return from.addDays(periods);
+    }
+}
+
 // The periods libical steps through from one date to another, weighted by their cost.
 qint64 stepsBetween(const icalrecurrencetype &rule, const QDate &from, const QDate &to)
 {
     if (to < from)
         return 1;
     qint64 units = 0;
-    qint64 weight = 1;
     switch (rule.freq) {
     case ICAL_YEARLY_RECURRENCE:
         units = to.year() - from.year();
-        weight = 3;
         break;
     case ICAL_MONTHLY_RECURRENCE:
         units = qint64(to.year() - from.year()) * 12 + to.month() - from.month();
-        weight = 3;
         break;
     case ICAL_WEEKLY_RECURRENCE:
         units = from.daysTo(to) / 7;
@@ -98,7 +117,7 @@ qint64 stepsBetween(const icalrecurrencetype &rule, const QDate &from, const QDa
         units = from.daysTo(to);
         break;
     }
-    return (units / std::max<qint64>(rule.interval, 1) + 1) * weight;
+    return (units / std::max<qint64>(rule.interval, 1) + 1) * weightOf(rule);
 }
 
 // A date has no time of day; RFC 5545 forbids these parts beside one, and libical would walk
@@ -151,14 +170,21 @@ IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const Ic
     if (count == 0) {
         budget.steps += stepsBetween(rule, walkFrom, end);
         if (budget.steps > kMaxIcsRuleSteps)
-            return IcsRuleFault::TooMany;
+            return IcsRuleFault::TooLong;
         if (truncated)
             return IcsRuleFault::TooFar;
     }
 
-    // COUNT is counted here, so that UNTIL can bound how far libical walks.
+    // COUNT is counted here, so that UNTIL can bound how far libical walks: to the end
+    // wanted, the years it counts right, and the steps left.
+    QDate walkTo = std::min(end.addYears(shift), kIcalLast);
+    const QDate affordable =
+        afterSteps(rule, base, kMaxIcsRuleSteps - budget.steps).addYears(shift);
+    const bool unaffordable = count > 0 && affordable < walkTo;
+    if (unaffordable)
+        walkTo = affordable;
     rule.count = 0;
-    rule.until = icalDate(std::min(end.addYears(shift), kIcalLast));
+    rule.until = icalDate(walkTo);
     std::unique_ptr<icalrecur_iterator, IteratorFreer> iterator(
         icalrecur_iterator_new(rule, icalDate(base.addYears(shift))));
     if (!iterator)
@@ -171,7 +197,11 @@ IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const Ic
         const icaltimetype next = icalrecur_iterator_next(iterator.get());
         const QDate shifted = dateOf(next);
         if (icaltime_is_null_time(next)) {
-            if (count > 0 && truncated && produced < count)
+            if (count > 0)
+                budget.steps += stepsBetween(rule, previous, walkTo.addYears(-shift));
+            if (count > 0 && produced < count && unaffordable)
+                return IcsRuleFault::TooLong;
+            if (count > 0 && produced < count && truncated)
                 return IcsRuleFault::TooFar;
             return IcsRuleFault::None;
         }
@@ -183,7 +213,7 @@ IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const Ic
             budget.steps += stepsBetween(rule, previous, date);
             previous = date;
             if (budget.steps > kMaxIcsRuleSteps)
-                return IcsRuleFault::TooMany;
+                return IcsRuleFault::TooLong;
             if (++produced > count)
                 return IcsRuleFault::None;
         }

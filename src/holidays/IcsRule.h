@@ -10,7 +10,7 @@ namespace vexilo {
 
 // Rule periods (days, weeks, months, years) that libical may walk for one file, over all its
 // rules, whether they yield days or not; a month or a year costs libical about three days.
-inline constexpr qint64 kMaxIcsRuleSteps = 300000;
+inline constexpr qint64 kMaxIcsRuleSteps = 150000;
 
 struct IcsRuleBudget
 {
@@ -20,7 +20,8 @@ struct IcsRuleBudget
 
 enum class IcsRuleFault {
     None,
-    TooMany,  // more occurrences or steps than one file may ask for
+    TooMany,  // more occurrences than one file may have
+    TooLong,  // more rule steps than one file may ask for
     SubDaily, // a rule repeating hourly or more often, on an all-day event
     TooFar,   // more years than libical can follow
 };

@@ -1,4 +1,5 @@
 #include "holidays/IcsImport.h"
+#include "holidays/IcsOutline.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,6 +195,10 @@ TEST(IcsImport, ChangedInstancesRulesAndFarYearsAreReadAsTheCalendarSays)
          {"UID:n\nDTSTART;VALUE=DATE:20200101\nRRULE:FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30"},
          {1000, 9999, 2027},
          {{2020, {{1, 1}}}}},
+        {"a rule with COUNT that never yields a day",
+         {"UID:n\nDTSTART;VALUE=DATE:20200101\nRRULE:FREQ=DAILY;COUNT=5;BYMONTH=4;BYMONTHDAY=31"},
+         {2020, 2021, std::nullopt},
+         {{2020, {{1, 1}}}}},
         {"hours of a date are no more days",
          {"UID:h\nDTSTART;VALUE=DATE:20270101\nRRULE:FREQ=DAILY;COUNT=2;BYHOUR=1,2,3"},
          {},
@@ -248,6 +253,9 @@ TEST(IcsImport, DamagedFilesAreTakenOrRefusedWholeWithoutNoise)
     QByteArray longRule = plain;
     longRule.replace("UID:a", "UID:a\r\nRRULE:FREQ=DAILY;BYMONTHDAY=" +
                                   QByteArray("1,").repeated(1 << 20) + "1");
+    QByteArray manyDates = plain;
+    manyDates.replace("UID:a", "UID:a\r\nRDATE;VALUE=DATE:" +
+                                   QByteArray("20270101,").repeated(kMaxIcsValues) + "20270102");
     QByteArray nul = plain;
     nul.insert(20, '\0');
     const struct
