@@ -157,9 +157,9 @@ TEST(IcsImport, ChangedInstancesRulesAndFarYearsAreReadAsTheCalendarSays)
         IcsDays expected;
     };
     // Expected days counted by QDate, whose calendar is proleptic Gregorian in every year.
-    YearDays mondays1700;
-    for (QDate monday(1700, 1, 4); monday.year() == 1700; monday = monday.addDays(7))
-        mondays1700.insert({monday.month(), monday.day()});
+    YearDays mondays1500;
+    for (QDate monday(1500, 1, 1); monday.year() == 1500; monday = monday.addDays(7))
+        mondays1500.insert({monday.month(), monday.day()});
     IcsDays leapDays;
     for (qint32 year = 1604; year <= 2028; year += 4)
         if (QDate::isLeapYear(year))
@@ -171,14 +171,18 @@ TEST(IcsImport, ChangedInstancesRulesAndFarYearsAreReadAsTheCalendarSays)
           "RRULE:FREQ=WEEKLY;INTERVAL=2\nRDATE;VALUE=DATE:20270601"},
          {},
          {{2027, {{3, 1}, {3, 9}, {3, 15}}}}},
-        {"weekly across 1700, which has no 29 February",
-         {"UID:j\nDTSTART;VALUE=DATE:17000222\nRRULE:FREQ=WEEKLY;COUNT=3"},
+        {"weekly across 1500, which has no 29 February",
+         {"UID:j\nDTSTART;VALUE=DATE:15000220\nRRULE:FREQ=WEEKLY;COUNT=3"},
          {},
-         {{1700, {{2, 22}, {3, 1}, {3, 8}}}}},
-        {"weekly on Mondays before 1753 without end",
-         {"UID:j\nDTSTART;VALUE=DATE:16000103\nRRULE:FREQ=WEEKLY;BYDAY=MO"},
-         {1700, 1700, std::nullopt},
-         {{1700, mondays1700}}},
+         {{1500, {{2, 20}, {2, 27}, {3, 6}}}}},
+        {"the last Monday of the month in 1500",
+         {"UID:j\nDTSTART;VALUE=DATE:15000129\nRRULE:FREQ=MONTHLY;COUNT=3;BYDAY=-1MO"},
+         {},
+         {{1500, {{1, 29}, {2, 26}, {3, 26}}}}},
+        {"weekly on Mondays from 1300 without end",
+         {"UID:j\nDTSTART;VALUE=DATE:13000104\nRRULE:FREQ=WEEKLY;BYDAY=MO"},
+         {1500, 1500, std::nullopt},
+         {{1500, mondays1500}}},
         {"daily after 2582",
          {"UID:f\nDTSTART;VALUE=DATE:26000101\nRRULE:FREQ=DAILY;COUNT=3"},
          {},
@@ -284,4 +288,30 @@ TEST(IcsImport, APipeIsRefusedWithoutWaiting)
     const auto result = readIcsFile(fifo);
     ASSERT_TRUE(std::holds_alternative<QString>(result));
     EXPECT_TRUE(std::get<QString>(result).contains(QStringLiteral("не обычный файл")));
+}
+
+// The Gregorian calendar repeats every 400 years, weekdays included, so a rule read in any
+// era gives the days it gives in ours, moved by whole cycles.
+TEST(IcsImport, RulesGiveTheSameDaysInEveryFourHundredYearCycle)
+{
+    const char *rules[] = {
+        "FREQ=DAILY;INTERVAL=3;COUNT=300",     "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR",
+        "FREQ=MONTHLY;BYMONTHDAY=31",          "FREQ=MONTHLY;BYDAY=-1SU;COUNT=30",
+        "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29", "FREQ=YEARLY;BYWEEKNO=1,53;BYDAY=TH"};
+    const auto days = [](const char *rule, qint32 year) {
+        const QString event = QStringLiteral("UID:c\nDTSTART;VALUE=DATE:%1\nRRULE:%2")
+                                  .arg(QDate(year, 3, 1).toString(QStringLiteral("yyyyMMdd")))
+                                  .arg(QLatin1String(rule));
+        std::map<qint32, YearDays> moved;
+        for (const auto &[y, d] :
+             read(calendar(QStringList{event}), {year, year + 3, std::nullopt}))
+            moved[y - year] = d;
+        return moved;
+    };
+    for (const char *rule : rules) {
+        const auto ours = days(rule, 2001);
+        EXPECT_FALSE(ours.empty()) << rule;
+        for (qint32 year : {1201, 1601, 2801, 9601})
+            EXPECT_EQ(days(rule, year), ours) << rule << " from " << year;
+    }
 }
