@@ -3,6 +3,7 @@
 #include "holidays/IcsImport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 #include <numeric>
@@ -130,6 +131,92 @@ void clearTimeParts(icalrecurrencetype &rule)
     std::fill(std::begin(rule.by_hour), std::end(rule.by_hour), ICAL_RECURRENCE_ARRAY_MAX);
 }
 
+qsizetype listed(const short *list, qsizetype size)
+{
+    qsizetype count = 0;
+    while (count < size && list[count] != ICAL_RECURRENCE_ARRAY_MAX)
+        ++count;
+    return count;
+}
+
+// Whether any listed month day fits any listed month.
+bool monthDaysFit(const icalrecurrencetype &rule)
+{
+    const qsizetype days = listed(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+    if (days == 0)
+        return true;
+    int longest = 0;
+    const qsizetype months = listed(rule.by_month, ICAL_BY_MONTH_SIZE);
+    for (qsizetype i = 0; i < months; ++i) {
+        const int month = icalrecurrencetype_month_month(rule.by_month[i]);
+        if (month >= 1 && month <= 12)
+            longest = std::max(longest, QDate(2000, month, 1).daysInMonth());
+    }
+    if (months == 0)
+        longest = 31;
+    for (qsizetype i = 0; i < days; ++i)
+        if (rule.by_month_day[i] != 0 && std::abs(rule.by_month_day[i]) <= longest)
+            return true;
+    return false;
+}
+
+// How many days one period of the rule can hold at most, before BYSETPOS picks among them.
+qsizetype candidatesPerPeriod(const icalrecurrencetype &rule)
+{
+    const bool monthly = rule.freq == ICAL_MONTHLY_RECURRENCE;
+    const qsizetype months = listed(rule.by_month, ICAL_BY_MONTH_SIZE);
+    if (rule.freq == ICAL_DAILY_RECURRENCE)
+        return 1;
+    if (rule.freq == ICAL_WEEKLY_RECURRENCE)
+        return std::max<qsizetype>(listed(rule.by_day, ICAL_BY_DAY_SIZE), 1);
+    if (!monthly && (listed(rule.by_year_day, ICAL_BY_YEARDAY_SIZE) > 0 ||
+                     listed(rule.by_week_no, ICAL_BY_WEEKNO_SIZE) > 0))
+        return 366;
+    const bool withinMonths = monthly || months > 0;
+    qsizetype weekdays = 0;
+    const qsizetype byDay = listed(rule.by_day, ICAL_BY_DAY_SIZE);
+    for (qsizetype i = 0; i < byDay; ++i)
+        weekdays += icalrecurrencetype_day_position(rule.by_day[i]) != 0 ? 1
+                    : withinMonths                                       ? 5
+                                                                         : 53;
+    const qsizetype monthDays = listed(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+    qsizetype perMonth = 1;
+    if (byDay > 0 && monthDays > 0)
+        perMonth = std::min(weekdays, monthDays);
+    else if (byDay > 0)
+        perMonth = weekdays;
+    else if (monthDays > 0)
+        perMonth = monthDays;
+    if (monthly || (byDay > 0 && monthDays == 0 && !withinMonths))
+        return perMonth;
+    return perMonth * (months > 0 ? months : 12);
+}
+
+// Rules that can never give a day, which libical takes up to seconds to find out.
+bool barren(const icalrecurrencetype &rule)
+{
+    if (!monthDaysFit(rule))
+        return true;
+    const bool withinMonths =
+        rule.freq == ICAL_MONTHLY_RECURRENCE ||
+        (rule.freq == ICAL_YEARLY_RECURRENCE && listed(rule.by_month, ICAL_BY_MONTH_SIZE) > 0);
+    const qsizetype byDay = listed(rule.by_day, ICAL_BY_DAY_SIZE);
+    bool weekdayFits = byDay == 0;
+    for (qsizetype i = 0; i < byDay; ++i)
+        weekdayFits = weekdayFits || std::abs(icalrecurrencetype_day_position(rule.by_day[i])) <=
+                                         (withinMonths ? 5 : 53);
+    if (!weekdayFits)
+        return true;
+    const qsizetype positions = listed(rule.by_set_pos, ICAL_BY_SETPOS_SIZE);
+    if (positions == 0)
+        return false;
+    const qsizetype candidates = candidatesPerPeriod(rule);
+    for (qsizetype i = 0; i < positions; ++i)
+        if (rule.by_set_pos[i] != 0 && std::abs(rule.by_set_pos[i]) <= candidates)
+            return false;
+    return true;
+}
+
 } // namespace
 
 IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const IcsRuleWindow &window,
@@ -185,6 +272,8 @@ IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const Ic
         walkTo = affordable;
     rule.count = 0;
     rule.until = icalDate(walkTo);
+    if (barren(rule))
+        return IcsRuleFault::None; // as libical would find, only slower
     std::unique_ptr<icalrecur_iterator, IteratorFreer> iterator(
         icalrecur_iterator_new(rule, icalDate(base.addYears(shift))));
     if (!iterator)

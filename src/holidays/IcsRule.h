@@ -10,7 +10,7 @@ namespace vexilo {
 
 // Rule periods (days, weeks, months, years) that libical may walk for one file, over all its
 // rules, whether they yield days or not; a month or a year costs libical about three days.
-inline constexpr qint64 kMaxIcsRuleSteps = 150000;
+inline constexpr qint64 kMaxIcsRuleSteps = 60000;
 
 struct IcsRuleBudget
 {
