@@ -308,6 +308,9 @@ IcsRuleFault expandIcsRule(icalrecurrencetype rule, const QDate &start, const Ic
         }
         if (++budget.occurrences > kMaxIcsOccurrences)
             return IcsRuleFault::TooMany;
+        // A period may hold many instances, each of them another step for libical.
+        if (count == 0 && ++budget.steps > kMaxIcsRuleSteps)
+            return IcsRuleFault::TooLong;
         if (date > end)
             return IcsRuleFault::None;
         if (date >= window.from)

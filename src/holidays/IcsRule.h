@@ -9,7 +9,8 @@
 namespace vexilo {
 
 // Rule periods (days, weeks, months, years) that libical may walk for one file, over all its
-// rules, whether they yield days or not; a month or a year costs libical about three days.
+// rules, whether they yield days or not, and the instances it gives; a month or a year costs
+// libical about three days. About 0.7 s at some 12 µs a step.
 inline constexpr qint64 kMaxIcsRuleSteps = 60000;
 
 struct IcsRuleBudget
