@@ -1,9 +1,12 @@
 #include "IcsImport.h"
 
+#include "common/RegularFile.h"
+#include "holidays/IcsOutline.h"
+#include "holidays/IcsRule.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <libical/ical.h>
 
@@ -20,9 +23,25 @@ struct ComponentFreer
     void operator()(icalcomponent *component) const { icalcomponent_free(component); }
 };
 
-struct IteratorFreer
+// libical's error mode is global: errors stay non-fatal while a file is read, and the
+// caller's mode comes back afterwards.
+class QuietIcalErrors
 {
-    void operator()(icalrecur_iterator *iterator) const { icalrecur_iterator_free(iterator); }
+public:
+    QuietIcalErrors() : m_fatal(icalerror_get_errors_are_fatal())
+    {
+        icalerror_set_errors_are_fatal(0);
+    }
+    ~QuietIcalErrors()
+    {
+        icalerror_clear_errno();
+        icalerror_set_errors_are_fatal(m_fatal);
+    }
+    QuietIcalErrors(const QuietIcalErrors &) = delete;
+    QuietIcalErrors &operator=(const QuietIcalErrors &) = delete;
+
+private:
+    const int m_fatal;
 };
 
 QDate dateOf(const icaltimetype &time)
@@ -30,16 +49,6 @@ QDate dateOf(const icaltimetype &time)
     if (icaltime_is_null_time(time))
         return {};
     return QDate(time.year, time.month, time.day);
-}
-
-icaltimetype icalDate(const QDate &date)
-{
-    icaltimetype time = icaltime_null_time();
-    time.year = date.year();
-    time.month = date.month();
-    time.day = date.day();
-    time.is_date = 1;
-    return time;
 }
 
 QString uidOf(icalcomponent *event)
@@ -110,32 +119,67 @@ public:
         }
     }
 
-    // false once the file asks for more occurrences than allowed.
-    bool addEvent(icalcomponent *event)
+    // Stops at the first rule the file may not have.
+    IcsRuleFault addEvent(icalcomponent *event)
     {
         if (cancelled(event))
-            return true;
+            return IcsRuleFault::None;
         icalproperty *startProperty =
             icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
         if (startProperty == nullptr)
-            return true;
+            return IcsRuleFault::None;
         const icaltimetype dtstart = icalproperty_get_dtstart(startProperty);
         const QDate start = dateOf(dtstart);
         if (!dtstart.is_date || !start.isValid())
-            return true; // timed events are no holidays
+            return IcsRuleFault::None; // timed events are no holidays
         const int length = lengthInDays(event, start);
 
+        std::set<QDate> starts{start};
+        // A changed instance is that one instance, whatever rules it repeats (RFC 5545
+        // 3.8.4.4); its master holds the others.
+        const bool instance =
+            icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+        const std::set<QDate> *overridden = nullptr;
         std::set<QDate> excluded;
-        if (const auto found = m_overridden.find(uidOf(event));
-            found != m_overridden.end() &&
-            icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) == nullptr)
-            excluded = found->second;
+        if (!instance) {
+            if (const auto found = m_overridden.find(uidOf(event)); found != m_overridden.end())
+                overridden = &found->second;
+            collectExcluded(event, excluded);
+            collectExtraDates(event, starts);
+            const IcsRuleWindow window{m_first.addDays(1 - length), m_last};
+            for (icalproperty *rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+                 rule != nullptr;
+                 rule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+                const IcsRuleFault fault =
+                    expandIcsRule(icalproperty_get_rrule(rule), start, ruleWindow(window, rule),
+                                  m_budget, starts);
+                if (fault != IcsRuleFault::None)
+                    return fault;
+            }
+        }
+
+        for (const QDate &first : starts) {
+            if (excluded.count(first) != 0 || (overridden && overridden->count(first) != 0))
+                continue;
+            for (int i = 0; i < length; ++i)
+                add(first.addDays(i));
+        }
+        return IcsRuleFault::None;
+    }
+
+    IcsDays takeDays() { return std::move(m_days); }
+
+private:
+    static void collectExcluded(icalcomponent *event, std::set<QDate> &excluded)
+    {
         for (icalproperty *exdate = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
              exdate != nullptr;
              exdate = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
             excluded.insert(dateOf(icalproperty_get_exdate(exdate)));
+    }
 
-        std::set<QDate> starts{start};
+    static void collectExtraDates(icalcomponent *event, std::set<QDate> &starts)
+    {
         for (icalproperty *rdate = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
              rdate != nullptr;
              rdate = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
@@ -145,56 +189,18 @@ public:
             if (date.isValid())
                 starts.insert(date);
         }
-        for (icalproperty *rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-             rule != nullptr; rule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
-            if (!expandRule(icalproperty_get_rrule(rule), dtstart, start, length, starts))
-                return false;
-
-        for (const QDate &first : starts) {
-            if (excluded.count(first) != 0)
-                continue;
-            for (int i = 0; i < length; ++i)
-                add(first.addDays(i));
-        }
-        return true;
     }
 
-    IcsDays takeDays() { return std::move(m_days); }
-
-private:
-    bool expandRule(const icalrecurrencetype &recurrence, const icaltimetype &dtstart,
-                    const QDate &start, int length, std::set<QDate> &starts)
+    // A rule without COUNT or UNTIL may be followed only up to the years the options allow.
+    IcsRuleWindow ruleWindow(IcsRuleWindow window, icalproperty *rule) const
     {
-        QDate last = m_last;
+        const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
         const bool openEnded = recurrence.count == 0 && icaltime_is_null_time(recurrence.until);
         if (openEnded && m_options.openEndedUntil) {
             const int until = std::max(*m_options.openEndedUntil, m_fixedLastYear);
-            last = std::min(last, QDate(std::clamp(until, 1000, 9999), 12, 31));
+            window.last = std::min(window.last, QDate(std::clamp(until, 1000, 9999), 12, 31));
         }
-        std::unique_ptr<icalrecur_iterator, IteratorFreer> iterator(
-            icalrecur_iterator_new(recurrence, dtstart));
-        if (!iterator)
-            return true; // a rule libical cannot follow adds nothing
-        // Jump to the first occurrence that can reach the wanted years; only possible for
-        // rules without COUNT, which must be counted from the start.
-        const QDate from = m_first.addDays(1 - length);
-        if (recurrence.count == 0 && from > start)
-            icalrecur_iterator_set_start(iterator.get(), icalDate(from));
-        for (;;) {
-            const icaltimetype next = icalrecur_iterator_next(iterator.get());
-            if (icaltime_is_null_time(next))
-                return true;
-            if (++m_occurrences > kMaxIcsOccurrences)
-                return false;
-            // libical counts leap years before 1753 the Julian way; a 29 February that the
-            // Gregorian calendar lacks is no day of a sheet.
-            const QDate date = dateOf(next);
-            if (!date.isValid())
-                continue;
-            if (date > last)
-                return true;
-            starts.insert(date);
-        }
+        return window;
     }
 
     void add(const QDate &date)
@@ -208,8 +214,8 @@ private:
     const QDate m_last;
     IcsDays m_days;
     std::map<QString, std::set<QDate>> m_overridden;
+    IcsRuleBudget m_budget;
     int m_fixedLastYear = 0;
-    int m_occurrences = 0;
 };
 
 QString shownName(const QString &fileName)
@@ -217,16 +223,50 @@ QString shownName(const QString &fileName)
     return QDir::toNativeSeparators(fileName);
 }
 
-std::vector<icalcomponent *> calendarsOf(icalcomponent *root)
+QString outlineMessage(const IcsOutlineError &error, const QString &name)
 {
-    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT)
-        return {root};
-    std::vector<icalcomponent *> calendars;
-    if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT)
-        for (icalcomponent *c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
-             c != nullptr; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
-            calendars.push_back(c);
-    return calendars;
+    switch (error.fault) {
+    case IcsOutlineFault::NulBytes:
+        return QStringLiteral("Файл «%1» содержит нулевые байты, это не текстовый календарь.")
+            .arg(name);
+    case IcsOutlineFault::LongValue:
+        return QStringLiteral("В календаре «%1» слишком длинная строка %2 (больше %3 байт).")
+            .arg(name)
+            .arg(error.line)
+            .arg(kMaxIcsValueBytes);
+    case IcsOutlineFault::TooManyValues:
+        return QStringLiteral("В календаре «%1» слишком много дат: больше %2.")
+            .arg(name)
+            .arg(kMaxIcsValues);
+    case IcsOutlineFault::NotCalendar:
+    case IcsOutlineFault::TooDeep:
+        break;
+    }
+    return QStringLiteral("Файл «%1» — не календарь iCalendar (.ics).").arg(name);
+}
+
+QString ruleMessage(IcsRuleFault fault, const QString &name)
+{
+    switch (fault) {
+    case IcsRuleFault::SubDaily:
+        return QStringLiteral("В календаре «%1» событие на целый день повторяется чаще раза в "
+                              "день; такое правило повторения не поддерживается.")
+            .arg(name);
+    case IcsRuleFault::TooFar:
+        return QStringLiteral("В календаре «%1» повторения уходят слишком далеко по годам: "
+                              "правило повторения прослеживается не больше чем на 430 лет.")
+            .arg(name);
+    case IcsRuleFault::TooLong:
+        return QStringLiteral("В календаре «%1» слишком много повторений: правила пришлось бы "
+                              "прослеживать дольше, чем разумно.")
+            .arg(name);
+    case IcsRuleFault::None:
+    case IcsRuleFault::TooMany:
+        break;
+    }
+    return QStringLiteral("В календаре «%1» слишком много повторений: больше %2.")
+        .arg(name)
+        .arg(kMaxIcsOccurrences);
 }
 
 } // namespace
@@ -234,55 +274,54 @@ std::vector<icalcomponent *> calendarsOf(icalcomponent *root)
 std::variant<IcsDays, QString> readIcs(const QByteArray &bytes, const QString &fileName,
                                        const IcsOptions &options)
 {
-    const QString notCalendar =
-        QStringLiteral("Файл «%1» — не календарь iCalendar (.ics).").arg(shownName(fileName));
-    if (!bytes.contains("BEGIN:VCALENDAR"))
-        return notCalendar;
-    // A damaged property is skipped, never a reason to end the program.
-    icalerror_set_errors_are_fatal(0);
-    std::unique_ptr<icalcomponent, ComponentFreer> root(icalparser_parse_string(bytes.constData()));
-    icalerror_clear_errno();
-    if (!root)
-        return notCalendar;
-    const std::vector<icalcomponent *> calendars = calendarsOf(root.get());
-    if (calendars.empty())
-        return notCalendar;
+    const QString name = shownName(fileName);
+    // libical is given only a small, well-formed text of the events: it reads long lines in
+    // quadratic time, frees deep nesting recursively and prints its complaints to stderr.
+    const auto outline = outlineIcs(bytes);
+    if (const auto *error = std::get_if<IcsOutlineError>(&outline))
+        return outlineMessage(*error, name);
+    const QuietIcalErrors quiet;
+    std::unique_ptr<icalcomponent, ComponentFreer> root(
+        icalparser_parse_string(std::get<QByteArray>(outline).constData()));
+    if (!root || icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT)
+        return QStringLiteral("Файл «%1» — не календарь iCalendar (.ics).").arg(name);
 
     Collector collector(options);
-    const auto forEachEvent = [&calendars](const auto &action) {
-        for (icalcomponent *calendar : calendars)
-            for (icalcomponent *event =
-                     icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-                 event != nullptr;
-                 event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
-                if (!action(event))
-                    return false;
-        return true;
-    };
-    forEachEvent([&](icalcomponent *event) {
+    icalcomponent *calendar = root.get();
+    for (icalcomponent *event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+         event != nullptr;
+         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
         collector.noteOverride(event);
         collector.noteFixedYears(event);
-        return true;
-    });
-    if (!forEachEvent([&](icalcomponent *event) { return collector.addEvent(event); }))
-        return QStringLiteral("В календаре «%1» слишком много повторений: больше %2.")
-            .arg(shownName(fileName))
-            .arg(kMaxIcsOccurrences);
+    }
+    for (icalcomponent *event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+         event != nullptr;
+         event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
+        if (const IcsRuleFault fault = collector.addEvent(event); fault != IcsRuleFault::None)
+            return ruleMessage(fault, name);
     return collector.takeDays();
 }
 
 std::variant<IcsDays, QString> readIcsFile(const QString &path, const IcsOptions &options)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Не удалось прочитать файл «%1».").arg(shownName(path));
+    const QString name = shownName(path);
+    QFile file;
+    switch (openRegularFile(file, path)) {
+    case FileOpening::Opened:
+        break;
+    case FileOpening::NotRegular:
+        return QStringLiteral("«%1» — не обычный файл, календарь из него не прочитать.").arg(name);
+    case FileOpening::Missing:
+    case FileOpening::Unreadable:
+        return QStringLiteral("Не удалось прочитать файл «%1».").arg(name);
+    }
     if (file.size() > kMaxIcsBytes)
         return QStringLiteral("Файл «%1» слишком велик для календаря (больше %2 МБ).")
-            .arg(shownName(path))
+            .arg(name)
             .arg(kMaxIcsBytes >> 20);
     const QByteArray bytes = file.read(kMaxIcsBytes + 1);
     if (bytes.size() > kMaxIcsBytes || (bytes.isEmpty() && file.error() != QFile::NoError))
-        return QStringLiteral("Не удалось прочитать файл «%1».").arg(shownName(path));
+        return QStringLiteral("Не удалось прочитать файл «%1».").arg(name);
     return readIcs(bytes, path, options);
 }
 

@@ -33,12 +33,15 @@ inline constexpr int kMaxIcsEventDays = 366;
 
 // The days of every all-day event (DTSTART with VALUE=DATE; DTEND exclusive, else DURATION,
 // else one day) that fall within the years of the options, with RRULE, RDATE and EXDATE
-// expanded and moved or cancelled instances (RECURRENCE-ID, STATUS:CANCELLED) respected.
-// Timed events are left out. On failure a Russian message naming `fileName`.
+// expanded and moved or cancelled instances (RECURRENCE-ID, STATUS:CANCELLED) respected;
+// dates are proleptic Gregorian in every year. Timed events are left out. In time linear in
+// the input; a file too deep, too long in a value, with NUL bytes, or with rules that cannot
+// be followed in bounded time gets a Russian message naming `fileName`.
 std::variant<IcsDays, QString> readIcs(const QByteArray &bytes, const QString &fileName,
                                        const IcsOptions &options = {});
 
-// The same for a file, refusing one that cannot be read or is larger than kMaxIcsBytes.
+// The same for a file, refusing one that cannot be read, is no regular file (a pipe would
+// block) or is larger than kMaxIcsBytes.
 std::variant<IcsDays, QString> readIcsFile(const QString &path, const IcsOptions &options = {});
 
 } // namespace vexilo
