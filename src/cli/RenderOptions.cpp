@@ -1,5 +1,6 @@
 #include "RenderOptions.h"
 
+#include "common/CalendarMath.h"
 #include "compose/SheetOutput.h"
 
 namespace vexilo {
@@ -24,8 +25,10 @@ RenderOptions::RenderOptions()
                     QStringLiteral("Папка набора картинок, любой путь (по умолчанию первый полный "
                                    "набор, сначала наборы пользователя)."),
                     QStringLiteral("ПАПКА"))),
-      year(option({QStringLiteral("y"), QStringLiteral("year")},
-                  QStringLiteral("Год, 1000..9999 (по умолчанию текущий)."), QStringLiteral("N"))),
+      year(option(
+          {QStringLiteral("y"), QStringLiteral("year")},
+          QStringLiteral("Год, %1..%2 (по умолчанию текущий).").arg(kFirstYear).arg(kLastYear),
+          QStringLiteral("N"))),
       month(option({QStringLiteral("m"), QStringLiteral("month")},
                    QStringLiteral("1..12: лист этого месяца; без параметра — весь год."),
                    QStringLiteral("N"))),

@@ -41,7 +41,7 @@ struct SheetGeometry
 };
 
 enum class SheetError {
-    Year,     // a year outside 1000..9999
+    Year,     // a year outside kFirstYear..kLastYear
     TooLarge, // positions or canvases beyond what the program can hold
     Empty,    // spacings that leave a canvas no width or height
 };

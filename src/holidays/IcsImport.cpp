@@ -83,8 +83,8 @@ class Collector
 {
 public:
     explicit Collector(const IcsOptions &options)
-        : m_options(options), m_first(QDate(std::max(options.firstYear, 1000), 1, 1)),
-          m_last(QDate(std::min(options.lastYear, 9999), 12, 31))
+        : m_options(options), m_first(QDate(std::max(options.firstYear, kFirstYear), 1, 1)),
+          m_last(QDate(std::min(options.lastYear, kLastYear), 12, 31))
     {}
 
     // Dates of instances moved or cancelled by another component with the same UID.
@@ -198,7 +198,8 @@ private:
         const bool openEnded = recurrence.count == 0 && icaltime_is_null_time(recurrence.until);
         if (openEnded && m_options.openEndedUntil) {
             const int until = std::max(*m_options.openEndedUntil, m_fixedLastYear);
-            window.last = std::min(window.last, QDate(std::clamp(until, 1000, 9999), 12, 31));
+            window.last =
+                std::min(window.last, QDate(std::clamp(until, kFirstYear, kLastYear), 12, 31));
         }
         return window;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CalendarMath.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,8 +19,8 @@ using IcsDays = std::map<qint32, YearDays>;
 
 struct IcsOptions
 {
-    qint32 firstYear = 1000;
-    qint32 lastYear = 9999;
+    qint32 firstYear = kFirstYear;
+    qint32 lastYear = kLastYear;
     // A rule without COUNT or UNTIL repeats for ever. When set, such rules are followed only
     // up to this year or the last year the file's other dates reach, whichever is later, so
     // a birthday does not fill eight thousand years.

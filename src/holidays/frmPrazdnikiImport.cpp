@@ -49,7 +49,7 @@ void frmPrazdniki::kImport_Click()
     if (path.isEmpty())
         return;
 
-    // Rules that repeat for ever are followed up to the shown year (or this year), not to 9999.
+    // Rules that repeat for ever are followed up to the shown year (or this year), not to the last year.
     const bool yearShown = m_NomerGoda >= 0;
     const qint32 shownYear = yearShown ? m_TekGod : QDate::currentDate().year();
     auto read = readHolidayFile(path, {kFirstYear, kLastYear, shownYear});
