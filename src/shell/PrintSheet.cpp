@@ -1,6 +1,7 @@
 #include "PrintSheet.h"
 
 #include "common/ProgramText.h"
+#include "compose/SheetLayout.h"
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
 
