@@ -2,9 +2,12 @@
 
 #include "common/ProgramText.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 namespace vexilo {
@@ -73,6 +76,24 @@ FormaControls createFormaControls(QWidget *client, QObject *numberFilter)
     c.kSave = place<QPushButton>(client, "kSave", {616, 112, 113, 33}, QStringLiteral("Сохранить"));
     c.kSave->setEnabled(false);
     return c;
+}
+
+void addFormaMenu(FormaControls &c, QMenuBar *bar)
+{
+    QMenu *menu = bar->addMenu(QStringLiteral("Меню"));
+    c.MenuSelPapka = menu->addAction(QStringLiteral("Выбор папки"));
+    c.MenuSelPapka->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.MenuPrazdniki = menu->addAction(QStringLiteral("Ввод праздников"));
+    c.MenuPechat = menu->addAction(QStringLiteral("Печать…"));
+    c.MenuPechat->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    c.MenuPechat->setEnabled(false); // until a sheet is drawn
+    menu->addSeparator();
+    c.MenuExit = menu->addAction(QStringLiteral("Выход"));
+
+    QMenu *help = bar->addMenu(QStringLiteral("Справка"));
+    c.HelpCall = help->addAction(QStringLiteral("Вызов справки"));
+    c.HelpCall->setShortcut(QKeySequence(Qt::Key_F1));
+    c.HelpOprog = help->addAction(QStringLiteral("О программе"));
 }
 
 } // namespace vexilo

@@ -2,9 +2,11 @@
 
 #include <array>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QObject;
 class QPushButton;
 class QWidget;
@@ -27,9 +29,19 @@ struct FormaControls
     QComboBox *selMesyac = nullptr;
     QPushButton *kNew = nullptr;
     QPushButton *kSave = nullptr;
+
+    // The menu bar's commands.
+    QAction *MenuSelPapka = nullptr;
+    QAction *MenuPrazdniki = nullptr;
+    QAction *MenuPechat = nullptr;
+    QAction *MenuExit = nullptr;
+    QAction *HelpCall = nullptr;
+    QAction *HelpOprog = nullptr;
 };
 
 // Creates the band's controls in `client`; the number boxes pass their keys through the filter.
 FormaControls createFormaControls(QWidget *client, QObject *numberFilter);
+// Fills the menu bar ("Меню", "Справка") with the commands, their shortcuts set.
+void addFormaMenu(FormaControls &controls, QMenuBar *bar);
 
 } // namespace vexilo

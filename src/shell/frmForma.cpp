@@ -74,21 +74,7 @@ void frmForma::buildControls()
 
 void frmForma::buildMenu()
 {
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("Меню"));
-    MenuSelPapka = menu->addAction(QStringLiteral("Выбор папки"));
-    MenuSelPapka->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    MenuPrazdniki = menu->addAction(QStringLiteral("Ввод праздников"));
-    MenuPechat = menu->addAction(QStringLiteral("Печать…"));
-    MenuPechat->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuPechat->setEnabled(false); // until a sheet is drawn
-    menu->addSeparator();
-    MenuExit = menu->addAction(QStringLiteral("Выход"));
-
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Справка"));
-    HelpCall = help->addAction(QStringLiteral("Вызов справки"));
-    HelpCall->setShortcut(QKeySequence(Qt::Key_F1));
-    HelpOprog = help->addAction(QStringLiteral("О программе"));
-
+    addFormaMenu(*this, menuBar());
     connect(MenuSelPapka, &QAction::triggered, this, &frmForma::MenuSelPapka_Click);
     connect(MenuPrazdniki, &QAction::triggered, this, &frmForma::MenuPrazdniki_Click);
     connect(MenuPechat, &QAction::triggered, this, &frmForma::MenuPechat_Click);

@@ -98,12 +98,6 @@ private:
     Platform &m_platform;
 
     SheetView *picControl = nullptr;
-    QAction *MenuSelPapka = nullptr;
-    QAction *MenuPrazdniki = nullptr;
-    QAction *MenuPechat = nullptr;
-    QAction *MenuExit = nullptr;
-    QAction *HelpCall = nullptr;
-    QAction *HelpOprog = nullptr;
 
     NumberBoxFilter *m_numberFilter = nullptr;
     bool m_shownOnce = false;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -168,8 +169,12 @@ QString referencePath(const GoldenCase &c, std::size_t row)
 // The differing pixels in red over a faded copy of the expected image.
 QString writeDifference(const QString &name, const QImage &expected, const QImage &actual)
 {
-    const QString folder = QDir::tempPath() + QStringLiteral("/vexilo-golden-diff/");
-    QDir().mkpath(folder);
+    // One folder per run, kept for the reader: runs side by side never overwrite each other.
+    static const QString folder = [] {
+        QTemporaryDir run(QDir::tempPath() + QStringLiteral("/vexilo-golden-diff-XXXXXX"));
+        run.setAutoRemove(false);
+        return run.path() + QLatin1Char('/');
+    }();
     QImage diff = expected.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < diff.height(); ++y)
         for (int x = 0; x < diff.width(); ++x) {

@@ -1,12 +1,8 @@
 #include "common/ColorRef.h"
 #include "compose/GlyphFiles.h"
 #include "compose/HolidayTint.h"
-#include "shell/Declare.h"
-#include "shell/Main.h"
-#include "shell/frmForma.h"
-#include "support/FakePlatform.h"
 #include "support/FormaUi.h"
-#include "support/TempAppFolder.h"
+#include "support/MainWindowTest.h"
 
 #include <QSignalSpy>
 
@@ -19,12 +15,12 @@ namespace {
 
 const QString kFailure = QStringLiteral("Произошла ошибка при загрузке картинок.");
 
-class OpenChislaTest : public ::testing::Test
+class OpenChislaTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        form = Main(state, platform, app.path());
+        MainWindowTest::SetUp();
         draws = std::make_unique<QSignalSpy>(form.get(), &frmForma::drawCommandIssued);
         platform.messages.clear();
     }
@@ -46,10 +42,6 @@ protected:
 
     static quint32 redOf(QRgb ink) { return toColorRef(HolidayTint().recolour(ink)); }
 
-    TempAppFolder app;
-    Declare state;
-    FakePlatform platform;
-    std::unique_ptr<frmForma> form;
     std::unique_ptr<QSignalSpy> draws;
 };
 

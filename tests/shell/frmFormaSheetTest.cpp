@@ -7,6 +7,7 @@
 #include "common/SafeFile.h"
 #include "holidays/PrazdnikiFile.h"
 #include "support/FakePlatform.h"
+#include "support/MainWindowTest.h"
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 #include "support/TestGlyphs.h"
@@ -38,12 +39,12 @@ namespace {
 
 const QString kTitle = QStringLiteral("Создатель календарей Vexilo");
 
-class SheetWindowTest : public ::testing::Test
+class SheetWindowTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        form = Main(state, platform, app.path());
+        MainWindowTest::SetUp();
         // A loaded glyph set, made in memory.
         form->setGlyphs(glyphs.view());
         state.KartinkiZagruzheny = -1;
@@ -72,11 +73,7 @@ protected:
         return shown;
     }
 
-    TempAppFolder app;
-    Declare state;
-    FakePlatform platform;
     TestGlyphs glyphs;
-    std::unique_ptr<frmForma> form;
 };
 
 } // namespace

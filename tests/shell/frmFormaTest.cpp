@@ -3,8 +3,7 @@
 #include "shell/Main.h"
 #include "support/FormaUi.h"
 
-#include "support/FakePlatform.h"
-#include "support/TempAppFolder.h"
+#include "support/MainWindowTest.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -21,24 +20,19 @@ using namespace vexilo::test;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test
+class ActiveMainWindowTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        form = Main(state, platform, app.path());
+        MainWindowTest::SetUp();
         QApplication::setActiveWindow(form.get());
     }
-
-    TempAppFolder app;
-    Declare state;
-    FakePlatform platform;
-    std::unique_ptr<frmForma> form;
 };
 
 } // namespace
 
-TEST_F(MainWindowTest, StartUpFillsTheTablesAndLeavesEveryCanvasHidden)
+TEST_F(ActiveMainWindowTest, StartUpFillsTheTablesAndLeavesEveryCanvasHidden)
 {
     EXPECT_EQ(state.paths.programFolder(), app.path());
     EXPECT_EQ(state.Razdelitel, QStringLiteral("/"));
@@ -66,7 +60,7 @@ TEST_F(MainWindowTest, StartUpFillsTheTablesAndLeavesEveryCanvasHidden)
     EXPECT_EQ(ui(*form).picControl->geometry(), QRect(0, 152, 784, 390));
 }
 
-TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsWhileNavigationStillWorks)
+TEST_F(ActiveMainWindowTest, NumberBoxesTakeOnlyDigitsWhileNavigationStillWorks)
 {
     QLineEdit *box = ui(*form).txtRassttoyanie[0];
     box->setFocus();
@@ -92,7 +86,7 @@ TEST_F(MainWindowTest, NumberBoxesTakeOnlyDigitsWhileNavigationStillWorks)
     EXPECT_TRUE(box->hasFocus());
 }
 
-TEST_F(MainWindowTest, PeriodRuleShowsTheMonthListOnlyForOneMonth)
+TEST_F(ActiveMainWindowTest, PeriodRuleShowsTheMonthListOnlyForOneMonth)
 {
     // With nothing chosen all three are visible as designed.
     ui(*form).selKolMesyacev->setCurrentIndex(-1);
@@ -112,7 +106,7 @@ TEST_F(MainWindowTest, PeriodRuleShowsTheMonthListOnlyForOneMonth)
     EXPECT_TRUE(ui(*form).txtRassttoyanie[3]->isVisible());
 }
 
-TEST_F(MainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
+TEST_F(ActiveMainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
 {
     form->resize(form->width() + 100, form->height() + 60);
     QApplication::processEvents();
@@ -126,7 +120,7 @@ TEST_F(MainWindowTest, ResizingKeepsTheViewportUnderTheBandAndTheBarsAtItsEdges)
               QRect(inner.width() - 17, inner.height() - 17, 17, 17));
 }
 
-TEST_F(MainWindowTest, CtrlOOpensTheFolderWindowAndExitClosesThroughTheUnloadStep)
+TEST_F(ActiveMainWindowTest, CtrlOOpensTheFolderWindowAndExitClosesThroughTheUnloadStep)
 {
     QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(platform.dialogsShown, QStringList{QStringLiteral("frmSelPapka")});

@@ -1,12 +1,17 @@
-// The real vexilo-glyphs, as scripts run it.
+// vexilo-glyphs as scripts run it, and in-process where a fault must be injected.
+#include "glyphs-tool/GlyphsCommand.h"
+
 #include "compose/GlyphSet.h"
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTextStream>
 
+#include <cerrno>
 #include <map>
 
 #include <sys/stat.h>
@@ -14,7 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace vexilo;
-using vexilo::test::TempAppFolder;
+using namespace vexilo::test;
 
 namespace {
 
@@ -177,6 +182,25 @@ TEST(GlyphsTool, AWriteThatFailsKeepsTheOldSetAndExitsWithOne)
     EXPECT_TRUE(run.err.contains(QStringLiteral("Сб.gif"))) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     EXPECT_EQ(filesUnder(app.path()), before);
+
+    // The disk fills while the new set is written: in-process, where the fault can be injected.
+    ASSERT_EQ(::chmod(QFile::encodeName(app.file(QStringLiteral("P/Сб.gif"))).constData(), 0644),
+              0);
+    const auto whole = filesUnder(app.path());
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int status = runGlyphs(QStringList{QStringLiteral("vexilo-glyphs")} + args +
+                                     QStringList{QStringLiteral("--size"), QStringLiteral("50")},
+                                 outStream, errStream,
+                                 {Durability::Synced, failAt(SafeWriteStage::Write, ENOSPC)});
+    outStream.flush();
+    errStream.flush();
+    EXPECT_EQ(status, GlyphsFailed);
+    EXPECT_TRUE(err.contains(QStringLiteral("места"))) << err.toStdString();
+    EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    EXPECT_EQ(filesUnder(app.path()), whole);
 }
 
 TEST(GlyphsTool, AColourOtherThanSixHexDigitsOrAnEmptyFolderIsAUsageError)
