@@ -44,8 +44,13 @@ public:
     // Where "Создать из шрифта…" keeps its last style between uses.
     void setFontStyleMemory(GlyphStyleMemory memory) { m_fontStyleMemory = std::move(memory); }
 
-    // Where the glyph sets are listed and where new ones are written; ends with the separator.
-    QString glyphSetsFolder() const { return m_glyphRoots.value(0); }
+    // Where "Создать из шрифта…" writes a new set (ending with the separator): the first of
+    // the listed folders unless told otherwise.
+    void setNewSetsFolder(const QString &folder) { m_newSetsFolder = folder; }
+    QString glyphSetsFolder() const
+    {
+        return m_newSetsFolder.isEmpty() ? m_glyphRoots.value(0) : m_newSetsFolder;
+    }
 
 private:
     void buildControls();
@@ -58,6 +63,7 @@ private:
     Platform &m_platform;
     std::function<void()> m_openAndDraw;
     GlyphStyleMemory m_fontStyleMemory;
+    QString m_newSetsFolder;
 };
 
 } // namespace vexilo

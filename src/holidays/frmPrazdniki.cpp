@@ -3,6 +3,7 @@
 #include "common/CalendarMath.h"
 #include "common/NumberText.h"
 #include "common/ProgramText.h"
+#include "holidays/AskImportHolidays.h"
 #include "holidays/MonthGridPainter.h"
 #include "holidays/PictureBox.h"
 #include "holidays/PrazdnikiFile.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace vexilo {
 
@@ -364,6 +366,25 @@ void frmPrazdniki::enableDelGod()
 void frmPrazdniki::drawDay(qint32 column, qint32 row, qint32 day, qint32 mark)
 {
     drawDayNumber(picMesyac->image(), column, row, day, m_Cveta[mark == 1 ? 1 : 0]);
+}
+
+void frmPrazdniki::kImport_Click()
+{
+    const std::optional<qint32> shown =
+        m_NomerGoda >= 0 ? std::optional<qint32>(m_TekGod) : std::nullopt;
+    const std::vector<ImportedYear> imported =
+        askAndImportHolidays(m_platform, m_store, m_DniMesyaca, m_importStartFolder, shown);
+    if (imported.empty())
+        return;
+    for (const ImportedYear &year : imported)
+        if (year.created)
+            addYearItem(QString::number(year.year));
+    enableDelGod();
+    // The shown month takes the new marks at once, as after clicks.
+    if (shown)
+        lstMesyacy_Click();
+    m_platform.messageBox(importSummary(imported), applicationTitle(), MsgIcon::Information,
+                          MsgButtons::Ok);
 }
 
 } // namespace vexilo

@@ -39,6 +39,8 @@ public:
     QString importStartFolder() const;
     // The folders whose subfolders are glyph sets, the one that wins a name first.
     const QStringList &glyphRoots() const { return m_glyphRoots; }
+    // Where a glyph set made from a font is written: the user's own sets, which are listed first.
+    QString newGlyphSetsFolder() const { return m_glyphRoots.value(0); }
     // The glyph set names to offer, the user's first; a name is listed once.
     QStringList glyphSetNames() const;
     // The folder of the set with this name: the first root that holds it, else the first root.

@@ -250,6 +250,7 @@ void frmForma::MenuSelPapka_Click()
     frmSelPapka dialog(
         m_state.paths.glyphRoots(), m_state.PapkaKartinok, m_state.ProverkaRazmerov, m_platform,
         [this] { OpenChisla(1); }, this);
+    dialog.setNewSetsFolder(m_state.paths.newGlyphSetsFolder());
     dialog.setFont(designFont());
     const UserSettings settings(m_state.paths.settingsFile());
     dialog.setFontStyleMemory(
