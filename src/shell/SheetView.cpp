@@ -145,11 +145,6 @@ void SheetView::takeFocus()
     picControlInner->setFocus();
 }
 
-bool SheetView::hasSheetFocus() const
-{
-    return picControlInner->hasFocus();
-}
-
 void SheetView::Prokrutka()
 {
     const int W = picControlInner->width();

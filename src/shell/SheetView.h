@@ -49,7 +49,6 @@ public:
 
     // The sheet holds the keyboard focus, which its keys scroll.
     void takeFocus();
-    bool hasSheetFocus() const;
 
     void Prokrutka();
     void HScroll1_Change(int value);

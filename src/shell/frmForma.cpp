@@ -287,15 +287,18 @@ void frmForma::setCommandsBusy(bool busy)
 {
     // A disabled button hands its focus to the next control, where the arrow keys would
     // silently change the months per row: the sheet holds it meanwhile and gives it back.
+    // The window's focus, not the application's: a window that is not active (behind another,
+    // or with no window manager) still gives its keys to it once it is.
     if (busy) {
-        m_focusBeforeBusy = kNew->hasFocus() ? kNew : kSave->hasFocus() ? kSave : nullptr;
+        QWidget *focused = focusWidget();
+        m_focusBeforeBusy = focused == kNew || focused == kSave ? focused : nullptr;
         if (m_focusBeforeBusy != nullptr)
             picControl->takeFocus();
     }
     kNew->setEnabled(!busy);
     kSave->setEnabled(!busy);
     if (!busy && m_focusBeforeBusy != nullptr) {
-        if (picControl->hasSheetFocus())
+        if (picControl->isAncestorOf(focusWidget()))
             m_focusBeforeBusy->setFocus();
         m_focusBeforeBusy = nullptr;
     }

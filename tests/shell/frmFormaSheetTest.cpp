@@ -353,23 +353,27 @@ TEST_F(SheetWindowTest, AFolderThatIsNotThereIsNamedBeforeAnythingIsWritten)
 TEST_F(SheetWindowTest, DrawingAndSavingKeepTheFocusOnTheirButton)
 {
     addYear(2013);
-    QApplication::setActiveWindow(form.get());
     ui(*form).txtRassttoyanie[5]->setText(QStringLiteral("2013"));
     const int perRow = ui(*form).selXYMesyac->currentIndex();
-    QTest::mouseClick(ui(*form).kNew, Qt::LeftButton);
-    ASSERT_TRUE(ui(*form).kSave->isEnabled()); // the sheet was drawn
-    EXPECT_EQ(QApplication::focusWidget(), ui(*form).kNew);
-    // Arrow keys on a command scroll the sheet; they never walk on to the list and change it.
-    const int top = ui(*form).VScroll1->value();
-    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left,
-                              Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
-        QTest::keyClick(QApplication::focusWidget(), key);
-    EXPECT_EQ(QApplication::focusWidget(), ui(*form).kNew);
-    EXPECT_EQ(ui(*form).selXYMesyac->currentIndex(), perRow);
-    if (ui(*form).VScroll1->isVisible()) {
-        EXPECT_GT(ui(*form).VScroll1->value(), top);
+    // Active, and not: a window behind another (or with no window manager) keeps its focus too.
+    for (const bool active : {true, false}) {
+        QApplication::setActiveWindow(active ? form.get() : nullptr);
+        QTest::mouseClick(ui(*form).kNew, Qt::LeftButton);
+        ASSERT_TRUE(ui(*form).kSave->isEnabled()); // the sheet was drawn
+        EXPECT_EQ(form->focusWidget(), ui(*form).kNew) << active;
+        // Arrow keys on a command scroll the sheet; they never walk on to the list.
+        const int top = ui(*form).VScroll1->value();
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down,
+                                  Qt::Key_Left, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(form->focusWidget(), key);
+        EXPECT_EQ(form->focusWidget(), ui(*form).kNew) << active;
+        EXPECT_EQ(ui(*form).selXYMesyac->currentIndex(), perRow) << active;
+        if (ui(*form).VScroll1->isVisible()) {
+            EXPECT_GT(ui(*form).VScroll1->value(), top) << active;
+        }
     }
 
+    QApplication::setActiveWindow(form.get());
     platform.saveNames.push_back(app.file(QStringLiteral("лист.bmp")));
     QTest::mouseClick(ui(*form).kSave, Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), ui(*form).kSave);
