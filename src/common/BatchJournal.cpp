@@ -4,13 +4,13 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLockFile>
 
 #include <cerrno>
 #include <chrono>
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,10 +25,8 @@ constexpr char kHeader[] = "vexilo-batch 1";
 constexpr qsizetype kMaxJournalBytes = 1 << 20;
 constexpr qsizetype kMaxEntries = 4096;
 // A commit holds the lock for a few renames; one that waits longer than this reports the
-// folder busy rather than hang. A lock whose holder died on another machine is broken after
-// kStaleLockMs, within the wait.
-constexpr int kLockWaitMs = 40000;
-constexpr int kStaleLockMs = 30000;
+// folder busy rather than hang.
+constexpr int kLockWaitMs = 30000;
 constexpr auto kLockPoll = std::chrono::milliseconds(5);
 
 QString inFolder(const QString &folder, const QString &name)
@@ -55,7 +53,7 @@ bool isTargetName(const QString &name)
 {
     return !name.isEmpty() && !name.contains(u'/') && !name.contains(QChar(0)) &&
            name != QStringLiteral(".") && name != QStringLiteral("..") && !isTemporaryName(name) &&
-           name != QLatin1String(kJournalName) && name != QLatin1String(kLockName);
+           name != QLatin1String(kJournalName);
 }
 
 std::optional<JournalEntry> parseEntry(const QByteArray &line)
@@ -258,26 +256,31 @@ void rollForward(const QString &folder)
 }
 
 FolderLock::FolderLock(const QString &folder)
-    : m_lock(std::make_unique<QLockFile>(inFolder(folder, QLatin1String(kLockName))))
+    : m_fd(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    m_lock->setStaleLockTime(kStaleLockMs);
+    if (m_fd < 0)
+        return;
     const QDeadlineTimer deadline(kLockWaitMs);
-    // Polled briefly rather than with QLockFile's growing sleeps: commits are short.
-    while (!m_lock->tryLock(0)) {
-        if (m_lock->error() != QLockFile::LockFailedError) {
-            m_lock.reset();
-            return;
-        }
-        if (deadline.hasExpired()) {
-            m_lock.reset();
-            m_busy = true;
+    // Polled briefly rather than blocking, so that a holder that hangs cannot hang us.
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        if (err == EINTR)
+            continue;
+        if (err != EWOULDBLOCK || deadline.hasExpired()) {
+            m_busy = err == EWOULDBLOCK;
+            ::close(m_fd);
+            m_fd = -1;
             return;
         }
         std::this_thread::sleep_for(kLockPoll);
     }
 }
 
-FolderLock::~FolderLock() = default;
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // closing lets go of the lock
+}
 
 QString busyFolderMessage(const QString &folder)
 {

@@ -6,20 +6,16 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 #include <vector>
-
-class QLockFile;
 
 // What lets a commit of several files survive a crash as one set: a journal in the folder that
 // names every temporary file and the file it replaces, written before the first rename and
 // removed after the last, and a lock that keeps two commits into one folder apart.
 namespace vexilo::batchjournal {
 
-// Both are hidden, of this program's pattern, and never taken for a temporary file.
+// Hidden, of this program's pattern, and never taken for a temporary file.
 inline constexpr char kJournalName[] = ".vexilo-batch.journal";
-inline constexpr char kLockName[] = ".vexilo-batch.lock";
 
 // One rename of a commit, by file names in the journal's folder. The temporary's size and
 // inode tell it from a file that took its name later or lost its content in a power cut.
@@ -56,8 +52,10 @@ QStringList journalTemporaries(const QString &folder);
 // holding the folder's lock.
 void rollForward(const QString &folder);
 
-// The folder's lock, held while the object lives. A folder that takes no lock file (read-only,
-// written in place) is committed to without one.
+// The folder's lock, held while the object lives: an advisory lock (flock) on the folder
+// itself, so no lock file is left behind and the system lets go of it when its process dies.
+// A folder that takes no lock (one we may not read, a file system without locks) is committed
+// to without one.
 class FolderLock
 {
 public:
@@ -70,7 +68,7 @@ public:
     bool busy() const { return m_busy; }
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
     bool m_busy = false;
 };
 

@@ -130,11 +130,11 @@ SafeWriteResult SafeFileBatch::stage(const QString &path, const Producer &produc
     return {};
 }
 
-QStringList SafeFileBatch::renameFolders() const
+QStringList SafeFileBatch::pendingFolders(bool renamesOnly) const
 {
     QStringList folders;
     for (const Staged &staged : m_staged)
-        if (!staged.done && !staged.temporary.isEmpty() &&
+        if (!staged.done && (!renamesOnly || !staged.temporary.isEmpty()) &&
             !folders.contains(folderOf(staged.target)))
             folders.append(folderOf(staged.target));
     // In one order for every commit, so that two commits never hold one lock each and wait
@@ -199,15 +199,18 @@ SafeWriteResult SafeFileBatch::interrupted(const QString &path, int err, bool ha
 
 SafeWriteResult SafeFileBatch::commit()
 {
-    const QStringList folders = renameFolders();
+    const QStringList folders = pendingFolders(true);
+    qsizetype pending = 0;
     qsizetype renames = 0;
-    for (const Staged &staged : m_staged)
+    for (const Staged &staged : m_staged) {
+        pending += staged.done ? 0 : 1;
         renames += !staged.done && !staged.temporary.isEmpty() ? 1 : 0;
-    // A single rename can neither leave a set half-replaced nor mix with another commit.
+    }
+    // A single file can neither be left half a set nor mix with another commit's.
     const bool journaled = renames > 1;
     std::vector<std::unique_ptr<batchjournal::FolderLock>> locks;
-    for (const QString &folder : folders) {
-        if (!journaled && !batchjournal::journalPresent(folder))
+    for (const QString &folder : pendingFolders(false)) {
+        if (pending < 2 && !batchjournal::journalPresent(folder))
             continue;
         locks.push_back(std::make_unique<batchjournal::FolderLock>(folder));
         if (locks.back()->busy()) {

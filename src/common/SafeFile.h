@@ -58,7 +58,7 @@ SafeWriteResult writeFileSafely(const QString &path, const Producer &produce,
 // Several renames are one set even when the process dies between them: a journal in each
 // folder names them before the first, and the next commit into that folder, or
 // outputFolderProblem for it, completes a set that was cut short. Commits into one folder take
-// turns through a lock file there, so two of them at once never mix their files.
+// turns through a lock on it, so two of them at once never mix their files.
 class SafeFileBatch
 {
 public:
@@ -72,7 +72,7 @@ public:
     // file was replaced changes nothing; after some were, the others are left to the journal,
     // which the next commit into the folder or its check completes. A file whose staging
     // failed is simply not part of the batch. Files written in place (see writeFileSafely)
-    // have neither journal nor lock.
+    // take the lock but have no journal: a crash may leave them half old, half new.
     SafeWriteResult commit();
 
 private:
@@ -85,8 +85,8 @@ private:
         bool done;          // in place already: a second commit leaves it alone
     };
 
-    // The folders of the pending renames, sorted.
-    QStringList renameFolders() const;
+    // The folders of the files not yet in place (or only of those renamed), sorted.
+    QStringList pendingFolders(bool renamesOnly) const;
     SafeWriteResult writeJournals(const QStringList &folders);
     // The failure of the file at `path`; `handOver`: leaves the remaining renames to the
     // journals of `journaled` rather than undoing them.
