@@ -89,37 +89,26 @@ void age(const QString &path, int seconds)
 
 TEST(BatchJournal, ReadsBackWhatItWroteAndRefusesAnythingElse)
 {
-    const std::vector<JournalEntry> entries = {
-        {QStringLiteral(".vexilo-a1B2c3.tmp"), QStringLiteral("год 2027_ряд1.bmp"), 1234, 99},
-        {QStringLiteral(".vexilo-Zz0099.tmp"), QStringLiteral("100%\nnew line"), 0, 7},
-    };
-    const QByteArray content = journalContent(entries);
+    const JournalEntry entry{QStringLiteral(".vexilo-a1B2c3.tmp"),
+                             QStringLiteral("год 100%\nновый_ряд1.bmp"), 1234, 99};
+    const QByteArray content = journalContent({entry, entry});
     const std::optional<std::vector<JournalEntry>> back = parseJournal(content);
-    ASSERT_TRUE(back);
-    ASSERT_EQ(back->size(), entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ((*back)[i].temporary, entries[i].temporary);
-        EXPECT_EQ((*back)[i].target, entries[i].target);
-        EXPECT_EQ((*back)[i].size, entries[i].size);
-        EXPECT_EQ((*back)[i].inode, entries[i].inode);
-    }
-    const QByteArray line = "5 9 .vexilo-a1B2c3.tmp x.bmp\n";
+    ASSERT_TRUE(back && back->size() == 2);
+    EXPECT_EQ(back->back().temporary, entry.temporary);
+    EXPECT_EQ(back->back().target, entry.target);
+    EXPECT_EQ(back->back().size, entry.size);
+    EXPECT_EQ(back->back().inode, entry.inode);
+
+    const QByteArray head = "vexilo-batch 1\n";
     const QByteArray refused[] = {
-        content.chopped(1),                                           // cut short
-        content.left(content.indexOf('\n') + 1),                      // only the header
-        QByteArray(content).replace("end 2", "end 3"),                // a line lost
-        "vexilo-batch 2\n" + line + "end 1\n",                        // another format
-        "vexilo-batch 1\n" + line + line + "end 1\n",                 // the count lies
-        "vexilo-batch 1\n5 9 .vexilo-a1B2c3.tmp ..%2Fx.bmp\nend 1\n", // another folder
-        "vexilo-batch 1\n5 9 .vexilo-a1B2c3.tmp ..\nend 1\n",
-        "vexilo-batch 1\n5 9 .vexilo-a1B2c3.tmp %2Eanything\nend 1\n", // not as written
-        "vexilo-batch 1\n5 9 notes.txt x.bmp\nend 1\n",                // not a temporary
-        "vexilo-batch 1\n5 9 .vexilo-a1B2c3.tmp .vexilo-Zz0099.tmp\nend 1\n",
-        "vexilo-batch 1\n5 9 .vexilo-a1B2c3.tmp .vexilo-batch.journal\nend 1\n",
-        "vexilo-batch 1\n-5 9 .vexilo-a1B2c3.tmp x.bmp\nend 1\n",
-        "vexilo-batch 1\n5 9 .vexilo-a1B2c3.tmp x.bmp extra\nend 1\n",
-        "vexilo-batch 1\nfive 9 .vexilo-a1B2c3.tmp x.bmp\nend 1\n",
-        "",
+        content.chopped(1),                                  // cut short
+        QByteArray(content).replace("end 2", "end 1"),       // the count lies
+        head + "5 9 .vexilo-a1B2c3.tmp ..%2Fx.bmp\nend 1\n", // outside the folder
+        head + "5 9 .vexilo-a1B2c3.tmp ..\nend 1\n",
+        head + "5 9 notes.txt x.bmp\nend 1\n", // not a temporary file
+        head + "5 9 .vexilo-a1B2c3.tmp .vexilo-batch.journal\nend 1\n",
+        head + "-5 9 .vexilo-a1B2c3.tmp x.bmp\nend 1\n",
+        "vexilo-batch 2\n5 9 .vexilo-a1B2c3.tmp x.bmp\nend 1\n",
     };
     for (const QByteArray &bad : refused)
         EXPECT_FALSE(parseJournal(bad)) << bad.toStdString();
