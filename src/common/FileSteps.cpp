@@ -1,5 +1,7 @@
 #include "FileSteps.h"
 
+#include "common/BatchJournal.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -201,8 +203,10 @@ void removeStaleTemporaries(const QString &folder)
         dir.entryList({QString::fromLatin1(kTemporaryPrefix) + u'*'},
                       QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     const time_t now = std::time(nullptr);
+    // A commit cut short still needs these to complete its set.
+    const QStringList named = batchjournal::journalTemporaries(folder);
     for (const QString &name : names) {
-        if (!isTemporaryName(name))
+        if (!isTemporaryName(name) || named.contains(name))
             continue;
         const QByteArray path = encoded(dir.filePath(name));
         struct stat st

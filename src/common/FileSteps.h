@@ -56,7 +56,7 @@ int produceInto(int fd, const Producer &produce, Durability durability);
 void syncFolder(const QString &folder);
 
 // Removes temporary files of this program's pattern that saves killed half-way left in the
-// folder, once they are older than a minute; nothing else.
+// folder, once they are older than a minute, except those a journal still names; nothing else.
 void removeStaleTemporaries(const QString &folder);
 
 // Rewrites the file itself: not crash-safe, the one way left when its folder takes no file.

@@ -1,5 +1,6 @@
 #include "SafeFile.h"
 
+#include "common/BatchJournal.h"
 #include "common/FileSteps.h"
 #include "common/RegularFile.h"
 
@@ -7,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -50,6 +53,15 @@ QString describeSystemError(int errnoValue)
         return {};
     }
 }
+
+namespace {
+
+QString folderOf(const QString &target)
+{
+    return QFileInfo(target).absolutePath();
+}
+
+} // namespace
 
 SafeFileBatch::SafeFileBatch(SafeWriteOptions options) : m_options(std::move(options)) {}
 
@@ -118,34 +130,134 @@ SafeWriteResult SafeFileBatch::stage(const QString &path, const Producer &produc
     return {};
 }
 
-SafeWriteResult SafeFileBatch::commit()
+QStringList SafeFileBatch::pendingFolders(bool renamesOnly) const
 {
     QStringList folders;
+    for (const Staged &staged : m_staged)
+        if (!staged.done && (!renamesOnly || !staged.temporary.isEmpty()) &&
+            !folders.contains(folderOf(staged.target)))
+            folders.append(folderOf(staged.target));
+    // In one order for every commit, so that two commits never hold one lock each and wait
+    // for the other's.
+    folders.sort();
+    return folders;
+}
+
+SafeWriteResult SafeFileBatch::writeJournals(const QStringList &folders)
+{
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        std::vector<batchjournal::JournalEntry> entries;
+        QString firstPath;
+        int err = 0;
+        for (const Staged &staged : m_staged) {
+            if (staged.done || staged.temporary.isEmpty() || folderOf(staged.target) != folders[i])
+                continue;
+            if (firstPath.isEmpty())
+                firstPath = staged.path;
+            const std::optional<batchjournal::JournalEntry> entry =
+                batchjournal::describeRename(staged.temporary, staged.target);
+            if (!entry) {
+                err = ENOENT; // someone removed the temporary file
+                break;
+            }
+            entries.push_back(*entry);
+        }
+        if (err == 0)
+            err = batchjournal::writeJournal(folders[i], entries, m_options.durability);
+        if (err != 0) {
+            for (qsizetype j = 0; j < i; ++j)
+                batchjournal::removeJournal(folders[j]);
+            return failure(firstPath, err);
+        }
+    }
+    return {};
+}
+
+SafeWriteResult SafeFileBatch::interrupted(const QString &path, int err, bool handOver,
+                                           const QStringList &journaled)
+{
+    SafeWriteResult result = failure(path, err);
+    if (!handOver) {
+        // Nothing was replaced: the batch stays as it was, for the destructor or another try.
+        for (const QString &folder : journaled)
+            batchjournal::removeJournal(folder);
+        return result;
+    }
+    // Some files are replaced already and cannot be put back: the journal keeps the others,
+    // so the next commit into their folder, or its check, completes the set.
+    for (Staged &staged : m_staged) {
+        if (!staged.temporary.isEmpty()) {
+            staged.temporary.clear();
+            staged.done = true;
+        }
+    }
+    result.errorString +=
+        QStringLiteral(" Остальные файлы будут поставлены на место при следующем сохранении в "
+                       "эту папку.");
+    return result;
+}
+
+SafeWriteResult SafeFileBatch::commit()
+{
+    const QStringList folders = pendingFolders(true);
+    qsizetype pending = 0;
+    qsizetype renames = 0;
+    for (const Staged &staged : m_staged) {
+        pending += staged.done ? 0 : 1;
+        renames += !staged.done && !staged.temporary.isEmpty() ? 1 : 0;
+    }
+    // A single file can neither be left half a set nor mix with another commit's.
+    const bool journaled = renames > 1;
+    std::vector<std::unique_ptr<batchjournal::FolderLock>> locks;
+    for (const QString &folder : pendingFolders(false)) {
+        if (pending < 2 && !batchjournal::journalPresent(folder))
+            continue;
+        locks.push_back(std::make_unique<batchjournal::FolderLock>(folder));
+        if (locks.back()->busy()) {
+            const auto inFolder = std::find_if(m_staged.begin(), m_staged.end(), [&](auto &s) {
+                return folderOf(s.target) == folder;
+            });
+            SafeWriteResult result = failure(inFolder->path, EBUSY);
+            result.errorString = batchjournal::busyFolderMessage(folder);
+            return result;
+        }
+        // A commit killed half-way is completed before this one puts anything in place.
+        batchjournal::rollForward(folder);
+    }
+    if (journaled)
+        if (SafeWriteResult written = writeJournals(folders); !written.ok)
+            return written;
+    const QStringList journalFolders = journaled ? folders : QStringList{};
+
+    bool replacedAny = false;
+    QStringList touched;
     for (Staged &staged : m_staged) {
         if (staged.done)
             continue;
+        int err = 0;
         if (staged.temporary.isEmpty()) {
-            if (const int err = writeInPlace(staged.target, staged.inPlace, m_options.durability,
-                                             m_options.hook))
-                return failure(staged.path, err);
+            err = writeInPlace(staged.target, staged.inPlace, m_options.durability, m_options.hook);
         } else {
-            if (const int fault = m_options.hook ? m_options.hook(SafeWriteStage::Rename) : 0)
-                return failure(staged.path, fault);
-            if (::rename(encoded(staged.temporary).constData(),
-                         encoded(staged.target).constData()) != 0)
-                return failure(staged.path, errno);
-            staged.temporary.clear();
+            err = m_options.hook ? m_options.hook(SafeWriteStage::Rename) : 0;
+            if (err == 0 && ::rename(encoded(staged.temporary).constData(),
+                                     encoded(staged.target).constData()) != 0)
+                err = errno;
         }
+        if (err != 0)
+            return interrupted(staged.path, err, journaled && replacedAny, journalFolders);
+        staged.temporary.clear();
         staged.done = true;
-        const QString folder = QFileInfo(staged.target).absolutePath();
-        if (!folders.contains(folder))
-            folders.append(folder);
+        replacedAny = true;
+        if (!touched.contains(folderOf(staged.target)))
+            touched.append(folderOf(staged.target));
     }
     m_staged.clear();
-    for (const QString &folder : folders) {
+    for (const QString &folder : touched) {
         // The rename is only durable once the folder that names the file is on the disk.
         if (m_options.durability == Durability::Synced)
             syncFolder(folder);
+        if (journalFolders.contains(folder))
+            batchjournal::removeJournal(folder);
         removeStaleTemporaries(folder);
     }
     return {};
@@ -288,6 +400,12 @@ std::optional<QString> outputFolderProblem(const QString &targetPath)
     if (fd >= 0) {
         ::close(fd);
         ::unlink(encoded(probe).constData());
+        // An export killed half-way is completed as soon as anything is exported here again.
+        if (batchjournal::journalPresent(folder)) {
+            const batchjournal::FolderLock lock(folder);
+            if (!lock.busy())
+                batchjournal::rollForward(folder);
+        }
         return std::nullopt;
     }
     err = errno;

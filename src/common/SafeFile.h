@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -53,6 +54,11 @@ SafeWriteResult writeFileSafely(const QString &path, const Producer &produce,
 // Several files replaced together: each is written to its temporary file as it is staged, and
 // only commit() puts them in place, so a failed write replaces none of them. Temporaries that
 // were not committed are removed when the batch goes.
+//
+// Several renames are one set even when the process dies between them: a journal in each
+// folder names them before the first, and the next commit into that folder, or
+// outputFolderProblem for it, completes a set that was cut short. Commits into one folder take
+// turns through a lock on it, so two of them at once never mix their files.
 class SafeFileBatch
 {
 public:
@@ -62,9 +68,11 @@ public:
     SafeFileBatch &operator=(const SafeFileBatch &) = delete;
 
     SafeWriteResult stage(const QString &path, const Producer &produce);
-    // Renames every staged file into place, in staging order. A rename that fails leaves the
-    // earlier ones done: the file system offers no way to undo them. A file whose staging
-    // failed is simply not part of the batch.
+    // Renames every staged file into place, in staging order. A rename that fails before any
+    // file was replaced changes nothing; after some were, the others are left to the journal,
+    // which the next commit into the folder or its check completes. A file whose staging
+    // failed is simply not part of the batch. Files written in place (see writeFileSafely)
+    // take the lock but have no journal: a crash may leave them half old, half new.
     SafeWriteResult commit();
 
 private:
@@ -76,6 +84,14 @@ private:
         QByteArray inPlace; // the content of a file written in place
         bool done;          // in place already: a second commit leaves it alone
     };
+
+    // The folders of the files not yet in place (or only of those renamed), sorted.
+    QStringList pendingFolders(bool renamesOnly) const;
+    SafeWriteResult writeJournals(const QStringList &folders);
+    // The failure of the file at `path`; `handOver`: leaves the remaining renames to the
+    // journals of `journaled` rather than undoing them.
+    SafeWriteResult interrupted(const QString &path, int err, bool handOver,
+                                const QStringList &journaled);
 
     SafeWriteOptions m_options;
     std::vector<Staged> m_staged;
@@ -91,7 +107,8 @@ std::optional<SafeWriteResult> writeRefusal(const QString &path);
 std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &failure);
 
 // Why files cannot be saved as `targetPath` (its folder is missing, is no folder, or takes no
-// files; or the name is too long), in Russian; nothing when they can.
+// files; or the name is too long), in Russian; nothing when they can. An export into the
+// folder that was cut short is completed first.
 std::optional<QString> outputFolderProblem(const QString &targetPath);
 
 // The prefix and suffix of this program's temporary files; others are never touched.

@@ -97,7 +97,8 @@ void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRect
                     double deviceDpi);
 
 // Writes the sheet to the files named by outputFileNames: all of them or, when one fails,
-// none (each is written beside its target first, then all are put in place).
+// none (each is written beside its target first, then all are put in place as one set that a
+// crash cannot split and another export cannot mix with, see SafeFileBatch).
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
                            const OutputOptions &options, const SafeWriteHook &hook = {});
 

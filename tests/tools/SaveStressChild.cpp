@@ -1,5 +1,10 @@
 // Saves "Праздники.dat" and "Options.ini" in the given folder over and over, alternating two
 // contents of each, until it is killed. The crash-safety test kills it at random moments.
+//
+// With --export it writes a year of three BMP rows instead (see exportRows), as the window and
+// vexilo-render do, for the tests of a multi-file export killed half-way.
+#include "compose/BmpExport.h"
+#include "compose/SheetOutput.h"
 #include "holidays/PrazdnikiFile.h"
 #include "platform/SaveReport.h"
 #include "shell/Declare.h"
@@ -13,10 +18,58 @@
 #include <QDialog>
 #include <QLineEdit>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The rows of export `content`: every pixel of every row in its colour, so a reader tells at
+// a glance which export a row came from.
+vexilo::DrawnCanvases exportCanvases(int content)
+{
+    std::vector<QImage> canvases;
+    for (int row = 0; row < 3; ++row) {
+        QImage canvas(640, 200, QImage::Format_RGB32);
+        canvas.fill(content == 0 ? QColor(200, 0, 0) : QColor(0, 0, 200));
+        canvases.push_back(canvas);
+    }
+    return {std::move(canvases), 200};
+}
+
+// "--export FOLDER CONTENT KILL_AT": writes FOLDER/k_ряд1.bmp … k_ряд3.bmp in the colour of
+// CONTENT (0 or 1), killing itself just before the KILL_AT-th rename (0: never).
+// "--export FOLDER loop": writes both contents in turn until it is killed.
+int exportRows(const QString &folder, const char *content, const char *killAt)
+{
+    const QStringList names =
+        vexilo::exportFileNames(folder + QStringLiteral("/k.bmp"), QStringLiteral("/"), 2);
+    if (std::strcmp(content, "loop") == 0) {
+        const vexilo::DrawnCanvases both[] = {exportCanvases(0), exportCanvases(1)};
+        std::puts("ready");
+        std::fflush(stdout);
+        for (quint64 round = 0;; ++round)
+            if (!vexilo::writeSheet(both[round % 2], names, {}).ok)
+                return 1;
+    }
+    auto renames = std::make_shared<int>(0);
+    const int killRename = std::atoi(killAt);
+    const vexilo::SafeWriteHook hook = [renames, killRename](vexilo::SafeWriteStage stage) {
+        if (stage == vexilo::SafeWriteStage::Rename && ++*renames == killRename)
+            std::raise(SIGKILL);
+        return 0;
+    };
+    return vexilo::writeSheet(exportCanvases(std::atoi(content)), names, {}, hook).ok ? 0 : 1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 5 && std::strcmp(argv[1], "--export") == 0)
+        return exportRows(QString::fromLocal8Bit(argv[2]), argv[3], argv[4]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2)
