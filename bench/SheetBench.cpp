@@ -1,8 +1,8 @@
 // Each benchmark stands beside the baseline it is judged against; compare them in one run:
 //   make bench
 #include "LargeSheetBench.h"
-#include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
+#include "compose/ImageFiles.h"
 #include "compose/SheetRender.h"
 
 #include <QApplication>

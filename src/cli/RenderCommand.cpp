@@ -6,8 +6,8 @@
 #include "common/RegularFile.h"
 #include "common/SafeFile.h"
 #include "common/Version.h"
-#include "compose/BmpExport.h"
 #include "compose/GlyphSet.h"
+#include "compose/ImageFiles.h"
 #include "compose/SheetRender.h"
 #include "holidays/HolidayImport.h"
 #include "holidays/IcsImport.h"
@@ -337,7 +337,7 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     const QStringList names =
         outputFileNames(name, QStringLiteral("/"), sheet.canvasCount(), options.output);
     if (const SafeWriteResult result = writeSheet(sheet, names, options.output); !result.ok) {
-        err << exportFailureMessage(result) << '\n';
+        err << failureLines(result).join(u'\n') << '\n';
         return RenderFailed;
     }
     for (const QString &written : names)

@@ -27,6 +27,35 @@ constexpr int kRandomLetters = 6;
 
 } // namespace
 
+DescriptorDevice::DescriptorDevice(int fd) : m_fd(fd) {}
+
+qint64 DescriptorDevice::writeData(const char *data, qint64 length)
+{
+    if (m_error != 0)
+        return -1;
+    m_pending.append(data, length);
+    if (m_pending.size() >= kChunk && !flushAll())
+        return -1;
+    return length;
+}
+
+bool DescriptorDevice::flushAll()
+{
+    qsizetype done = 0;
+    while (m_error == 0 && done < m_pending.size()) {
+        const ssize_t n = ::write(m_fd, m_pending.constData() + done,
+                                  static_cast<size_t>(m_pending.size() - done));
+        if (n < 0 && errno != EINTR)
+            m_error = errno;
+        else if (n == 0)
+            m_error = EIO;
+        else if (n > 0)
+            done += n;
+    }
+    m_pending.remove(0, done);
+    return m_error == 0;
+}
+
 QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
@@ -120,12 +149,21 @@ std::optional<SafeWriteResult> refusal(const QString &path, const QString &targe
     return std::nullopt;
 }
 
-bool isTemporaryName(const QString &name)
+QString ownName(const char *suffix)
+{
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString name = QString::fromLatin1(kTemporaryPrefix);
+    for (int i = 0; i < kRandomLetters; ++i)
+        name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
+    return name + QString::fromLatin1(suffix);
+}
+
+bool isOwnName(const QString &name, const char *suffix)
 {
     const QString prefix = QString::fromLatin1(kTemporaryPrefix);
-    const QString suffix = QString::fromLatin1(kTemporarySuffix);
-    if (name.size() != prefix.size() + kRandomLetters + suffix.size() || !name.startsWith(prefix) ||
-        !name.endsWith(suffix))
+    const QString end = QString::fromLatin1(suffix);
+    if (name.size() != prefix.size() + kRandomLetters + end.size() || !name.startsWith(prefix) ||
+        !name.endsWith(end))
         return false;
     for (qsizetype i = prefix.size(); i < prefix.size() + kRandomLetters; ++i)
         if (!name[i].isLetterOrNumber() || name[i].unicode() > 127)
@@ -133,19 +171,19 @@ bool isTemporaryName(const QString &name)
     return true;
 }
 
+bool isTemporaryName(const QString &name)
+{
+    return isOwnName(name, kTemporarySuffix);
+}
+
 // A new, empty temporary file of this program's pattern in the folder; -1 with errno set.
 // The name is short, so it fits beside any name the folder can hold.
-int createTemporary(const QString &folder, QString &name)
+int createTemporary(const QString &folder, QString &name, mode_t mode)
 {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString letters;
-        for (int i = 0; i < kRandomLetters; ++i)
-            letters += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
-        const QString candidate = folder + u'/' + QString::fromLatin1(kTemporaryPrefix) + letters +
-                                  QString::fromLatin1(kTemporarySuffix);
+        const QString candidate = folder + u'/' + ownName(kTemporarySuffix);
         const int fd =
-            ::open(encoded(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            ::open(encoded(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             name = candidate;
             return fd;
@@ -159,12 +197,9 @@ int createTemporary(const QString &folder, QString &name)
 // The new file gets the old one's permissions and owner, or the usual ones for a new file.
 void takeOldModes(int fd, bool exists, const struct stat &old)
 {
-    if (!exists) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-        return;
-    }
+    if (!exists)
+        return; // created with the usual mode, the umask applied by the system
+
     if (::geteuid() == 0) {
         [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
     }
@@ -174,13 +209,13 @@ void takeOldModes(int fd, bool exists, const struct stat &old)
 // Runs `produce` on the open descriptor; the system error number of a failure, or 0.
 int produceInto(int fd, const Producer &produce, Durability durability)
 {
-    QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-        return EIO;
-    errno = 0;
-    if (!produce(file) || !file.flush())
-        return errno != 0 ? errno : EIO;
-    file.close();
+    DescriptorDevice device(fd);
+    device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const bool produced = produce(device);
+    const bool flushed = device.flushAll();
+    if (!produced || !flushed)
+        // The write's own error; an encoder that gave up without one is an input-output error.
+        return device.writeError() != 0 ? device.writeError() : EIO;
     if (durability == Durability::Synced && ::fsync(fd) != 0)
         return errno;
     return 0;
@@ -243,6 +278,8 @@ int writeInPlace(const QString &target, const QByteArray &content, Durability du
             ::pwrite(fd, content.constData() + done, size_t(content.size() - done), off_t(done));
         if (n < 0 && errno != EINTR)
             err = errno;
+        else if (n == 0)
+            err = EIO; // a write that takes nothing would be retried for ever
         else if (n > 0)
             done += n;
     }

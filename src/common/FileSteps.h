@@ -3,6 +3,7 @@
 #include "common/SafeFile.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <optional>
@@ -38,15 +39,43 @@ bool mayWrite(const QString &target);
 std::optional<SafeWriteResult> refusal(const QString &path, const QString &target,
                                        const struct stat &st);
 
-// Whether a name is of this program's temporary pattern.
+// A new name of this program's own hidden pattern: the prefix, random letters, the suffix.
+QString ownName(const char *suffix);
+// Whether a name is of that pattern with that suffix.
+bool isOwnName(const QString &name, const char *suffix);
+// Whether a name is of this program's temporary-file pattern.
 bool isTemporaryName(const QString &name);
 
 // A new, empty temporary file of this program's pattern in the folder; -1 with errno set.
-// The name is short, so it fits beside any name the folder can hold.
-int createTemporary(const QString &folder, QString &name);
+// The name is short, so it fits beside any name the folder can hold. The system takes the
+// umask off `mode`: a new file gets the usual permissions without the umask being changed,
+// which would race with every other thread of the process.
+int createTemporary(const QString &folder, QString &name, mode_t mode = 0600);
 
-// The new file gets the old one's permissions and owner, or the usual ones for a new file.
+// The file that replaces an old one gets the old one's permissions and owner; a new file keeps
+// the mode it was created with.
 void takeOldModes(int fd, bool exists, const struct stat &old);
+
+// A descriptor as a device for the encoders, which keeps the system error of the write that
+// failed: errno read after an encoder gave up may be that of anything the encoder did.
+class DescriptorDevice final : public QIODevice
+{
+public:
+    explicit DescriptorDevice(int fd);
+    // Writes what is still buffered; false once a write failed.
+    bool flushAll();
+    int writeError() const { return m_error; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override;
+
+private:
+    static constexpr qsizetype kChunk = 256 * 1024;
+    int m_fd;
+    int m_error = 0;
+    QByteArray m_pending;
+};
 
 // Runs `produce` on the open descriptor, synced when asked; the system error number of a
 // failure, or 0.

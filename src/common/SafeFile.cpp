@@ -63,6 +63,28 @@ QString folderOf(const QString &target)
 
 } // namespace
 
+SafeWriteResult refusedWrite(const QString &path, const QString &reason)
+{
+    SafeWriteResult result;
+    result.ok = false;
+    result.path = path;
+    result.errorString = reason;
+    return result;
+}
+
+QStringList failureLines(const SafeWriteResult &result, WrittenThing thing)
+{
+    const QString description =
+        result.errorString.isEmpty() ? QStringLiteral("Ошибка записи файла.") : result.errorString;
+    const QString verdict =
+        thing == WrittenThing::GlyphSet
+            ? QStringLiteral("Набор картинок не записан («%1»).").arg(result.path)
+        : result.writeProtected
+            ? QStringLiteral("Файл «%1» защищён от записи.").arg(result.path)
+            : QStringLiteral("Файл «%1» сохранить не возможно.").arg(result.path);
+    return {description, verdict};
+}
+
 SafeFileBatch::SafeFileBatch(SafeWriteOptions options) : m_options(std::move(options)) {}
 
 SafeFileBatch::~SafeFileBatch()
@@ -96,7 +118,8 @@ SafeWriteResult SafeFileBatch::stage(const QString &path, const Producer &produc
     err = injected(SafeWriteStage::CreateTemporary);
     if (err == 0) {
         // Beside the target, so that the rename stays on one file system and is one step.
-        fd = createTemporary(QFileInfo(*target).absolutePath(), staged.temporary);
+        fd = createTemporary(QFileInfo(*target).absolutePath(), staged.temporary,
+                             exists ? 0600 : 0666);
         err = fd < 0 ? errno : 0;
     }
     if (fd < 0) {

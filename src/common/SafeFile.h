@@ -24,6 +24,19 @@ struct SafeWriteResult
     QString path;
 };
 
+// A failed result for a reason that is no system error (a sheet too large, a folder that is
+// not a glyph set …).
+SafeWriteResult refusedWrite(const QString &path, const QString &reason);
+
+// What a failed write was writing, for the words of its report.
+enum class WrittenThing { File, GlyphSet };
+
+// The two lines every failed write is reported with: what went wrong (never empty), then
+// "Файл «path» защищён от записи." or "Файл «path» сохранить не возможно." (for a glyph set,
+// "Набор картинок не записан («path»)."). The window shows them in its boxes, the command-line
+// tools print them.
+QStringList failureLines(const SafeWriteResult &result, WrittenThing thing = WrittenThing::File);
+
 // Synced files are flushed to the disk, and their folder after the rename, so even a power cut
 // leaves the old or the new file; exported pictures skip that, for speed.
 enum class Durability { Synced, Unsynced };

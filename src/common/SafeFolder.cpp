@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,7 +24,6 @@ namespace {
 // As with the temporary files: a staging folder untouched this long belongs to a write that
 // died; a younger one may belong to another copy of the program writing right now.
 constexpr time_t kStaleSeconds = 60;
-constexpr int kRandomLetters = 6;
 constexpr char kStagingSuffix[] = ".dir";
 
 SafeWriteResult refused(const QString &path, const QString &reason, bool writeProtected = false)
@@ -169,12 +167,8 @@ QString makeStagingFolder(const QString &parent, const SafeWriteOptions &options
 {
     if ((err = options.hook ? options.hook(SafeWriteStage::CreateTemporary) : 0) != 0)
         return {};
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QString name = QString::fromLatin1(kTemporaryPrefix);
-        for (int i = 0; i < kRandomLetters; ++i)
-            name += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
-        const QString candidate = parent + u'/' + name + QString::fromLatin1(kStagingSuffix);
+        const QString candidate = parent + u'/' + ownName(kStagingSuffix);
         // 0777, so that the umask gives the finished folder the user's usual permissions.
         if (::mkdir(encoded(candidate).constData(), 0777) == 0)
             return candidate;
@@ -252,15 +246,7 @@ SafeWriteResult createFolder(const QString &path, const std::vector<FolderFile> 
 
 bool isStagingFolderName(const QString &name)
 {
-    const QString prefix = QString::fromLatin1(kTemporaryPrefix);
-    const QString suffix = QString::fromLatin1(kStagingSuffix);
-    if (name.size() != prefix.size() + kRandomLetters + suffix.size() || !name.startsWith(prefix) ||
-        !name.endsWith(suffix))
-        return false;
-    for (qsizetype i = prefix.size(); i < prefix.size() + kRandomLetters; ++i)
-        if (!name[i].isLetterOrNumber() || name[i].unicode() > 127)
-            return false;
-    return true;
+    return isOwnName(name, kStagingSuffix);
 }
 
 bool removeStaleFolder(const QString &path, const QStringList &names)
@@ -306,13 +292,6 @@ SafeWriteResult writeFolderSafely(const QString &folder, const std::vector<Folde
     if (existing == ExistingFolder::Refuse)
         return refused(path, QStringLiteral("Папка уже есть."));
     return replaceInFolder(path, st, files, options);
-}
-
-QString failedWriteMessage(const SafeWriteResult &result)
-{
-    const QString shown =
-        QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(result.path)));
-    return QStringLiteral("Не удалось записать «%1». %2").arg(shown, result.errorString);
 }
 
 } // namespace vexilo

@@ -42,7 +42,4 @@ bool removeStaleFolder(const QString &path, const QStringList &names);
 // Whether a name is of the staging pattern of writeFolderSafely.
 bool isStagingFolderName(const QString &name);
 
-// "Не удалось записать «path». reason", the one line a failed folder write is reported with.
-QString failedWriteMessage(const SafeWriteResult &result);
-
 } // namespace vexilo

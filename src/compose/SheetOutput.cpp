@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <future>
+#include <system_error>
 
 namespace vexilo {
 
@@ -79,7 +80,9 @@ QSize DrawnCanvases::canvasSize() const
 
 void DrawnCanvases::drawCanvas(QImage &white, qint32 k, qint32 top) const
 {
-    const QImage &from = m_canvases.at(static_cast<std::size_t>(k));
+    if (k < 0 || std::size_t(k) >= m_canvases.size())
+        return;
+    const QImage &from = m_canvases[static_cast<std::size_t>(k)];
     const int rows = std::min(from.height() - top, white.height());
     const auto bytes =
         static_cast<std::size_t>(std::min(from.bytesPerLine(), white.bytesPerLine()));
@@ -110,13 +113,21 @@ void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
     // Both bands are cut here, in one thread: asking the image for its bits is not thread-safe.
     QImage lowerBand = rowsOf(buffer, half, buffer.height() - half);
     QImage upper = rowsOf(buffer, 0, half);
-    auto lower = std::async(std::launch::async, [&] {
+    const auto drawLower = [&] {
         lowerBand.fill(Qt::white);
         source.drawCanvas(lowerBand, k, half);
-    });
+    };
+    // No second thread to be had (a process at its limit): the same pixels on this one.
+    std::future<void> lower;
+    try {
+        lower = std::async(std::launch::async, drawLower);
+    } catch (const std::system_error &) {
+        drawLower();
+    }
     upper.fill(Qt::white);
     source.drawCanvas(upper, k, 0);
-    lower.get();
+    if (lower.valid())
+        lower.get();
 }
 
 QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel,
@@ -127,6 +138,21 @@ QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel
                            outputExtension(options.format));
 }
 
+bool wholeSheetFits(const CanvasSource &source)
+{
+    const QSize size = source.canvasSize();
+    const qint64 last = qint64(source.canvasCount() - 1) * source.canvasPitch();
+    const qint64 height =
+        std::max<qint64>(size.height(), last + size.height()) - std::min<qint64>(0, last);
+    return !size.isEmpty() && height <= kMaxCanvasSide &&
+           height * size.width() * 4 <= kMaxCanvasBytes;
+}
+
+QString outOfMemoryMessage()
+{
+    return QStringLiteral("Не хватает памяти, чтобы нарисовать лист целиком.");
+}
+
 QImage wholeSheet(const CanvasSource &source)
 {
     const QSize size = source.canvasSize();
@@ -134,9 +160,11 @@ QImage wholeSheet(const CanvasSource &source)
     const qint64 top = std::min<qint64>(0, last);
     const qint64 bottom = std::max<qint64>(size.height(), last + size.height());
     const qint64 height = bottom - top;
-    if (size.isEmpty() || height > kMaxCanvasSide || height * size.width() * 4 > kMaxCanvasBytes)
+    if (!wholeSheetFits(source))
         return {};
     QImage whole = canvasBuffer({size.width(), static_cast<int>(height)});
+    if (whole.isNull())
+        return {};
     whole.fill(Qt::white);
     for (qint32 k = 0; k < source.canvasCount(); ++k) {
         // Each canvas is drawn straight into its band of the whole image: no second copy.
@@ -174,15 +202,6 @@ void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRect
 
 namespace {
 
-SafeWriteResult failed(const QString &path, const QString &reason)
-{
-    SafeWriteResult result;
-    result.ok = false;
-    result.path = path;
-    result.errorString = reason;
-    return result;
-}
-
 bool encodePdf(const QImage &sheet, const OutputOptions &options, QIODevice &device)
 {
     QPdfWriter writer(&device);
@@ -216,12 +235,16 @@ SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
     if (names.size() == 1) {
         QImage whole = wholeSheet(source);
         if (whole.isNull())
-            return failed(names.front(), sheetErrorMessage(SheetError::TooLarge));
+            return refusedWrite(names.front(), wholeSheetFits(source)
+                                                   ? outOfMemoryMessage()
+                                                   : sheetErrorMessage(SheetError::TooLarge));
         const SafeWriteResult staged = batch.stage(names.front(), sheetProducer(whole, options));
         return staged.ok ? batch.commit() : staged;
     }
     // One canvas in memory at a time, drawn again for each row and written beside its file.
     QImage canvas = canvasBuffer(source.canvasSize());
+    if (canvas.isNull())
+        return refusedWrite(names.front(), outOfMemoryMessage());
     for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {
         drawCanvasInParallel(source, canvas, k);
         const SafeWriteResult staged = batch.stage(names[k], sheetProducer(canvas, options));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/BmpExport.h"
+#include "compose/ImageFiles.h"
 
 #include <QImage>
 #include <QPageLayout>
@@ -79,6 +79,10 @@ QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel
 
 // The whole sheet in one image: each canvas at its pitch below the one before, later canvases
 // over earlier ones where they overlap, white between. Null when it would be too large.
+// Whether the whole sheet stays within the canvas limits (kMaxCanvasSide, kMaxCanvasBytes).
+bool wholeSheetFits(const CanvasSource &source);
+// What the user is told when the memory for a sheet cannot be had.
+QString outOfMemoryMessage();
 QImage wholeSheet(const CanvasSource &source);
 
 // Clears `buffer` (of the canvas size) to white and draws canvas k on it; a large canvas's

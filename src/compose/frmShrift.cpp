@@ -4,6 +4,7 @@
 #include "common/SafeFolder.h"
 #include "compose/GlyphSet.h"
 #include "platform/Platform.h"
+#include "platform/SaveReport.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -316,8 +317,7 @@ void frmShrift::kOK_Click()
     const SafeWriteResult written = writeMadeGlyphs(makeGlyphs(chosen), folder, exists,
                                                     {Durability::Synced, m_platform.saveFaults()});
     if (!written.ok) {
-        m_platform.messageBox(failedWriteMessage(written), applicationTitle(), MsgIcon::Information,
-                              MsgButtons::Ok);
+        reportWriteFailure(m_platform, written, WrittenThing::GlyphSet);
         return;
     }
     if (m_memory.save)

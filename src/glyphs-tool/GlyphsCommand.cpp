@@ -6,6 +6,7 @@
 #include "compose/GlyphMaker.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFontDatabase>
 #include <QTextStream>
 
@@ -107,7 +108,10 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
     if (const SafeWriteResult written =
             writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force), writeOptions);
         !written.ok) {
-        err << failedWriteMessage(written) << '\n';
+        SafeWriteResult shown = written; // named as the user can find it from anywhere
+        shown.path = QDir::toNativeSeparators(
+            QDir::cleanPath(QDir::current().absoluteFilePath(written.path)));
+        err << failureLines(shown, WrittenThing::GlyphSet).join(u'\n') << '\n';
         return GlyphsFailed;
     }
     out << QStringLiteral("%1: %2 %3 px, цифры %4x%5, дни недели %6x%7")

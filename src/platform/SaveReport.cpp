@@ -9,14 +9,18 @@ void reportSaveFailure(Platform &platform, const QString &path, const SafeWriteR
 {
     if (result.ok)
         return;
-    // The first box must say something even when the system gave no description.
-    const QString description =
-        result.errorString.isEmpty() ? QStringLiteral("Ошибка записи файла.") : result.errorString;
-    platform.messageBox(description, QString(), MsgIcon::None, MsgButtons::Ok);
-    const QString text = result.writeProtected
-                             ? QStringLiteral("Файл «%1» защищён от записи.").arg(path)
-                             : QStringLiteral("Файл «%1» сохранить не возможно.").arg(path);
-    platform.messageBox(text, QString(), MsgIcon::Critical, MsgButtons::Ok);
+    SafeWriteResult named = result;
+    named.path = path; // the file as the window knows it
+    const QStringList lines = failureLines(named);
+    platform.messageBox(lines[0], QString(), MsgIcon::None, MsgButtons::Ok);
+    platform.messageBox(lines[1], QString(), MsgIcon::Critical, MsgButtons::Ok);
+}
+
+void reportWriteFailure(Platform &platform, const SafeWriteResult &result, WrittenThing thing)
+{
+    if (!result.ok)
+        platform.messageBox(failureLines(result, thing).join(u'\n'), applicationTitle(),
+                            MsgIcon::Critical, MsgButtons::Ok);
 }
 
 void reportBackupCopy(Platform &platform, const QString &path, const QString &copy)

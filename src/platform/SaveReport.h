@@ -14,6 +14,10 @@ class Platform;
 void reportSaveFailure(Platform &platform, const QString &path, const SafeWriteResult &result);
 
 // Tells once that a file not read whole was kept as `copy` before it was saved over.
+// Any other failed write (a sheet, a glyph set): the same two lines in one box.
+void reportWriteFailure(Platform &platform, const SafeWriteResult &result,
+                        WrittenThing thing = WrittenThing::File);
+
 void reportBackupCopy(Platform &platform, const QString &path, const QString &copy);
 
 } // namespace vexilo

@@ -34,8 +34,9 @@ void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet
 {
     const QImage whole = wholeSheet(sheet);
     if (whole.isNull()) {
-        platform.messageBox(sheetErrorMessage(SheetError::TooLarge), applicationTitle(),
-                            MsgIcon::Information, MsgButtons::Ok);
+        platform.messageBox(wholeSheetFits(sheet) ? outOfMemoryMessage()
+                                                  : sheetErrorMessage(SheetError::TooLarge),
+                            applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
         return;
     }
     const OutputOptions options = settings.loadOutputOptions();

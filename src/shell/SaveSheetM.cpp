@@ -52,9 +52,7 @@ void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &
         return;
     }
     const SafeWriteResult result = writeSheet(sheet, names, target.options, platform.saveFaults());
-    if (!result.ok)
-        platform.messageBox(exportFailureMessage(result), applicationTitle(), MsgIcon::Critical,
-                            MsgButtons::Ok);
+    reportWriteFailure(platform, result);
 }
 
 } // namespace vexilo

@@ -159,7 +159,7 @@ TEST(RenderCommand, WhatCannotBeReadOrWrittenStopsItBeforeAnyFileIsWritten)
         {app.file(tooLong),
          QStringLiteral("Имя файла «%1_ряд1.bmp» слишком длинное.\n").arg(tooLong)},
         {app.file(QStringLiteral("year")),
-         QStringLiteral("Не удалось сохранить файл «%1». Указанное имя занято папкой.\n")
+         QStringLiteral("Указанное имя занято папкой.\nФайл «%1» сохранить не возможно.\n")
              .arg(app.file(QStringLiteral("year_ряд3.bmp")))},
     };
     for (const auto &o : outputs) {

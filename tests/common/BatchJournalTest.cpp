@@ -76,15 +76,6 @@ QString stageTemporary(const TempAppFolder &app, const QByteArray &content)
     return QFileInfo(name).fileName();
 }
 
-void age(const QString &path, int seconds)
-{
-    timespec times[2] = {};
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= seconds;
-    times[1] = times[0];
-    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
-}
-
 } // namespace
 
 TEST(BatchJournal, ReadsBackWhatItWroteAndRefusesAnythingElse)
@@ -206,7 +197,7 @@ TEST(BatchJournal, TheCompletionPutsInPlaceOnlyTheTemporariesItWrote)
             entry->inode += 1;
         ASSERT_EQ(writeJournal(app.path(), {*entry}, Durability::Unsynced), 0);
         // A journal keeps its temporaries from the clean-up of stale ones, however old.
-        age(app.file(temporary), 3600);
+        ageFile(app.file(temporary), 3600);
         filesteps::removeStaleTemporaries(app.path());
         EXPECT_TRUE(QFile::exists(app.file(temporary))) << c.what;
 

@@ -1,5 +1,7 @@
 #include "common/SafeFile.h"
 
+#include "common/FileSteps.h"
+
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
@@ -11,6 +13,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,16 +36,6 @@ ino_t inodeOf(const QString &path)
     {
     };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
-}
-
-// Sets the file's (or link's own) times back, as if it had been left that long ago.
-void age(const QString &path, int seconds)
-{
-    timespec times[2] = {};
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= seconds;
-    times[1] = times[0];
-    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 } // namespace
@@ -252,10 +245,10 @@ TEST(SafeFile, ASaveRemovesOnlyItsOwnStaleTemporaries)
     for (const QString &name : stale + kept)
         app.write(name, "left over");
     for (const QString &name : stale + kept.mid(1))
-        age(app.file(name), 120);
+        ageFile(app.file(name), 120);
     ASSERT_EQ(::symlink("x.dat", QFile::encodeName(app.file(QStringLiteral(".vexilo-link00.tmp")))),
               0);
-    age(app.file(QStringLiteral(".vexilo-link00.tmp")), 120);
+    ageFile(app.file(QStringLiteral(".vexilo-link00.tmp")), 120);
 
     ASSERT_TRUE(writeFileSafely(app.file(QStringLiteral("x.dat")), "new").ok);
     QStringList expected = kept;
@@ -330,4 +323,33 @@ TEST(SafeFile, ABackupCopyOverwritesNothing)
     EXPECT_EQ(app.read(QStringLiteral("x.dat.bak")), QByteArray("first"));
     EXPECT_EQ(app.read(QStringLiteral("x.dat.bak2")), QByteArray("second"));
     EXPECT_FALSE(keepBackupCopy(app.file(QStringLiteral("absent.dat")), failure));
+}
+
+// The reason given is the failed write's own, never a leftover of what the encoder did.
+TEST(SafeFile, AFailedWriteReportsItsOwnErrorAndAnEncoderThatGivesUpAnInputOutputError)
+{
+    struct Case
+    {
+        const char *file;
+        Producer produce;
+        int expected;
+    };
+    const QByteArray block(1 << 20, 'x');
+    const std::vector<Case> cases = {
+        {"/dev/full", [&](QIODevice &out) { return out.write(block) == block.size(); }, ENOSPC},
+        {"/dev/null",
+         [](QIODevice &) {
+             errno = ENOSPC; // something the encoder tried, not the file
+             return false;
+         },
+         EIO},
+        {"/dev/null", [&](QIODevice &out) { return out.write(block) == block.size(); }, 0},
+    };
+    for (const Case &c : cases) {
+        const int fd = ::open(c.file, O_WRONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0) << c.file;
+        EXPECT_EQ(filesteps::produceInto(fd, c.produce, Durability::Unsynced), c.expected)
+            << c.file;
+        ::close(fd);
+    }
 }

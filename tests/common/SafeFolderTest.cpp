@@ -64,15 +64,6 @@ std::map<QString, QByteArray> contentOf(const QString &folder)
     return content;
 }
 
-void age(const QString &path, int seconds)
-{
-    timespec times[2] = {};
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= seconds;
-    times[1] = times[0];
-    ::utimensat(AT_FDCWD, encodedPath(path).constData(), times, AT_SYMLINK_NOFOLLOW);
-}
-
 } // namespace
 
 TEST(SafeFolder, AnExistingFolderIsWrittenOnlyWhenItHoldsNothingButTheFilesOfTheSet)
@@ -208,7 +199,8 @@ TEST(SafeFolder, AFailedWriteLeavesTheOldSetAsItWasAndNoStagingBehind)
             {Durability::Synced, failAt(c.stage, ENOSPC, c.passes)});
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.errorString, QStringLiteral("На диске не осталось свободного места."));
-        EXPECT_TRUE(failedWriteMessage(result).contains(QStringLiteral("set")));
+        EXPECT_TRUE(
+            failureLines(result, WrittenThing::GlyphSet)[1].contains(QStringLiteral("set")));
         EXPECT_EQ(contentOf(app.path()), before);
         EXPECT_EQ(contentOf(app.file(QStringLiteral("set"))), setBefore);
     }
@@ -276,7 +268,7 @@ TEST(SafeFolder, OnlyStaleStagingFoldersOfThisUserHoldingTheSetsFilesAreCleaned)
         app.makeFolder(name);
         if (leftover.content)
             app.write(name + u'/' + QString::fromUtf8(leftover.content), "x");
-        age(app.file(name), leftover.age);
+        ageFile(app.file(name), leftover.age);
     }
     ASSERT_TRUE(writeFolderSafely(app.file(QStringLiteral("set")), filesSaying("new "),
                                   ExistingFolder::Refuse)
@@ -357,7 +349,7 @@ TEST(SafeFolder, AWriteKilledAtAnyStepLeavesNoFolderAndItsStagingGoesOnceStale)
             QDir(app.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         ASSERT_EQ(left.size(), 1) << left.join(u' ').toStdString();
         EXPECT_TRUE(isStagingFolderName(left[0]));
-        age(app.file(left[0]), 120);
+        ageFile(app.file(left[0]), 120);
         ASSERT_TRUE(writeFolderSafely(app.file(QStringLiteral("set")), filesSaying("new "),
                                       ExistingFolder::Refuse)
                         .ok);

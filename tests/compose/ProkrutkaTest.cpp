@@ -1,5 +1,5 @@
 #include "compose/Prokrutka.h"
-#include "compose/BmpExport.h"
+#include "compose/ImageFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST(Prokrutka, RangesBeyondSixteenBitsAreKept)
     EXPECT_EQ(plan.vSmall, 283 / 2);
 }
 
-TEST(BmpExportNames, ExtensionIsCutOnlyInTheLastComponent)
+TEST(ImageFilesNames, ExtensionIsCutOnlyInTheLastComponent)
 {
     const QString sep = QStringLiteral("\\");
     EXPECT_EQ(exportFileNames(QStringLiteral("C:\\Календари\\2013.bmp"), sep, 0),

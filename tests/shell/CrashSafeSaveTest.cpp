@@ -4,6 +4,7 @@
 #include "holidays/PrazdnikiFile.h"
 #include "shell/OptionsFile.h"
 
+#include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
 #include <QDir>
@@ -46,16 +47,6 @@ QByteArray holidaysBytes(bool fresh)
                 (void)entry->AddPrazdnik(1 + d % 12, d);
         }
     return writePrazdniki(store);
-}
-
-// Sets the file's times back, as if it had been left that long ago.
-void setBack(const QString &path, int seconds)
-{
-    timespec times[2] = {};
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= seconds;
-    times[1] = times[0];
-    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 } // namespace
@@ -108,7 +99,7 @@ TEST(CrashSafeSave, FilesAreAlwaysTheOldOrTheNewContentWhateverMomentTheProcessD
     const QStringList leftovers =
         folder.entryList({QStringLiteral(".vexilo-*")}, QDir::Files | QDir::Hidden);
     for (const QString &name : leftovers)
-        setBack(folder.filePath(name), 120);
+        ageFile(folder.filePath(name), 120);
     PrazdnikiStore store;
     OpenPrazdniki(store, prazdnikiPath(app.path()));
     ASSERT_TRUE(SavePrazdniki(store, prazdnikiPath(app.path())).write.ok);

@@ -322,10 +322,10 @@ TEST_F(SheetWindowTest, ADiskFullHalfWayReplacesNoRow)
     form->kSave_Click();
 
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(
-        platform.messages[0].text,
-        QStringLiteral("Не удалось сохранить файл «%1». На диске не осталось свободного места.")
-            .arg(app.file(QStringLiteral("лист_ряд2.bmp"))));
+    EXPECT_EQ(platform.messages[0].text,
+              QStringLiteral("На диске не осталось свободного места.\nФайл «%1» сохранить не "
+                             "возможно.")
+                  .arg(app.file(QStringLiteral("лист_ряд2.bmp"))));
     EXPECT_EQ(app.read(QStringLiteral("лист_ряд1.bmp")), QByteArray("an older first row"));
     EXPECT_EQ(app.read(QStringLiteral("лист_ряд2.bmp")), QByteArray("an older picture"));
     EXPECT_FALSE(QFile::exists(app.file(QStringLiteral("лист_ряд3.bmp"))));

@@ -1,9 +1,14 @@
 #include "SaveFaults.h"
 
+#include <QFile>
+
+#include <ctime>
 #include <memory>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +30,15 @@ SafeWriteHook failOpening(int err)
         return now == SafeWriteStage::CreateTemporary || now == SafeWriteStage::OpenInPlace ? err
                                                                                             : 0;
     };
+}
+
+void ageFile(const QString &path, int seconds)
+{
+    timespec times[2] = {};
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 int runAsNobody(const std::function<int()> &body)

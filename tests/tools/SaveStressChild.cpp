@@ -3,7 +3,7 @@
 //
 // With --export it writes a year of three BMP rows instead (see exportRows), as the window and
 // vexilo-render do, for the tests of a multi-file export killed half-way.
-#include "compose/BmpExport.h"
+#include "compose/ImageFiles.h"
 #include "compose/SheetOutput.h"
 #include "holidays/PrazdnikiFile.h"
 #include "platform/SaveReport.h"

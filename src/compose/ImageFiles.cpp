@@ -1,4 +1,4 @@
-#include "BmpExport.h"
+#include "ImageFiles.h"
 
 #include "common/SafeFile.h"
 
@@ -41,14 +41,6 @@ bool encodeImage(const QImage &image, const char *format, QIODevice &device)
 Producer imageProducer(const QImage &image, const char *format)
 {
     return [&image, format](QIODevice &device) { return encodeImage(image, format, device); };
-}
-
-QString exportFailureMessage(const SafeWriteResult &result)
-{
-    QString message = QStringLiteral("Не удалось сохранить файл «%1».").arg(result.path);
-    if (!result.errorString.isEmpty())
-        message += QLatin1Char(' ') + result.errorString;
-    return message;
 }
 
 } // namespace vexilo

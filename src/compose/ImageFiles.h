@@ -27,7 +27,4 @@ bool encodeImage(const QImage &image, const char *format, QIODevice &device);
 // image must live until the producer has run.
 Producer imageProducer(const QImage &image, const char *format);
 
-// "Не удалось сохранить файл «…»." with the reason.
-QString exportFailureMessage(const SafeWriteResult &result);
-
 } // namespace vexilo
