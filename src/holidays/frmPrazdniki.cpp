@@ -5,9 +5,9 @@
 #include "common/ProgramText.h"
 #include "holidays/AskImportHolidays.h"
 #include "holidays/MonthGridPainter.h"
-#include "holidays/PictureBox.h"
 #include "holidays/PrazdnikiFile.h"
 #include "holidays/PrazdnikiStore.h"
+#include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "platform/SaveReport.h"
 

@@ -2,7 +2,7 @@
 
 #include "compose/Prokrutka.h"
 #include "compose/SheetLayout.h"
-#include "holidays/PictureBox.h"
+#include "platform/PictureBox.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 
 #include "common/ProgramText.h"
 #include "common/Version.h"
-#include "holidays/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "platform/Platform.h"
 #include "shell/Declare.h"
 #include "shell/WebLinks.h"

@@ -1,6 +1,6 @@
 #include "holidays/MonthGrid.h"
 #include "holidays/MonthGridPainter.h"
-#include "holidays/PictureBox.h"
+#include "platform/PictureBox.h"
 
 #include <QDate>
 #include <QPixmap>

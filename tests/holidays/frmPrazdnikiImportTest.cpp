@@ -1,8 +1,8 @@
 #include "holidays/frmPrazdniki.h"
 
 #include "holidays/MonthGrid.h"
-#include "holidays/PictureBox.h"
 #include "holidays/PrazdnikiFile.h"
+#include "platform/PictureBox.h"
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
 

@@ -1,7 +1,7 @@
 #include "holidays/frmPrazdniki.h"
 
-#include "holidays/PictureBox.h"
 #include "holidays/PrazdnikiFile.h"
+#include "platform/PictureBox.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"

@@ -1,7 +1,7 @@
 #include "shell/frmOprog.h"
 #include "common/Version.h"
 
-#include "holidays/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/frmForma.h"

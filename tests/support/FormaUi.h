@@ -1,6 +1,6 @@
 #pragma once
 
-#include "holidays/PictureBox.h"
+#include "platform/PictureBox.h"
 #include "shell/SheetView.h"
 #include "shell/frmForma.h"
 
