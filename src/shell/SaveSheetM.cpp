@@ -3,6 +3,7 @@
 #include "common/ProgramText.h"
 #include "compose/SheetLayout.h"
 #include "platform/Platform.h"
+#include "platform/SaveReport.h"
 #include "shell/UserSettings.h"
 #include "shell/frmStranitsa.h"
 
