@@ -5,6 +5,7 @@
 #include "common/CommandLine.h"
 #include "common/RegularFile.h"
 #include "common/SafeFile.h"
+#include "common/SaveChecks.h"
 #include "common/Version.h"
 #include "compose/GlyphSet.h"
 #include "compose/ImageFiles.h"

@@ -2,6 +2,7 @@
 
 #include "common/RegularFile.h"
 #include "common/SafeFile.h"
+#include "common/SaveChecks.h"
 #include "common/Text1251.h"
 
 #include <QBuffer>

@@ -33,13 +33,6 @@ void PictureBox::clear()
     update();
 }
 
-void PictureBox::setImage(QImage image)
-{
-    m_image = std::move(image);
-    resize(m_image.deviceIndependentSize().toSize());
-    update();
-}
-
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);

@@ -22,8 +22,6 @@ public:
     // Resizes widget and image together and clears the image to white.
     void resizeAndClear(int width, int height);
     void clear();
-    // Takes a drawn image and sizes the widget to it.
-    void setImage(QImage image);
 
 signals:
     void mousePressed(QPointF position);

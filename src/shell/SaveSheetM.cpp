@@ -1,6 +1,7 @@
 #include "SaveSheetM.h"
 
 #include "common/ProgramText.h"
+#include "common/SaveChecks.h"
 #include "compose/SheetLayout.h"
 #include "platform/Platform.h"
 #include "platform/SaveReport.h"

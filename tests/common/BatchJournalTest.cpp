@@ -1,6 +1,7 @@
 #include "common/BatchJournal.h"
 #include "common/FileSteps.h"
 #include "common/SafeFile.h"
+#include "common/SaveChecks.h"
 
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"

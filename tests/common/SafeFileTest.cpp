@@ -1,4 +1,5 @@
 #include "common/SafeFile.h"
+#include "common/SaveChecks.h"
 
 #include "common/FileSteps.h"
 

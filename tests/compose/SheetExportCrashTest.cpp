@@ -1,6 +1,7 @@
 // Kills a process in the middle of exporting a year as three BMP rows and checks that what the
 // next export does first leaves the rows one set: all from the same export, none damaged.
 #include "common/SafeFile.h"
+#include "common/SaveChecks.h"
 #include "compose/ImageFiles.h"
 
 #include "support/TempAppFolder.h"

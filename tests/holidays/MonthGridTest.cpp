@@ -164,7 +164,8 @@ TEST(MonthGridPainter, AtRatioTwoTheGridHasTwiceThePixelsAndPaintsAsTheSamePictu
     EXPECT_EQ(sharp.deviceIndependentSize().toSize(), QSize(kGridWidth, kGridHeight));
     // The box shows the sharp picture at its logical size, the whole of it, with the same lines.
     PictureBox box;
-    box.setImage(sharp);
+    box.image() = sharp;
+    box.resize(sharp.deviceIndependentSize().toSize());
     EXPECT_EQ(box.size(), QSize(kGridWidth, kGridHeight));
     EXPECT_EQ(box.grab().toImage().convertToFormat(QImage::Format_RGB32), plain);
 

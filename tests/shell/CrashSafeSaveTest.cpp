@@ -23,7 +23,7 @@
 #include <sys/stat.h>
 
 using namespace vexilo;
-using vexilo::test::TempAppFolder;
+using namespace vexilo::test;
 
 namespace {
 
