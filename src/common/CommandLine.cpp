@@ -78,7 +78,7 @@ QString helpText(const CommandLineHelp &help)
     for (const QCommandLineOption &option : help.options) {
         const QString names = QStringLiteral("  ") + namesColumn(option);
         const QStringList lines = wrapped(option.description(), kLineWidth - indent);
-        // A long name gets a line of its own; the description starts below it.
+        // A long name gets a line of its own; the option's text starts below it.
         qsizetype first = 0;
         if (names.size() + 2 > indent) {
             text += names + QLatin1Char('\n');
