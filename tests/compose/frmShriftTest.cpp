@@ -156,7 +156,9 @@ TEST_F(FontSetTest, HiddenNamesAndPathsAreRefusedWithAMessage)
         {QStringLiteral("/tmp/набор"), QStringLiteral("«/»")},
         {QStringLiteral("a\\b"), QStringLiteral("«/»")},
     };
-    for (const auto &[name, said] : cases) {
+    for (const auto &c : cases) {
+        const QString &name = c.first;
+        const QString &said = c.second;
         SCOPED_TRACE(name.toStdString());
         platform.messages.clear();
         const auto window = createThroughFolderWindow([&](frmShrift &form) {
