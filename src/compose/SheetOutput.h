@@ -30,6 +30,8 @@ struct OutputOptions
     int dpi = kDefaultDpi;
     QPageSize::PageSizeId paper = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    // PNG, SVG and PDF: nothing is drawn where no glyph has ink.
+    bool transparent = false;
 };
 
 // ".bmp", ".png" or ".pdf".
