@@ -140,13 +140,16 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
         options.spacings.*member = static_cast<double>(std::get<qint64>(value));
     }
     const QString formatName = parser.value(format).toLower();
-    const std::array<std::pair<const char *, OutputFormat>, 3> formats = {
-        {{"bmp", OutputFormat::Bmp}, {"png", OutputFormat::Png}, {"pdf", OutputFormat::Pdf}}};
+    const std::array<std::pair<const char *, OutputFormat>, 4> formats = {
+        {{"bmp", OutputFormat::Bmp},
+         {"png", OutputFormat::Png},
+         {"pdf", OutputFormat::Pdf},
+         {"svg", OutputFormat::Svg}}};
     const auto known = std::find_if(formats.begin(), formats.end(), [&](const auto &entry) {
         return formatName == QLatin1String(entry.first);
     });
     if (known == formats.end())
-        return bad(format, QStringLiteral("bmp, png или pdf"));
+        return bad(format, QStringLiteral("bmp, png, pdf или svg"));
     options.output.format = known->second;
     options.output.whole = parser.isSet(whole);
     const auto dpiValue = number(dpi);
@@ -326,9 +329,16 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
 
     // The holders as the window fills them: the set's images, the unread ones left empty.
-    const auto planned =
-        Sheet::plan({shareGlyphs(glyphs.images, glyphs.red, options.sizeCheck ? 1 : 0), *marks,
-                     year, options.month, options.perRowIndex, options.spacings});
+    // Pictures of a vector set get the pixels of their resolution.
+    SheetRequest request{shareGlyphs(glyphs.images, glyphs.red, options.sizeCheck ? 1 : 0),
+                         *marks,
+                         year,
+                         options.month,
+                         options.perRowIndex,
+                         options.spacings};
+    if (options.output.format == OutputFormat::Bmp || options.output.format == OutputFormat::Png)
+        request = atResolution(std::move(request), options.output.dpi);
+    const auto planned = Sheet::plan(std::move(request));
     if (const auto *error = std::get_if<SheetError>(&planned)) {
         err << sheetErrorMessage(*error) << '\n';
         return RenderFailed;

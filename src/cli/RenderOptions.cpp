@@ -71,15 +71,17 @@ RenderOptions::RenderOptions()
                                 "(по умолчанию календарь-ГОД или календарь-ГОД-ММ)."),
                  QStringLiteral("ИМЯ"))),
       format(option({QStringLiteral("format")},
-                    QStringLiteral("bmp, png или pdf (по умолчанию bmp). PDF — одна страница со "
-                                   "всем листом."),
-                    QStringLiteral("bmp|png|pdf"), QStringLiteral("bmp"))),
+                    QStringLiteral("bmp, png, pdf или svg (по умолчанию bmp). PDF — одна страница "
+                                   "со всем листом, SVG — один рисунок; из набора SVG оба "
+                                   "векторные."),
+                    QStringLiteral("bmp|png|pdf|svg"), QStringLiteral("bmp"))),
       whole(option({QStringLiteral("whole")},
                    QStringLiteral("Один файл на весь лист (ИМЯ.bmp или ИМЯ.png) вместо файла на "
                                   "каждый ряд месяцев."))),
       dpi(option({QStringLiteral("dpi")},
-                 QStringLiteral("Разрешение, записываемое в файл и задающее размер листа на "
-                                "странице PDF, %1..%2 (по умолчанию %3).")
+                 QStringLiteral("Разрешение, %1..%2 (по умолчанию %3). Для набора GIF — сколько "
+                                "точек листа на дюйм при печати; для набора SVG — сколько точек "
+                                "получат BMP и PNG (размер листа при печати тот же).")
                      .arg(kMinDpi)
                      .arg(kMaxDpi)
                      .arg(kDefaultDpi),

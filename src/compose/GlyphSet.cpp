@@ -66,45 +66,136 @@ QImage onWhite(const QImage &decoded)
     return out;
 }
 
-// The bitmap of one holder, or an empty one when the holder was not read.
-clsPixel redVariantOf(const HolidayTint &tint, const std::vector<QImage> &holders,
-                      std::size_t index)
+// A premultiplied copy keeping the decoded transparency; null for an opaque image.
+QImage withAlpha(const QImage &decoded)
 {
-    return index < holders.size() ? tint.redVariant(holders[index]) : clsPixel{};
+    return decoded.hasAlphaChannel() ? decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                     : QImage();
 }
 
-} // namespace
+QImage decodeAsIs(const QByteArray &data);
 
-QString digitFileName(int digit)
-{
-    return QString::number(digit) + QStringLiteral(".gif");
-}
-
-const std::array<QString, 7> &weekdayFileNames()
-{
-    static const std::array<QString, 7> names = [] {
-        std::array<QString, 7> files;
-        for (std::size_t w = 0; w < files.size(); ++w)
-            files[w] = weekdayNames()[w] + QStringLiteral(".gif");
-        return files;
-    }();
-    return names;
-}
-
-QImage readGlyphImage(const QString &path)
+std::optional<QByteArray> glyphFileBytes(const QString &path)
 {
     // A folder, a pipe or a device named like a glyph would fail or block the read.
     const QFileInfo info(path);
     if (!info.isFile() || info.size() == 0 || info.size() > kMaxGlyphFileBytes)
-        return {};
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {};
+        return std::nullopt;
     // Read what the file holds, not a buffer of the largest size allowed.
-    return decodeGlyphImage(file.read(std::min<qint64>(info.size(), kMaxGlyphFileBytes) + 1));
+    return file.read(std::min<qint64>(info.size(), kMaxGlyphFileBytes) + 1);
+}
+
+// The bitmap of an opaque image as it is.
+clsPixel bitmapOf(const QImage &image)
+{
+    clsPixel bitmap;
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    bitmap.Start(source.width() - 1, source.height() - 1);
+    if (!bitmap.hasMatrix())
+        return bitmap;
+    for (int y = 0; y < source.height(); ++y)
+        std::copy_n(reinterpret_cast<const QRgb *>(source.constScanLine(y)), source.width(),
+                    bitmap.row(y));
+    return bitmap;
+}
+
+// The red variant of one holder: its pixels tinted, or for a drawing the tinted drawing
+// rendered; an empty bitmap when the holder was not read.
+clsPixel redVariantOf(const HolidayTint &tint, const GlyphImages &images, bool weekday,
+                      std::size_t index)
+{
+    const auto &holders = weekday ? images.weekdays : images.digits;
+    if (index >= holders.size())
+        return {};
+    const auto &drawings = weekday ? images.vectorWeekdays : images.vectorDigits;
+    if (images.kind == GlyphKind::Vector && index < drawings.size())
+        return bitmapOf(onWhite(drawings[index].render(images.scale, true)));
+    return tint.redVariant(holders[index]);
+}
+
+struct ReadGlyph
+{
+    QImage onWhite;
+    QImage alpha;
+    std::optional<SvgGlyph> drawing;
+};
+
+std::optional<ReadGlyph> readOne(const QString &path, GlyphKind kind)
+{
+    if (kind == GlyphKind::Vector) {
+        auto drawing = SvgGlyph::read(path);
+        if (!drawing)
+            return std::nullopt;
+        QImage rendered = drawing->render(1.0, false);
+        return ReadGlyph{onWhite(rendered), std::move(rendered), std::move(drawing)};
+    }
+    const auto bytes = glyphFileBytes(path);
+    const QImage decoded = bytes ? decodeAsIs(*bytes) : QImage();
+    if (decoded.isNull())
+        return std::nullopt;
+    QImage opaque = onWhite(decoded);
+    if (opaque.isNull())
+        return std::nullopt;
+    return ReadGlyph{std::move(opaque), withAlpha(decoded), std::nullopt};
+}
+
+} // namespace
+
+QString digitFileName(int digit, GlyphKind kind)
+{
+    return QString::number(digit) +
+           (kind == GlyphKind::Vector ? QStringLiteral(".svg") : QStringLiteral(".gif"));
+}
+
+const std::array<QString, 7> &weekdayFileNames(GlyphKind kind)
+{
+    static const auto namesWith = [](const QString &extension) {
+        std::array<QString, 7> files;
+        for (std::size_t w = 0; w < files.size(); ++w)
+            files[w] = weekdayNames()[w] + extension;
+        return files;
+    };
+    static const std::array<QString, 7> gif = namesWith(QStringLiteral(".gif"));
+    static const std::array<QString, 7> svg = namesWith(QStringLiteral(".svg"));
+    return kind == GlyphKind::Vector ? svg : gif;
+}
+
+GlyphKind glyphKindOf(const QString &folder, bool sizeCheck)
+{
+    const auto present = [&](GlyphKind kind) {
+        int count = 0;
+        for (int d = 0; d <= (sizeCheck ? 0 : 9); ++d)
+            count += QFileInfo(folder + digitFileName(d, kind)).isFile() ? 1 : 0;
+        for (std::size_t w = 0; w <= (sizeCheck ? 0U : 6U); ++w)
+            count += QFileInfo(folder + weekdayFileNames(kind)[w]).isFile() ? 1 : 0;
+        return count;
+    };
+    const int files = sizeCheck ? 2 : 17;
+    const int gif = present(GlyphKind::Raster);
+    if (gif == files)
+        return GlyphKind::Raster;
+    const int svg = present(GlyphKind::Vector);
+    return svg == files || svg > gif ? GlyphKind::Vector : GlyphKind::Raster;
+}
+
+QImage readGlyphImage(const QString &path)
+{
+    const auto bytes = glyphFileBytes(path);
+    return bytes ? decodeGlyphImage(*bytes) : QImage();
 }
 
 QImage decodeGlyphImage(const QByteArray &data)
+{
+    const QImage decoded = decodeAsIs(data);
+    return decoded.isNull() ? QImage() : onWhite(decoded);
+}
+
+namespace {
+
+QImage decodeAsIs(const QByteArray &data)
 {
     if (data.isEmpty() || data.size() > kMaxGlyphFileBytes || isCut(data))
         return {};
@@ -135,8 +226,10 @@ QImage decodeGlyphImage(const QByteArray &data)
     QImage decoded;
     if (!reader.read(&decoded) || decoded.isNull() || tooLarge(decoded.size()))
         return {};
-    return onWhite(decoded);
+    return decoded;
 }
+
+} // namespace
 
 bool isGlyphFolderName(const QString &name)
 {
@@ -150,25 +243,26 @@ bool isGlyphFolderName(const QString &name)
 GlyphImages readGlyphImages(const QString &folder, bool sizeCheck)
 {
     GlyphImages images;
-    const int lastDigit = sizeCheck ? 0 : 9;
-    for (int i = 0; i <= lastDigit; ++i) {
-        const QString name = digitFileName(i);
-        QImage image = readGlyphImage(folder + name);
-        if (image.isNull()) {
+    images.kind = glyphKindOf(folder, sizeCheck);
+    const auto readInto = [&](const QString &name, bool weekday) {
+        auto glyph = readOne(folder + name, images.kind);
+        if (!glyph) {
             images.failedFile = name;
-            return images;
+            return false;
         }
-        images.digits.push_back(std::move(image));
+        (weekday ? images.weekdays : images.digits).push_back(std::move(glyph->onWhite));
+        (weekday ? images.weekdaysAlpha : images.digitsAlpha).push_back(std::move(glyph->alpha));
+        if (glyph->drawing)
+            (weekday ? images.vectorWeekdays : images.vectorDigits).push_back(*glyph->drawing);
+        return true;
+    };
+    for (int i = 0; i <= (sizeCheck ? 0 : 9); ++i) {
+        if (!readInto(digitFileName(i, images.kind), false))
+            return images;
     }
-    const std::size_t lastWeekday = sizeCheck ? 0 : 6;
-    for (std::size_t i = 0; i <= lastWeekday; ++i) {
-        const QString &name = weekdayFileNames()[i];
-        QImage image = readGlyphImage(folder + name);
-        if (image.isNull()) {
-            images.failedFile = name;
+    for (std::size_t i = 0; i <= (sizeCheck ? 0U : 6U); ++i) {
+        if (!readInto(weekdayFileNames(images.kind)[i], true))
             return images;
-        }
-        images.weekdays.push_back(std::move(image));
     }
     images.complete = true;
     return images;
@@ -184,7 +278,7 @@ std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool size
     for (std::size_t i = 0; i < 2; ++i) {
         if (!carryOn())
             return std::nullopt;
-        red.DniNedeli.push_back(redVariantOf(tint, images.weekdays, sizeCheck ? 0 : i + 5));
+        red.DniNedeli.push_back(redVariantOf(tint, images, true, sizeCheck ? 0 : i + 5));
     }
     if (!carryOn())
         return std::nullopt;
@@ -192,7 +286,7 @@ std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool size
     for (std::size_t i = 0; i < digitCount; ++i) {
         if (!carryOn())
             return std::nullopt;
-        red.Tsifry.push_back(redVariantOf(tint, images.digits, i));
+        red.Tsifry.push_back(redVariantOf(tint, images, false, i));
     }
     return red;
 }
@@ -207,9 +301,11 @@ GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov)
     return set;
 }
 
-SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
-                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
-                         qint32 ProverkaRazmerov)
+namespace {
+
+std::shared_ptr<LoadedGlyphs> makeGlyphs(const std::array<QImage, 10> &picChisla,
+                                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                                         qint32 ProverkaRazmerov)
 {
     auto glyphs = std::make_shared<LoadedGlyphs>();
     glyphs->picChisla = picChisla;
@@ -222,6 +318,15 @@ SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
     for (std::size_t w = 0; w < picDniNedeli.size(); ++w)
         glyphs->ink.weekdays[w] = inkOf(picDniNedeli[w]);
     return glyphs;
+}
+
+} // namespace
+
+SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
+                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                         qint32 ProverkaRazmerov)
+{
+    return makeGlyphs(picChisla, picDniNedeli, std::move(red), ProverkaRazmerov);
 }
 
 SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
@@ -237,7 +342,52 @@ SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 Prov
                 digits.begin());
     std::copy_n(images.weekdays.begin(), std::min(images.weekdays.size(), weekdays.size()),
                 weekdays.begin());
-    return shareGlyphs(digits, weekdays, std::move(red), ProverkaRazmerov);
+    const auto shared = makeGlyphs(digits, weekdays, std::move(red), ProverkaRazmerov);
+    LoadedGlyphs &glyphs = *shared;
+    glyphs.kind = images.kind;
+    glyphs.scale = images.scale;
+    if (before != nullptr) {
+        glyphs.digitsAlpha = before->digitsAlpha;
+        glyphs.weekdaysAlpha = before->weekdaysAlpha;
+        glyphs.vectorDigits = before->vectorDigits;
+        glyphs.vectorWeekdays = before->vectorWeekdays;
+    }
+    const auto take = [](const auto &from, auto &to) {
+        for (std::size_t i = 0; i < std::min(from.size(), to.size()); ++i)
+            to[i] = from[i];
+    };
+    take(images.digitsAlpha, glyphs.digitsAlpha);
+    take(images.weekdaysAlpha, glyphs.weekdaysAlpha);
+    take(images.vectorDigits, glyphs.vectorDigits);
+    take(images.vectorWeekdays, glyphs.vectorWeekdays);
+    return shared;
+}
+
+SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
+{
+    if (!glyphs || glyphs->kind != GlyphKind::Vector || scale == 1.0)
+        return glyphs;
+    GlyphImages images;
+    images.kind = GlyphKind::Vector;
+    images.scale = scale;
+    const auto renderAll = [&](const auto &drawings, std::vector<QImage> &opaque,
+                               std::vector<QImage> &alpha, std::vector<SvgGlyph> &kept) {
+        for (const auto &drawing : drawings) {
+            if (!drawing)
+                return;
+            alpha.push_back(drawing->render(scale, false));
+            opaque.push_back(onWhite(alpha.back()));
+            kept.push_back(*drawing);
+        }
+    };
+    renderAll(glyphs->vectorDigits, images.digits, images.digitsAlpha, images.vectorDigits);
+    renderAll(glyphs->vectorWeekdays, images.weekdays, images.weekdaysAlpha, images.vectorWeekdays);
+    const auto isNull = [](const QImage &image) { return image.isNull(); };
+    if (std::any_of(images.digits.begin(), images.digits.end(), isNull) ||
+        std::any_of(images.weekdays.begin(), images.weekdays.end(), isNull))
+        return nullptr;
+    const bool sizeCheck = isSizeCheck(glyphs->ProverkaRazmerov);
+    return shareGlyphs(images, *buildRedVariants(images, sizeCheck), glyphs->ProverkaRazmerov);
 }
 
 QStringList glyphFolderNames(const QString &appFolder)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/GlyphInk.h"
+#include "compose/SvgGlyph.h"
 #include "compose/clsPixel.h"
 
 #include <QImage>
@@ -30,8 +31,19 @@ inline bool isSizeCheck(qint32 ProverkaRazmerov)
     return ProverkaRazmerov != 0;
 }
 
-QString digitFileName(int digit);                 // "0.gif" .. "9.gif"
-const std::array<QString, 7> &weekdayFileNames(); // "Пн.gif" .. "Вс.gif", Monday first
+// How the glyphs of a set are drawn: pixels copied exactly, or drawings rendered at the scale
+// of the output (and kept as vectors where the output is vector).
+enum class GlyphKind { Raster, Vector };
+
+// "0.gif" .. "9.gif", or "0.svg" .. "9.svg".
+QString digitFileName(int digit, GlyphKind kind = GlyphKind::Raster);
+// "Пн.gif" .. "Вс.gif" (or ".svg"), Monday first.
+const std::array<QString, 7> &weekdayFileNames(GlyphKind kind = GlyphKind::Raster);
+
+// The kind a folder is read as: GIF when it holds every GIF file of the mode, else SVG when it
+// holds every SVG file; when it holds neither whole set, the kind it holds more files of, so
+// the message names the files the user meant.
+GlyphKind glyphKindOf(const QString &folder, bool sizeCheck);
 
 // One glyph image decoded by its content whatever its name says, as Format_RGB32 with
 // transparent pixels composited onto white. A null image when the file is missing, not an
@@ -48,10 +60,19 @@ bool isGlyphFolderName(const QString &name);
 // before the failing file.
 struct GlyphImages
 {
+    GlyphKind kind = GlyphKind::Raster;
     std::vector<QImage> digits;   // picChisla 0..
     std::vector<QImage> weekdays; // picDniNedeli 0..
-    bool complete = false;        // every file of the mode was read
-    QString failedFile;           // the file that stopped the load, when not complete
+    // The same with their own transparency (premultiplied), for transparent backgrounds; a
+    // null image where the file has none.
+    std::vector<QImage> digitsAlpha;
+    std::vector<QImage> weekdaysAlpha;
+    // The drawings of a vector set; the images above are their renderings at 96 dpi.
+    std::vector<SvgGlyph> vectorDigits;
+    std::vector<SvgGlyph> vectorWeekdays;
+    double scale = 1.0;    // pixels per CSS pixel of the renderings
+    bool complete = false; // every file of the mode was read
+    QString failedFile;    // the file that stopped the load, when not complete
 };
 
 // Reads the digits, then the weekdays, of the folder (which ends with the separator), and
@@ -82,9 +103,6 @@ struct GlyphSet
 };
 GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
 
-// How the glyphs of a set are drawn: pixels copied exactly.
-enum class GlyphKind { Raster };
-
 // What a sheet is drawn from: the holders' images at their natural size, their red variants,
 // the size-check setting (not 0: every digit is "0" and every weekday "Пн") and where the
 // images hold ink. Built once per load and never changed after, it is shared by the window and
@@ -98,6 +116,13 @@ struct LoadedGlyphs
     std::vector<clsPixel> DniNedeli; // red weekend names: 0 = Сб, 1 = Вс
     qint32 ProverkaRazmerov = 0;
     SheetInk ink;
+    // The holders with their own transparency; null where the holder is opaque.
+    std::array<QImage, 10> digitsAlpha;
+    std::array<QImage, 7> weekdaysAlpha;
+    // A vector set's drawings, whose 96 dpi renderings the holders are.
+    std::array<std::optional<SvgGlyph>, 10> vectorDigits;
+    std::array<std::optional<SvgGlyph>, 7> vectorWeekdays;
+    double scale = 1.0; // pixels per CSS pixel of a vector set's holders
 };
 using SharedGlyphs = std::shared_ptr<const LoadedGlyphs>;
 
@@ -109,6 +134,11 @@ SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
 // (empty when there was none).
 SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
                          const LoadedGlyphs *before = nullptr);
+
+// A vector set rendered at `scale` pixels per CSS pixel: holders, red variants, transparency
+// and ink as a load at that resolution leaves them. A raster set, or scale 1, is returned as it
+// is; null when the memory for the renderings cannot be had.
+SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale);
 
 // The names of the visible subfolders of the application folder, in alphabetical order
 // regardless of case (ties by case, so the order never depends on the file system).

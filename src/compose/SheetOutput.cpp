@@ -1,5 +1,7 @@
 #include "SheetOutput.h"
 
+#include "compose/VectorSheet.h"
+
 #include "common/ImageMemory.h"
 #include "common/SafeFile.h"
 #include "compose/SheetLayout.h"
@@ -23,6 +25,8 @@ QString outputExtension(OutputFormat format)
         return QStringLiteral(".png");
     case OutputFormat::Pdf:
         return QStringLiteral(".pdf");
+    case OutputFormat::Svg:
+        return QStringLiteral(".svg");
     case OutputFormat::Bmp:
         break;
     }
@@ -133,7 +137,8 @@ void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
 QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel,
                             qint32 canvasCount, const OutputOptions &options)
 {
-    const bool oneFile = options.whole || options.format == OutputFormat::Pdf;
+    const bool oneFile =
+        options.whole || options.format == OutputFormat::Pdf || options.format == OutputFormat::Svg;
     return exportFileNames(chosenName, Razdelitel, oneFile ? 0 : canvasCount - 1,
                            outputExtension(options.format));
 }
@@ -224,6 +229,33 @@ Producer sheetProducer(QImage &image, const OutputOptions &options)
     return imageProducer(image, options.format == OutputFormat::Png ? "png" : "bmp");
 }
 
+bool isVectorSet(const CanvasSource &source)
+{
+    const LoadedGlyphs *glyphs = source.glyphSet();
+    return glyphs != nullptr && glyphs->kind == GlyphKind::Vector;
+}
+
+// SVG files, and PDF pages of a vector set, are drawn glyph by glyph.
+std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputOptions &options)
+{
+    if (options.format == OutputFormat::Svg)
+        return [&source, options](QIODevice &device) {
+            return writeSvgSheet(source, options.transparent, device);
+        };
+    if (options.format != OutputFormat::Pdf || !isVectorSet(source))
+        return std::nullopt;
+    return [&source, options](QIODevice &device) {
+        const QPageLayout layout(QPageSize(options.paper), options.orientation,
+                                 QMarginsF(0, 0, 0, 0));
+        const QRectF page = layout.fullRectPoints();
+        constexpr double kMarginPoints = 10 / 25.4 * 72;
+        const QRectF printable =
+            page.adjusted(kMarginPoints, kMarginPoints, -kMarginPoints, -kMarginPoints);
+        const QRectF target = placeOnPage(wholeSheetSize(source), kDefaultDpi, printable, 72);
+        return writeVectorPdf(source, options.transparent, page.size(), target, device);
+    };
+}
+
 } // namespace
 
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
@@ -232,6 +264,10 @@ SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
     if (names.isEmpty() || source.canvasCount() < 1)
         return {};
     SafeFileBatch batch({Durability::Unsynced, hook});
+    if (const auto producer = vectorProducer(source, options)) {
+        const SafeWriteResult staged = batch.stage(names.front(), *producer);
+        return staged.ok ? batch.commit() : staged;
+    }
     if (names.size() == 1) {
         QImage whole = wholeSheet(source);
         if (whole.isNull())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/GlyphPictures.h"
 #include "compose/ImageFiles.h"
 
 #include <QImage>
@@ -15,14 +16,16 @@ class QPainter;
 
 namespace vexilo {
 
-enum class OutputFormat { Bmp, Png, Pdf };
+enum class OutputFormat { Bmp, Png, Pdf, Svg };
 
 inline constexpr int kMinDpi = 1;
 inline constexpr int kMaxDpi = 2400;
 inline constexpr int kDefaultDpi = 96;
 
 // How a sheet leaves the program: the file format, one file for the whole sheet or one per
-// row of months (PDF is always one page), the resolution, and the page a PDF is laid on.
+// row of months (PDF is always one page, SVG one picture), the resolution, and the page a PDF
+// is laid on. A raster set's pixels print at `dpi`; a vector set keeps the size of its CSS
+// pixels (96 to the inch), and `dpi` says how many pixels BMP and PNG get.
 struct OutputOptions
 {
     OutputFormat format = OutputFormat::Bmp;
@@ -34,7 +37,7 @@ struct OutputOptions
     bool transparent = false;
 };
 
-// ".bmp", ".png" or ".pdf".
+// ".bmp", ".png", ".pdf" or ".svg".
 QString outputExtension(OutputFormat format);
 
 // The papers offered, by the names the command line and the settings use.
@@ -57,6 +60,14 @@ public:
     // Canvas k, or its band from row `top` on, onto a white image of that size. Drawing
     // different bands of one canvas at the same time is safe.
     virtual void drawCanvas(QImage &white, qint32 k, qint32 top = 0) const = 0;
+    // For outputs drawn glyph by glyph (vector files): the set and canvas k's glyphs in drawing
+    // order. A source of pixels only has none.
+    virtual const LoadedGlyphs *glyphSet() const { return nullptr; }
+    virtual std::vector<GlyphPlace> glyphPlaces(qint32 k) const
+    {
+        Q_UNUSED(k);
+        return {};
+    }
 };
 
 // Canvases already drawn, as the window holds them.

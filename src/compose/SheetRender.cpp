@@ -3,6 +3,8 @@
 #include "common/CalendarMath.h"
 #include "common/ProgramText.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -59,16 +61,25 @@ public:
 
     void weekdayImages(qint64 x)
     {
-        for (std::size_t r = 0; r < 5; ++r)
-            glyph(m_c.glyphs.picDniNedeli[m_sizeCheck ? 0 : r],
-                  m_c.glyphs.ink.weekdays[m_sizeCheck ? 0 : r], x,
-                  qint64(r) * m_g.rowPitch - m_c.top);
+        for (std::size_t r = 0; r < 5; ++r) {
+            const std::size_t w = m_sizeCheck ? 0 : r;
+            const qint64 y = qint64(r) * m_g.rowPitch - m_c.top;
+            if (m_c.places != nullptr)
+                m_c.places->push_back({true, static_cast<std::uint8_t>(w), false, x, y});
+            else
+                glyph(m_c.glyphs.picDniNedeli[w], m_c.glyphs.ink.weekdays[w], x, y);
+        }
     }
 
     void weekendBitmaps(qint64 x)
     {
-        for (std::size_t c = 0; c < 2; ++c)
-            bitmap(m_c.glyphs.DniNedeli, c, x, qint64(5 + c) * m_g.rowPitch - m_c.top);
+        for (std::size_t c = 0; c < 2; ++c) {
+            const qint64 y = qint64(5 + c) * m_g.rowPitch - m_c.top;
+            if (m_c.places != nullptr)
+                m_c.places->push_back({true, static_cast<std::uint8_t>(5 + c), true, x, y});
+            else
+                bitmap(m_c.glyphs.DniNedeli, c, x, y);
+        }
     }
 
     // The days of month M from x0; later week columns are columnStep + extraStep apart.
@@ -102,7 +113,9 @@ private:
     {
         if (m_sizeCheck)
             d = 0;
-        if (holiday)
+        if (m_c.places != nullptr)
+            m_c.places->push_back({false, static_cast<std::uint8_t>(d), holiday, x, y});
+        else if (holiday)
             bitmap(m_c.glyphs.Tsifry, d, x, y);
         else
             glyph(m_c.glyphs.picChisla[d], m_c.glyphs.ink.digits[d], x, y);
@@ -169,6 +182,19 @@ void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
     painter.month(M, geometry.leftOffset, 0);
 }
 
+SheetRequest atResolution(SheetRequest request, int dpi)
+{
+    if (!request.glyphs || request.glyphs->kind != GlyphKind::Vector || dpi == kDefaultDpi)
+        return request;
+    const double scale = double(dpi) / kDefaultDpi;
+    request.glyphs = glyphsAtScale(request.glyphs, scale);
+    for (double *spacing :
+         {&request.spacings.datesX, &request.spacings.datesY, &request.spacings.monthsX,
+          &request.spacings.monthsY, &request.spacings.digitsX})
+        *spacing *= scale;
+    return request;
+}
+
 std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
 {
     if (!isCalendarYear(request.year) || request.month < 0 || request.month > 12)
@@ -209,12 +235,48 @@ QImage Sheet::canvas(qint32 k) const
 
 void Sheet::draw(QImage &canvas, qint32 k, qint32 top) const
 {
+    if (canvas.hasAlphaChannel()) {
+        drawTransparent(canvas, k, top);
+        return;
+    }
     const SheetContext context{
         *m_request.glyphs, m_request.holidays, m_request.Chisla, m_days, m_firstWeekday, top};
     if (m_request.month == 0)
         drawYearCanvas(canvas, k, m_geometry, context);
     else
         drawMonthCanvas(canvas, m_request.month, m_geometry, context);
+}
+
+std::vector<GlyphPlace> Sheet::glyphPlaces(qint32 k) const
+{
+    std::vector<GlyphPlace> places;
+    SheetContext context{
+        *m_request.glyphs, m_request.holidays, m_request.Chisla, m_days, m_firstWeekday, 0};
+    context.places = &places;
+    QImage none;
+    if (m_request.month == 0)
+        drawYearCanvas(none, k, m_geometry, context);
+    else
+        drawMonthCanvas(none, m_request.month, m_geometry, context);
+    return places;
+}
+
+void Sheet::drawTransparent(QImage &canvas, qint32 k, qint32 top) const
+{
+    Pictures &cache = *m_pictures;
+    std::call_once(cache.made,
+                   [this, &cache] { cache.pictures = transparentPictures(*m_request.glyphs); });
+    // Later glyphs over earlier ones, as the opaque copies lie, but a glyph's transparent
+    // pixels leave what is below.
+    QPainter painter(&canvas);
+    for (const GlyphPlace &place : glyphPlaces(k)) {
+        const qint64 y = place.y - top;
+        const QImage &picture = cache.pictures.of(place);
+        if (y >= canvas.height() || y + picture.height() <= 0 || place.x >= canvas.width() ||
+            place.x + picture.width() <= 0)
+            continue;
+        painter.drawImage(QPoint(static_cast<int>(place.x), static_cast<int>(y)), picture);
+    }
 }
 
 } // namespace vexilo

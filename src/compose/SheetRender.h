@@ -2,12 +2,14 @@
 
 #include "common/CalendarMath.h"
 #include "compose/GlyphInk.h"
+#include "compose/GlyphPictures.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetLayout.h"
 #include "compose/SheetOutput.h"
 #include "holidays/clsPrazdniki.h"
 
 #include <memory>
+#include <mutex>
 #include <variant>
 #include <vector>
 
@@ -24,6 +26,8 @@ struct SheetContext
     // Only the glyphs' ink is copied onto the white canvas: the pixels of a whole copy, fewer
     // bytes. Off, every glyph is copied whole.
     bool inkOnly = true;
+    // When set, the glyphs are listed here in drawing order instead of drawn.
+    std::vector<GlyphPlace> *places = nullptr;
 };
 
 // Draws row k of a year sheet onto a white canvas of the geometry's size.
@@ -48,6 +52,11 @@ struct SheetRequest
     std::array<qint32, 32> Chisla = standardDayNumbers(); // number drawn for each day
 };
 
+// The request for pixels at `dpi`: a vector set rendered at dpi/96 pixels per CSS pixel and
+// the spacings scaled with it, so the sheet keeps its physical size. A raster set's request,
+// or one at 96 dpi, is returned as it is.
+SheetRequest atResolution(SheetRequest request, int dpi);
+
 // One sheet, year or month: the checks and the geometry first, then its canvases one at a
 // time, so a window can place them before they are drawn and an export can write each as it
 // comes. Drawing reads only the request, so canvases may be drawn side by side.
@@ -62,6 +71,8 @@ public:
     QSize canvasSize() const override { return {m_geometry.canvasWidth, m_geometry.canvasHeight}; }
     qint32 canvasPitch() const override { return m_geometry.ShagRisunkov; }
     void drawCanvas(QImage &white, qint32 k, qint32 top) const override { draw(white, k, top); }
+    const LoadedGlyphs *glyphSet() const override { return m_request.glyphs.get(); }
+    std::vector<GlyphPlace> glyphPlaces(qint32 k) const override;
     // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
     QString caption() const;
 
@@ -71,16 +82,26 @@ public:
     // Canvas k, white and drawn.
     QImage canvas(qint32 k) const;
     // Draws canvas k onto a white image of the geometry's size, or the band of it that starts
-    // at row `top` onto a white image of the band's size.
+    // at row `top` onto a white image of the band's size. An image with alpha is taken as a
+    // transparent background, and the glyphs keep their own transparency on it.
     void draw(QImage &canvas, qint32 k, qint32 top = 0) const;
 
 private:
     Sheet(SheetRequest request, const SheetGeometry &geometry);
+    void drawTransparent(QImage &canvas, qint32 k, qint32 top) const;
 
     SheetRequest m_request;
     SheetGeometry m_geometry;
     std::array<qint32, 13> m_days;
     std::array<qint32, 13> m_firstWeekday;
+    // The glyphs for transparent backgrounds, made when first needed; canvases drawn side by
+    // side share them.
+    struct Pictures
+    {
+        std::once_flag made;
+        GlyphPictures pictures;
+    };
+    std::shared_ptr<Pictures> m_pictures = std::make_shared<Pictures>();
 };
 
 } // namespace vexilo

@@ -3,7 +3,9 @@
 #include "cli/RenderCommand.h"
 #include "compose/GlyphSet.h"
 
+#include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTextStream>
 
@@ -27,14 +29,82 @@ QString writeGlyphs(const TempAppFolder &app)
     return folder;
 }
 
+QString writeSvgGlyphs(const TempAppFolder &app)
+{
+    const QString folder = app.path() + QStringLiteral("svgset/");
+    QDir().mkpath(folder);
+    const auto write = [&folder](const QString &name, const QString &text) {
+        QFile file(folder + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+    };
+    // 6x9 px digits, in three spellings of the same size (a percentage takes the view box's).
+    const QStringList sizes = {QStringLiteral("width=\"6px\" height=\"9px\""),
+                               QStringLiteral("width=\"4.5pt\" height=\"6.75pt\""),
+                               QStringLiteral("width=\"100%\" height=\"100%\"")};
+    for (int d = 0; d < 10; ++d) {
+        const QString colour = QColor::fromHsv(d * 36, 200, 180).name();
+        write(digitFileName(d, GlyphKind::Vector),
+              QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" %1 viewBox=\"0 0 6 9\">"
+                             "<style>.ink{fill:%2}</style>"
+                             "<rect class=\"ink\" x=\"1\" y=\"1\" width=\"4\" height=\"%3\"/>"
+                             "<path d=\"M0 8h6v1H0z\" fill=\"%2\"/></svg>")
+                  .arg(d == 0 ? sizes[0] : sizes[d % 3], colour)
+                  .arg(2 + d % 6));
+    }
+    for (std::size_t w = 0; w < 7; ++w) {
+        const bool weekend = w >= 5;
+        write(weekdayFileNames(GlyphKind::Vector)[w],
+              QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"12\" height=\"9\">"
+                             "<g transform=\"translate(1 1)\"><rect width=\"10\" height=\"7\" "
+                             "style=\"fill:#206020\"/>%1</g></svg>")
+                  .arg(weekend ? QStringLiteral("<rect x=\"2\" y=\"2\" width=\"2\" height=\"3\" "
+                                                "fill=\"white\"/>")
+                               : QString()));
+    }
+    return folder;
+}
+
+ImageDifference compareImages(const QImage &expected, const QImage &actual)
+{
+    ImageDifference difference;
+    if (expected.size() != actual.size())
+        return difference;
+    const QImage a = expected.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = actual.convertToFormat(QImage::Format_ARGB32);
+    difference = {0, 0};
+    const auto channels = [](QRgb p, QRgb q) {
+        return std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                         std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+    };
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const int d = channels(a.pixel(x, y), b.pixel(x, y));
+            difference.anywhere = std::max(difference.anywhere, d);
+            bool flat = true;
+            for (int dy = -1; dy <= 1 && flat; ++dy)
+                for (int dx = -1; dx <= 1 && flat; ++dx)
+                    flat = !a.valid(x + dx, y + dy) || a.pixel(x + dx, y + dy) == a.pixel(x, y);
+            if (flat)
+                difference.awayFromEdges = std::max(difference.awayFromEdges, d);
+        }
+    }
+    return difference;
+}
+
 int render(const TempAppFolder &app, QStringList args)
+{
+    return renderWith(app, QStringLiteral("set"), std::move(args));
+}
+
+int renderWith(const TempAppFolder &app, const QString &set, QStringList args)
 {
     QString out;
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
     args.prepend(QStringLiteral("vexilo-render"));
-    args << QStringLiteral("-g") << app.path() + QStringLiteral("set") << QStringLiteral("-y")
+    args << QStringLiteral("-g") << app.path() + set << QStringLiteral("-y")
          << QStringLiteral("2027");
     return runRender(args, outStream, errStream, app.path());
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "compose/GlyphSet.h"
+
+#include <QImage>
+
+#include <array>
+#include <cstdint>
+
+namespace vexilo {
+
+// One glyph of a sheet at its place on a canvas. Weekend names in red are weekdays 5 and 6
+// even in size-check mode, where their picture comes from Monday.
+struct GlyphPlace
+{
+    bool weekday = false;
+    std::uint8_t index = 0; // digit 0..9, or weekday 0..6 from Monday
+    bool red = false;
+    qint64 x = 0;
+    qint64 y = 0;
+};
+
+// The glyphs as they go onto a transparent background: each with its own transparency
+// (premultiplied), opaque where its file is, the red ones tinted as the red variants are.
+struct GlyphPictures
+{
+    std::array<QImage, 10> digits;
+    std::array<QImage, 10> redDigits;
+    std::array<QImage, 7> weekdays;
+    std::array<QImage, 7> redWeekdays;
+
+    const QImage &of(const GlyphPlace &place) const;
+};
+GlyphPictures transparentPictures(const LoadedGlyphs &glyphs);
+// The same as the opaque copies a white canvas gets: the holders and the red variants.
+GlyphPictures opaquePictures(const LoadedGlyphs &glyphs);
+
+// The drawing of a place's glyph in a vector set; null for a raster set.
+const SvgGlyph *drawingOf(const LoadedGlyphs &glyphs, const GlyphPlace &place);
+
+} // namespace vexilo

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "compose/SheetOutput.h"
+
+#include <QIODevice>
+#include <QRectF>
+#include <QSize>
+
+namespace vexilo {
+
+// The whole sheet's size in pixels (CSS pixels for a vector set): canvases at their pitch,
+// later over earlier ones, as wholeSheet composes them.
+QSize wholeSheetSize(const CanvasSource &source);
+
+// The sheet as one SVG document of its size in pixels. A vector set's glyphs go in as their
+// drawings, a raster set's as images of their pixels; each glyph once, placed where it is
+// used. False when the source has no glyphs to place or cairo fails.
+bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &device);
+
+// The sheet of a vector set as a one-page vector PDF: the page of `pageSize` points with the
+// sheet in `target` (points from the page's top left). No raster image: each glyph's
+// drawing is written once and reused.
+bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSize,
+                    const QRectF &target, QIODevice &device);
+
+} // namespace vexilo

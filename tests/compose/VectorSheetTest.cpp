@@ -1,0 +1,246 @@
+#include "compose/GlyphSet.h"
+#include "compose/SheetRender.h"
+#include "support/PrintTools.h"
+#include "support/TempAppFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+namespace vexilo {
+namespace {
+
+using test::TempAppFolder;
+
+// The raster twin of writeSvgGlyphs' set: the same shapes and colours as PNG pixels with
+// transparency (the reader goes by content, not by name).
+QString writeRasterTwin(const TempAppFolder &app)
+{
+    const QString folder = app.path() + QStringLiteral("twin/");
+    QDir().mkpath(folder);
+    for (int d = 0; d < 10; ++d) {
+        QImage digit(6, 9, QImage::Format_ARGB32);
+        digit.fill(Qt::transparent);
+        const QRgb colour = QColor::fromHsv(d * 36, 200, 180).rgb();
+        for (int y = 1; y < 1 + 2 + d % 6; ++y)
+            for (int x = 1; x < 5; ++x)
+                digit.setPixel(x, y, colour);
+        for (int x = 0; x < 6; ++x)
+            digit.setPixel(x, 8, colour);
+        digit.save(folder + digitFileName(d), "PNG");
+    }
+    for (std::size_t w = 0; w < 7; ++w) {
+        QImage weekday(12, 9, QImage::Format_ARGB32);
+        weekday.fill(Qt::transparent);
+        for (int y = 1; y < 8; ++y)
+            for (int x = 1; x < 11; ++x)
+                weekday.setPixel(x, y, qRgb(0x20, 0x60, 0x20));
+        if (w >= 5)
+            for (int y = 3; y < 6; ++y)
+                for (int x = 3; x < 5; ++x)
+                    weekday.setPixel(x, y, qRgb(255, 255, 255));
+        weekday.save(folder + weekdayFileNames()[w], "PNG");
+    }
+    return folder;
+}
+
+Sheet planYear(const QString &folder)
+{
+    const GlyphSet set = loadGlyphSet(folder, 0);
+    EXPECT_TRUE(set.images.complete) << set.images.failedFile.toStdString();
+    clsPrazdniki holidays;
+    EXPECT_TRUE(holidays.AddPrazdnik(1, 1)); // a red digit on the first canvas
+    auto planned = Sheet::plan({shareGlyphs(set.images, set.red, 0), holidays, 2027, 0, 2, {}});
+    return std::get<Sheet>(std::move(planned));
+}
+
+QImage drawn(const Sheet &sheet, qint32 k, bool transparent)
+{
+    QImage canvas(sheet.canvasSize(),
+                  transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    canvas.fill(transparent ? Qt::transparent : Qt::white);
+    sheet.draw(canvas, k);
+    return canvas.convertToFormat(QImage::Format_ARGB32);
+}
+
+TEST(VectorSheet, SvgSetDrawsAsItsRasterTwinOnWhiteAndOnTransparent)
+{
+    TempAppFolder app;
+    const Sheet vector = planYear(test::writeSvgGlyphs(app));
+    const Sheet raster = planYear(writeRasterTwin(app));
+    ASSERT_EQ(vector.canvasSize(), raster.canvasSize());
+    for (const bool transparent : {false, true}) {
+        SCOPED_TRACE(transparent ? "transparent" : "white");
+        const QImage fromSvg = drawn(vector, 0, transparent);
+        // Flat colours on whole pixels: the drawings give exactly the pixels, the holiday
+        // digits exactly the tint of their colour.
+        EXPECT_EQ(fromSvg, drawn(raster, 0, transparent));
+        if (!transparent)
+            continue;
+        const QImage onWhite = drawn(vector, 0, false);
+        int clear = 0;
+        int whiteInk = 0;
+        for (int y = 0; y < fromSvg.height(); ++y) {
+            for (int x = 0; x < fromSvg.width(); ++x) {
+                const QRgb pixel = fromSvg.pixel(x, y);
+                // Only where a glyph has ink is anything drawn, and there it is the ink.
+                if (qAlpha(pixel) == 0) {
+                    ++clear;
+                    EXPECT_EQ(onWhite.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+                } else {
+                    ASSERT_EQ(pixel, onWhite.pixel(x, y)) << x << "," << y;
+                    whiteInk += pixel == qRgb(255, 255, 255) ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_GT(clear, fromSvg.width() * fromSvg.height() / 2);
+        EXPECT_GT(whiteInk, 0); // the weekend names' white stays, not keyed out
+    }
+}
+
+TEST(VectorSheet, SvgSetGoesOutAsVectorPdfAndSvgThatRenderLikeItsPng)
+{
+    TempAppFolder app;
+    test::writeSvgGlyphs(app);
+    const QString svgSet = QStringLiteral("svgset");
+    ASSERT_EQ(test::renderWith(app, svgSet, {"--whole", "--format", "png", "-o", app.file("png")}),
+              0);
+    ASSERT_EQ(
+        test::renderWith(app, svgSet, {"--format", "pdf", "--paper", "A3", "-o", app.file("doc")}),
+        0);
+    ASSERT_EQ(test::renderWith(app, svgSet, {"--format", "svg", "-o", app.file("pic")}), 0);
+    ASSERT_EQ(
+        test::renderWith(app, svgSet,
+                         {"--whole", "--format", "png", "--dpi", "300", "-o", app.file("hi")}),
+        0);
+    const QImage png(app.file("png.png"));
+    ASSERT_FALSE(png.isNull());
+
+    // The PDF holds no raster image, only the drawings, and stays small.
+    const QString pdf = app.file("doc.pdf");
+    EXPECT_EQ(test::run("pdfimages", {"-list", pdf}).trimmed().split(u'\n').size(), 2);
+    EXPECT_LT(QFileInfo(pdf).size(), 1 << 20);
+
+    // At 96 dpi the page shows the PNG's pixels, wherever on the page the sheet sits.
+    test::run("pdftoppm", {"-r", "96", "-png", "-singlefile", pdf, app.file("page")});
+    const QImage page = QImage(app.file("page.png")).convertToFormat(QImage::Format_RGB32);
+    test::ImageDifference best;
+    const QPoint centre((page.width() - png.width()) / 2, (page.height() - png.height()) / 2);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const auto difference =
+                test::compareImages(png, page.copy(QRect(centre + QPoint(dx, dy), png.size())));
+            if (best.anywhere < 0 || difference.awayFromEdges < best.awayFromEdges)
+                best = difference;
+        }
+    }
+    std::cout << "PDF at 96 dpi against PNG: largest difference " << best.anywhere
+              << ", away from edges " << best.awayFromEdges << '\n';
+    EXPECT_LE(best.awayFromEdges, 2);
+
+    // A second renderer draws the SVG file as the program draws the PNG.
+    test::run("rsvg-convert", {"-o", app.file("rsvg.png"), app.file("pic.svg")});
+    const auto second = test::compareImages(png, QImage(app.file("rsvg.png")));
+    std::cout << "SVG in rsvg-convert against PNG: largest difference " << second.anywhere << '\n';
+    EXPECT_LE(second.awayFromEdges, 2);
+    EXPECT_GE(second.awayFromEdges, 0);
+
+    // More dots per inch give more pixels of the same physical size.
+    const QImage high(app.file("hi.png"));
+    EXPECT_NEAR(high.width(), png.width() * 300 / 96, 8);
+    EXPECT_NEAR(high.height(), png.height() * 300 / 96, 8);
+    EXPECT_EQ(high.dotsPerMeterX(), qRound(300 / 0.0254));
+}
+
+TEST(VectorSheet, FoldersLoadAsTheKindTheyHoldWholly)
+{
+    struct Case
+    {
+        const char *name;
+        QStringList drop;   // files removed from the SVG set
+        QByteArray zeroSvg; // replaces "0.svg" when not empty
+        bool withGif;       // a whole GIF set beside it
+        bool complete;
+        GlyphKind kind;
+        const char *failedFile;
+        QSize digitSize;
+    };
+    const auto svg = [](const char *attributes) {
+        return QByteArray("<svg xmlns='http://www.w3.org/2000/svg' ") + attributes +
+               "><rect width='1' height='1'/></svg>";
+    };
+    const std::vector<Case> cases = {
+        {"svg only", {}, {}, false, true, GlyphKind::Vector, "", {6, 9}},
+        {"both kinds", {}, {}, true, true, GlyphKind::Raster, "", {6, 9}},
+        {"a missing drawing", {"5.svg"}, {}, false, false, GlyphKind::Vector, "5.svg", {}},
+        {"not svg", {}, "GIF89a", false, false, GlyphKind::Vector, "0.svg", {}},
+        {"millimetres",
+         {},
+         svg("width='2.54mm' height='25.4mm'"),
+         false,
+         true,
+         GlyphKind::Vector,
+         "",
+         {10, 96}},
+        {"inches and a view box",
+         {},
+         svg("width='0.25in' height='0.5in' viewBox='0 0 5 5'"),
+         false,
+         true,
+         GlyphKind::Vector,
+         "",
+         {24, 48}},
+        {"a lone view box",
+         {},
+         svg("viewBox='0 0 7.4 3.6'"),
+         false,
+         true,
+         GlyphKind::Vector,
+         "",
+         {7, 4}},
+        {"percent and no view box",
+         {},
+         svg("width='50%' height='50%'"),
+         false,
+         false,
+         GlyphKind::Vector,
+         "0.svg",
+         {}},
+        {"no size", {}, svg(""), false, false, GlyphKind::Vector, "0.svg", {}},
+        {"too large",
+         {},
+         svg("width='5000' height='10'"),
+         false,
+         false,
+         GlyphKind::Vector,
+         "0.svg",
+         {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempAppFolder app;
+        const QString folder = test::writeSvgGlyphs(app);
+        for (const QString &name : c.drop)
+            QFile::remove(folder + name);
+        if (!c.zeroSvg.isEmpty())
+            app.write(QStringLiteral("svgset/0.svg"), c.zeroSvg);
+        if (c.withGif) {
+            for (const QString &name : QDir(writeRasterTwin(app)).entryList(QDir::Files))
+                QFile::copy(app.file(QStringLiteral("twin/")) + name, folder + name);
+        }
+        const GlyphImages images = readGlyphImages(folder, false);
+        EXPECT_EQ(images.complete, c.complete);
+        EXPECT_EQ(images.kind, c.kind);
+        EXPECT_EQ(images.failedFile, QString::fromUtf8(c.failedFile));
+        if (c.complete) {
+            EXPECT_EQ(images.digits.front().size(), c.digitSize);
+        }
+    }
+}
+
+} // namespace
+} // namespace vexilo
