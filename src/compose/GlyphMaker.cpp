@@ -90,6 +90,9 @@ QPainterPath outlineInBox(const QString &text, const QFont &font, int pixelSize,
     QPainterPath outline;
     if (drawn.ink.isEmpty())
         return outline;
+    // Font contours may overlap (a stroke drawn over a bowl); they mean the union, as Qt
+    // fills them when it draws text from outlines.
+    outline.setFillRule(Qt::WindingFill);
     outline.addText(textOrigin(pixelSize), font, text);
     outline.translate(inkPlace(drawn, boxWidth, inkTop, topMargin) - drawn.ink.topLeft());
     return outline;

@@ -208,3 +208,39 @@ TEST(SvgGlyphWriter, AnSvgSetDrawsTheGlyphsOfTheGifSetInTheSameBoxes)
         }
     }
 }
+
+TEST(SvgGlyphWriter, OverlappingContoursAreInkedByTheFillRuleOfTheOutline)
+{
+    // Two squares overlapping in the middle, and an outline with nothing in it.
+    QPainterPath squares;
+    squares.addRect(2, 2, 10, 10);
+    squares.addRect(6, 6, 10, 10);
+    struct Case
+    {
+        const char *what;
+        QPainterPath outline;
+        Qt::FillRule rule;
+        QRgb corner, overlap; // at (3, 3) and at (9, 9)
+    };
+    const QRgb ink = qRgb(0x1B, 0x35, 0x5E), white = qRgb(255, 255, 255);
+    const Case cases[] = {
+        {"nonzero", squares, Qt::WindingFill, ink, ink},
+        {"even-odd", squares, Qt::OddEvenFill, ink, white},
+        {"empty", QPainterPath(), Qt::WindingFill, white, white},
+    };
+    for (Case c : cases) {
+        SCOPED_TRACE(c.what);
+        c.outline.setFillRule(c.rule);
+        const QByteArray bytes = encodeSvgGlyph(c.outline, QSize(20, 18), QColor(ink));
+        EXPECT_EQ(intrinsicPixels(bytes), QSize(20, 18));
+        const QImage drawn = renderSvg(bytes, QSize(20, 18));
+        ASSERT_FALSE(drawn.isNull());
+        EXPECT_EQ(drawn.pixel(3, 3), c.corner);
+        EXPECT_EQ(drawn.pixel(9, 9), c.overlap);
+        EXPECT_EQ(drawn.pixel(18, 1), white);
+    }
+    // The glyphs of a font are filled as the font means them.
+    const MadeGlyphs made = makeGlyphs({QStringLiteral("DejaVu Sans"), 20, true, Qt::black});
+    for (const QPainterPath &outline : made.weekdayOutlines)
+        EXPECT_EQ(outline.fillRule(), Qt::WindingFill);
+}
