@@ -267,13 +267,6 @@ TEST_F(FontSetTest, TheKindOfFilesChosenIsWrittenAndOfferedNextTime)
     frmShrift again(app.path(), platform, memory);
     EXPECT_EQ(again.files(), MadeGlyphFiles::Svg);
     EXPECT_TRUE(again.selVid->currentText().startsWith(QStringLiteral("SVG")));
-    // Pictures chosen again are kept as the choice once that set is written.
-    again.selVid->setCurrentIndex(
-        again.selVid->findText(QStringLiteral("GIF"), Qt::MatchStartsWith));
-    again.txtImya->setText(QStringLiteral("Картинки"));
-    again.kOK->click();
-    EXPECT_EQ(kept, MadeGlyphFiles::Gif);
-    EXPECT_TRUE(QFileInfo::exists(app.file(QStringLiteral("Картинки/Вс.gif"))));
 }
 
 TEST_F(FontSetTest, AFullDiskKeepsTheOldSetAndSaysWhy)
