@@ -5,6 +5,7 @@
 #include "compose/GifWriter.h"
 #include "compose/GlyphSet.h"
 #include "compose/HolidayTint.h"
+#include "compose/SvgGlyphWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,12 @@ struct Drawn
     QRect ink; // empty when the font drew nothing
 };
 
+// Where the baseline of every text starts on the scratch image.
+QPoint textOrigin(int pixelSize)
+{
+    return {pixelSize, 2 * pixelSize + 8};
+}
+
 Drawn drawText(const QString &text, const QFont &font, const QColor &color, int pixelSize)
 {
     const int side = 4 * pixelSize + 16;
@@ -37,7 +44,7 @@ Drawn drawText(const QString &text, const QFont &font, const QColor &color, int 
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.setFont(font);
         painter.setPen(color);
-        painter.drawText(QPoint(pixelSize, 2 * pixelSize + 8), text);
+        painter.drawText(textOrigin(pixelSize), text);
     }
     int left = drawn.image.width(), right = -1, top = drawn.image.height(), bottom = -1;
     for (int y = 0; y < drawn.image.height(); ++y) {
@@ -56,8 +63,13 @@ Drawn drawText(const QString &text, const QFont &font, const QColor &color, int 
     return drawn;
 }
 
-// The ink of each text copied into a box of the common size, centred across it; vertically
-// every text keeps its place against the common baseline.
+// Where the ink of a text goes in a box of the common size: centred across it, and vertically
+// at its place against the common baseline.
+QPoint inkPlace(const Drawn &drawn, int boxWidth, int inkTop, int topMargin)
+{
+    return {(boxWidth - drawn.ink.width()) / 2, topMargin + drawn.ink.top() - inkTop};
+}
+
 QImage placeInBox(const Drawn &drawn, int boxWidth, int boxHeight, int inkTop, int topMargin)
 {
     QImage box(boxWidth, boxHeight, QImage::Format_ARGB32);
@@ -66,9 +78,24 @@ QImage placeInBox(const Drawn &drawn, int boxWidth, int boxHeight, int inkTop, i
         return box;
     QPainter painter(&box);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QPoint at((boxWidth - drawn.ink.width()) / 2, topMargin + drawn.ink.top() - inkTop);
-    painter.drawImage(at, drawn.image, drawn.ink);
+    painter.drawImage(inkPlace(drawn, boxWidth, inkTop, topMargin), drawn.image, drawn.ink);
     return box;
+}
+
+// The text's outline moved by what moves its drawn ink into the box, so that filled it covers
+// the pixels of the picture.
+QPainterPath outlineInBox(const QString &text, const QFont &font, int pixelSize, const Drawn &drawn,
+                          int boxWidth, int inkTop, int topMargin)
+{
+    QPainterPath outline;
+    if (drawn.ink.isEmpty())
+        return outline;
+    // Font contours may overlap (a stroke drawn over a bowl); they mean the union, as Qt
+    // fills them when it draws text from outlines.
+    outline.setFillRule(Qt::WindingFill);
+    outline.addText(textOrigin(pixelSize), font, text);
+    outline.translate(inkPlace(drawn, boxWidth, inkTop, topMargin) - drawn.ink.topLeft());
+    return outline;
 }
 
 // The hidden folders the previous way of writing left beside a set, ".Name-XXXXXX" and
@@ -85,6 +112,25 @@ void removeOldStagingFolders(const QString &parent, const QString &name,
     for (const QString &entry : entries)
         if (pattern.match(entry).hasMatch())
             removeStaleFolder(parent + u'/' + entry, glyphNames);
+}
+
+MadeGlyphFiles otherKind(MadeGlyphFiles kind)
+{
+    return kind == MadeGlyphFiles::Svg ? MadeGlyphFiles::Gif : MadeGlyphFiles::Svg;
+}
+
+// The first file of a set of the other kind in an existing folder. Replacing it with a set of
+// this kind would leave both in one folder, and the folder check alone would name a glyph file
+// as if it were a stranger.
+std::optional<QString> otherKindIn(const QString &folder, const QStringList &otherNames)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink() || !info.isDir())
+        return std::nullopt;
+    for (const QString &name : otherNames)
+        if (QFileInfo(folder + u'/' + name).exists() || QFileInfo(folder + u'/' + name).isSymLink())
+            return name;
+    return std::nullopt;
 }
 
 } // namespace
@@ -159,11 +205,18 @@ MadeGlyphs makeGlyphs(const GlyphStyle &style)
     const int height = inkHeight + margins.top() + margins.bottom();
     const int sides = margins.left() + margins.right();
     MadeGlyphs made;
-    for (std::size_t d = 0; d < 10; ++d)
+    made.ink = ink;
+    for (std::size_t d = 0; d < 10; ++d) {
         made.digits[d] = placeInBox(digits[d], digitWidth + sides, height, inkTop, margins.top());
-    for (std::size_t w = 0; w < 7; ++w)
+        made.digitOutlines[d] = outlineInBox(QString::number(d), font, pixelSize, digits[d],
+                                             digitWidth + sides, inkTop, margins.top());
+    }
+    for (std::size_t w = 0; w < 7; ++w) {
         made.weekdays[w] =
             placeInBox(weekdays[w], weekdayWidth + sides, height, inkTop, margins.top());
+        made.weekdayOutlines[w] = outlineInBox(weekdayNames()[w], font, pixelSize, weekdays[w],
+                                               weekdayWidth + sides, inkTop, margins.top());
+    }
     return made;
 }
 
@@ -208,35 +261,61 @@ QImage glyphPreview(const MadeGlyphs &glyphs)
 }
 
 SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder, bool replace,
-                                const SafeWriteOptions &options)
+                                const SafeWriteOptions &options, MadeGlyphFiles kind)
 {
-    std::vector<std::pair<QString, const QImage *>> images;
-    for (int d = 0; d < 10; ++d)
-        images.emplace_back(digitFileName(d), &glyphs.digits[static_cast<std::size_t>(d)]);
-    for (std::size_t w = 0; w < 7; ++w)
-        images.emplace_back(weekdayFileNames()[w], &glyphs.weekdays[w]);
-    // Every picture is encoded before the first file is touched.
+    const QStringList names = madeGlyphFileNames(kind);
+    if (replace)
+        if (const std::optional<QString> other =
+                otherKindIn(folder, madeGlyphFileNames(otherKind(kind))))
+            return refusedWrite(
+                folder, QStringLiteral("В папке набор другого вида (есть «%1»); набор из файлов %2 "
+                                       "записывается только в папку без него.")
+                            .arg(*other, kind == MadeGlyphFiles::Svg ? QStringLiteral("SVG")
+                                                                     : QStringLiteral("GIF")));
+    // Every file is encoded before the first one is touched.
     std::vector<FolderFile> files;
-    QStringList names;
-    for (const auto &[name, image] : images) {
-        GifEncoding gif = encodeGif(*image);
-        if (gif.bytes.isEmpty()) {
-            SafeWriteResult failed;
-            failed.ok = false;
-            failed.path = folder + u'/' + name;
-            failed.errorString = gif.error;
-            return failed;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const std::size_t index = static_cast<std::size_t>(i);
+        QByteArray bytes;
+        if (kind == MadeGlyphFiles::Svg) {
+            const QImage &box = i < 10 ? glyphs.digits[index] : glyphs.weekdays[index - 10];
+            bytes = encodeSvgGlyph(i < 10 ? glyphs.digitOutlines[index]
+                                          : glyphs.weekdayOutlines[index - 10],
+                                   box.size(), glyphs.ink);
+        } else {
+            GifEncoding gif =
+                encodeGif(i < 10 ? glyphs.digits[index] : glyphs.weekdays[index - 10]);
+            if (gif.bytes.isEmpty()) {
+                SafeWriteResult failed;
+                failed.ok = false;
+                failed.path = folder + u'/' + names[i];
+                failed.errorString = gif.error;
+                return failed;
+            }
+            bytes = std::move(gif.bytes);
         }
-        files.push_back({name, [bytes = std::move(gif.bytes)](QIODevice &device) {
+        files.push_back({names[i], [bytes = std::move(bytes)](QIODevice &device) {
                              return device.write(bytes) == bytes.size();
                          }});
-        names.append(name);
     }
     const QFileInfo target(folder);
     if (!target.fileName().isEmpty() && target.dir().exists())
         removeOldStagingFolders(target.absolutePath(), target.fileName(), names);
     return writeFolderSafely(
         folder, files, replace ? ExistingFolder::ReplaceOwnFiles : ExistingFolder::Refuse, options);
+}
+
+QStringList madeGlyphFileNames(MadeGlyphFiles kind)
+{
+    QStringList names;
+    for (int d = 0; d < 10; ++d)
+        names.append(digitFileName(d));
+    for (const QString &name : weekdayFileNames())
+        names.append(name);
+    if (kind == MadeGlyphFiles::Svg)
+        for (QString &name : names)
+            name = QFileInfo(name).completeBaseName() + QStringLiteral(".svg");
+    return names;
 }
 
 } // namespace vexilo

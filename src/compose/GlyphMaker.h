@@ -5,7 +5,9 @@
 #include <QColor>
 #include <QImage>
 #include <QMargins>
+#include <QPainterPath>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -24,11 +26,21 @@ struct GlyphStyle
 inline constexpr int kMinGlyphFontSize = 6;
 inline constexpr int kMaxGlyphFontSize = 300;
 
-// The seventeen images of a set, transparent around the ink.
+// The files a set made from a font is written as.
+enum class MadeGlyphFiles {
+    Gif, // pictures, as the program has always read them
+    Svg, // vector outlines, which need no font where they are drawn
+};
+
+// The seventeen images of a set, transparent around the ink, and the same glyphs as outlines
+// placed in the same boxes, to be filled with `ink`.
 struct MadeGlyphs
 {
     std::array<QImage, 10> digits;  // "0" .. "9"
     std::array<QImage, 7> weekdays; // "Пн" .. "Вс"
+    std::array<QPainterPath, 10> digitOutlines;
+    std::array<QPainterPath, 7> weekdayOutlines;
+    QColor ink;
 };
 
 // The family as the font database spells it, matched regardless of case; nothing when no
@@ -53,12 +65,17 @@ QMargins glyphMargins(int pixelSize);
 // red.
 QImage glyphPreview(const MadeGlyphs &glyphs);
 
-// Writes the seventeen GIF files into `folder` through writeFolderSafely: a new folder appears
-// whole, with its parents made when missing. An existing folder is written into only when
-// `replace` is set and it holds nothing but glyph files of these names ("0.gif" … "Вс.gif");
-// anything else in it, the home folder, a link or a folder that cannot be listed is refused and
-// left as it is, and a failed write leaves the old set as it was.
+// Writes the seventeen files of `kind` into `folder` through writeFolderSafely: a new folder
+// appears whole, with its parents made when missing. An existing folder is written into only
+// when `replace` is set and it holds nothing but glyph files of these names ("0.gif" … "Вс.gif"
+// or "0.svg" … "Вс.svg"); anything else in it, a set of the other kind, the home folder, a link
+// or a folder that cannot be listed is refused and left as it is, and a failed write leaves the
+// old set as it was. An SVG file holds the glyph's outline in the box of its picture.
 SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder, bool replace,
-                                const SafeWriteOptions &options = {});
+                                const SafeWriteOptions &options = {},
+                                MadeGlyphFiles kind = MadeGlyphFiles::Gif);
+
+// The names of the seventeen files of a kind, the digits first, then "Пн" … "Вс".
+QStringList madeGlyphFileNames(MadeGlyphFiles kind);
 
 } // namespace vexilo

@@ -7,6 +7,7 @@
 #include "platform/SaveReport.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -103,6 +104,7 @@ frmShrift::frmShrift(const QString &setsFolder, Platform &platform, GlyphStyleMe
     setFont(designFont());
     buildControls();
     restoreStyle();
+    restoreFiles();
     updatePreview();
 }
 
@@ -124,6 +126,14 @@ void frmShrift::restoreStyle()
         showColor();
     }
     m_previewTimer->stop();
+}
+
+void frmShrift::restoreFiles()
+{
+    const std::optional<MadeGlyphFiles> kept =
+        m_memory.loadFiles ? m_memory.loadFiles() : std::nullopt;
+    if (const int index = kept ? selVid->findData(static_cast<int>(*kept)) : -1; index >= 0)
+        selVid->setCurrentIndex(index);
 }
 
 void frmShrift::buildControls()
@@ -162,6 +172,15 @@ void frmShrift::buildControls()
     kCvet->setObjectName(QStringLiteral("kCvet"));
     kCvet->setAutoDefault(false);
 
+    selVid = new QComboBox(this);
+    selVid->setObjectName(QStringLiteral("selVid"));
+    selVid->addItem(QStringLiteral("GIF — картинки из точек"),
+                    static_cast<int>(MadeGlyphFiles::Gif));
+    selVid->addItem(QStringLiteral("SVG — векторные контуры"),
+                    static_cast<int>(MadeGlyphFiles::Svg));
+    selVid->setToolTip(QStringLiteral("Контуры SVG не зависят от шрифтов компьютера и остаются "
+                                      "чёткими при печати в любом размере."));
+
     picPrimer = new QLabel(this);
     picPrimer->setObjectName(QStringLiteral("picPrimer"));
     picPrimer->setFixedSize(kPreviewArea);
@@ -187,6 +206,7 @@ void frmShrift::buildControls()
     form->addRow(QStringLiteral("Шрифт:"), selShrift);
     form->addRow(QStringLiteral("Размер:"), style);
     form->addRow(QString(), lblRazmer);
+    form->addRow(QStringLiteral("Вид набора:"), selVid);
     form->addRow(QStringLiteral("Имя набора:"), txtImya);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -214,6 +234,11 @@ void frmShrift::buildControls()
 GlyphStyle frmShrift::style() const
 {
     return {selShrift->currentFont().family(), txtRazmer->value(), chZhirnyi->isChecked(), m_color};
+}
+
+MadeGlyphFiles frmShrift::files() const
+{
+    return static_cast<MadeGlyphFiles>(selVid->currentData().toInt());
 }
 
 void frmShrift::showColor()
@@ -314,14 +339,16 @@ void frmShrift::kOK_Click()
                       QStringLiteral("Набор «%1» уже есть. Заменить его?").arg(name),
                       applicationTitle(), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
-    const SafeWriteResult written = writeMadeGlyphs(makeGlyphs(chosen), folder, exists,
-                                                    {Durability::Synced, m_platform.saveFaults()});
+    const SafeWriteResult written = writeMadeGlyphs(
+        makeGlyphs(chosen), folder, exists, {Durability::Synced, m_platform.saveFaults()}, files());
     if (!written.ok) {
         reportWriteFailure(m_platform, written, WrittenThing::GlyphSet);
         return;
     }
     if (m_memory.save)
         m_memory.save(chosen);
+    if (m_memory.saveFiles)
+        m_memory.saveFiles(files());
     m_created = name;
     accept();
 }

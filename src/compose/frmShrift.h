@@ -9,6 +9,7 @@
 #include <optional>
 
 class QCheckBox;
+class QComboBox;
 class QFontComboBox;
 class QLabel;
 class QLineEdit;
@@ -21,11 +22,14 @@ namespace vexilo {
 class Platform;
 class GlyphSizeBox;
 
-// Where the window keeps the font, size, boldness and colour between uses; either may be empty.
+// Where the window keeps the font, size, boldness and colour, and the kind of files, between
+// uses; any may be empty.
 struct GlyphStyleMemory
 {
     std::function<std::optional<GlyphStyle>()> load;
     std::function<void(const GlyphStyle &)> save;
+    std::function<std::optional<MadeGlyphFiles>()> loadFiles = {};
+    std::function<void(MadeGlyphFiles)> saveFiles = {};
 };
 
 // "Набор из шрифта": a glyph set drawn from an installed font, previewed as it is set up and
@@ -43,6 +47,7 @@ public:
     QSpinBox *txtRazmer = nullptr;
     QCheckBox *chZhirnyi = nullptr;
     QPushButton *kCvet = nullptr;
+    QComboBox *selVid = nullptr; // GIF pictures or SVG outlines
     QLabel *lblRazmer = nullptr; // the size range, or why a typed size was refused
     QLabel *picPrimer = nullptr;
     QLineEdit *txtImya = nullptr;
@@ -53,6 +58,7 @@ public:
     void kOK_Click();
 
     GlyphStyle style() const;
+    MadeGlyphFiles files() const;
     QColor color() const { return m_color; }
     // The name of the set written; empty until one is.
     QString createdName() const { return m_created; }
@@ -64,6 +70,7 @@ public:
 private:
     void buildControls();
     void restoreStyle();
+    void restoreFiles();
     void schedulePreview();
     void updatePreview();
     void showColor();

@@ -51,20 +51,25 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
         QStringLiteral("force"),
         QStringLiteral("Записать в существующую папку, где нет ничего, кроме семнадцати файлов "
                        "набора; любой другой файл, ссылка или домашняя папка — отказ."));
+    const QCommandLineOption svg(
+        QStringLiteral("svg"),
+        QStringLiteral("Записать набор в SVG («0.svg» … «Вс.svg»): контуры знаков, которым не "
+                       "нужен шрифт на другом компьютере; размеры и места те же, что у GIF."));
     const QCommandLineOption listFonts(QStringLiteral("list-fonts"),
                                        QStringLiteral("Вывести установленные семейства шрифтов."));
     const QCommandLineOption help = helpOption();
     const QCommandLineOption version = versionOption();
-    const QList<QCommandLineOption> options = {font,  size,      bold, color,  outDir,
-                                               force, listFonts, help, version};
+    const QList<QCommandLineOption> options = {font,  size, bold,      color, outDir,
+                                               force, svg,  listFonts, help,  version};
     parser.addOptions(options);
     if (!parser.parse(arguments))
         return usage(err, parserErrorReason(parser));
     if (parser.isSet(help)) {
         out << helpText(
             {kProgram, QStringLiteral("--font СЕМЕЙСТВО -o ПАПКА [параметры]"),
-             QStringLiteral("Рисует набор картинок («0.gif» … «9.gif», «Пн.gif» … «Вс.gif») "
-                            "из установленного шрифта для Vexilo и vexilo-render."),
+             QStringLiteral("Рисует набор картинок («0.gif» … «9.gif», «Пн.gif» … «Вс.gif», "
+                            "или с --svg те же имена на «.svg») из установленного шрифта для "
+                            "Vexilo и vexilo-render."),
              options,
              QStringLiteral("Коды выхода: 0 — набор записан (или выведен список шрифтов); 1 — "
                             "шрифт не найден или набор не записан; 2 — ошибка в параметрах.")});
@@ -105,8 +110,9 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
         return GlyphsFailed;
     }
     const MadeGlyphs glyphs = makeGlyphs({*family, pixels, parser.isSet(bold), *ink});
+    const MadeGlyphFiles kind = parser.isSet(svg) ? MadeGlyphFiles::Svg : MadeGlyphFiles::Gif;
     if (const SafeWriteResult written =
-            writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force), writeOptions);
+            writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force), writeOptions, kind);
         !written.ok) {
         SafeWriteResult shown = written; // named as the user can find it from anywhere
         shown.path = QDir::toNativeSeparators(
@@ -114,13 +120,14 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
         err << failureLines(shown, WrittenThing::GlyphSet).join(u'\n') << '\n';
         return GlyphsFailed;
     }
-    out << QStringLiteral("%1: %2 %3 px, цифры %4x%5, дни недели %6x%7")
+    out << QStringLiteral("%1: %2 %3 px, цифры %4x%5, дни недели %6x%7%8")
                .arg(parser.value(outDir), *family)
                .arg(pixels)
                .arg(glyphs.digits[0].width())
                .arg(glyphs.digits[0].height())
                .arg(glyphs.weekdays[0].width())
                .arg(glyphs.weekdays[0].height())
+               .arg(kind == MadeGlyphFiles::Svg ? QStringLiteral(", SVG") : QString())
         << '\n';
     return GlyphsOk;
 }

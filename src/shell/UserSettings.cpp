@@ -69,4 +69,21 @@ void UserSettings::saveGlyphStyle(const GlyphStyle &style) const
     settings->setValue(QStringLiteral("glyphs/color"), style.color.name(QColor::HexRgb));
 }
 
+std::optional<MadeGlyphFiles> UserSettings::loadGlyphFiles() const
+{
+    const QString kind = open(m_file)->value(QStringLiteral("glyphs/files")).toString();
+    if (kind == QLatin1String("svg"))
+        return MadeGlyphFiles::Svg;
+    if (kind == QLatin1String("gif"))
+        return MadeGlyphFiles::Gif;
+    return std::nullopt;
+}
+
+void UserSettings::saveGlyphFiles(MadeGlyphFiles files) const
+{
+    open(m_file)->setValue(QStringLiteral("glyphs/files"), files == MadeGlyphFiles::Svg
+                                                               ? QStringLiteral("svg")
+                                                               : QStringLiteral("gif"));
+}
+
 } // namespace vexilo

@@ -24,6 +24,9 @@ public:
     // Nothing before the first set, or when what is kept cannot be read.
     std::optional<GlyphStyle> loadGlyphStyle() const;
     void saveGlyphStyle(const GlyphStyle &style) const;
+    // The kind of files of the last set made; nothing before the first or when unreadable.
+    std::optional<MadeGlyphFiles> loadGlyphFiles() const;
+    void saveGlyphFiles(MadeGlyphFiles files) const;
 
 private:
     QString m_file;

@@ -255,7 +255,9 @@ void frmForma::MenuSelPapka_Click()
     const UserSettings settings(m_state.paths.settingsFile());
     dialog.setFontStyleMemory(
         {[settings] { return settings.loadGlyphStyle(); },
-         [settings](const GlyphStyle &style) { settings.saveGlyphStyle(style); }});
+         [settings](const GlyphStyle &style) { settings.saveGlyphStyle(style); },
+         [settings] { return settings.loadGlyphFiles(); },
+         [settings](MadeGlyphFiles files) { settings.saveGlyphFiles(files); }});
     m_platform.execDialog(dialog);
 }
 

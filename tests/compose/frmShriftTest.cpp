@@ -8,6 +8,7 @@
 #include "support/TempAppFolder.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontComboBox>
@@ -239,6 +240,33 @@ TEST_F(FontSetTest, TheStyleOfTheLastSetIsOfferedNextTimeInTheWindowsFont)
     frmShrift form(app.path(), platform, memory);
     EXPECT_EQ(form.style().pixelSize, 28);
     EXPECT_EQ(form.color(), QColor(Qt::black));
+}
+
+TEST_F(FontSetTest, TheKindOfFilesChosenIsWrittenAndOfferedNextTime)
+{
+    std::optional<MadeGlyphFiles> kept;
+    GlyphStyleMemory memory{
+        {}, {}, [&] { return kept; }, [&](MadeGlyphFiles files) { kept = files; }};
+    {
+        frmShrift form(app.path(), platform, memory);
+        EXPECT_EQ(form.files(), MadeGlyphFiles::Gif) << "pictures until told otherwise";
+        form.selVid->setCurrentIndex(
+            form.selVid->findText(QStringLiteral("SVG"), Qt::MatchStartsWith));
+        EXPECT_EQ(form.files(), MadeGlyphFiles::Svg);
+        form.txtImya->setText(QStringLiteral("Контуры"));
+        form.kOK->click();
+        ASSERT_EQ(form.createdName(), QStringLiteral("Контуры"));
+    }
+    EXPECT_EQ(kept, MadeGlyphFiles::Svg);
+    QStringList written = QDir(app.file(QStringLiteral("Контуры"))).entryList(QDir::Files);
+    QStringList expected = madeGlyphFileNames(MadeGlyphFiles::Svg);
+    written.sort();
+    expected.sort();
+    EXPECT_EQ(written, expected);
+
+    frmShrift again(app.path(), platform, memory);
+    EXPECT_EQ(again.files(), MadeGlyphFiles::Svg);
+    EXPECT_TRUE(again.selVid->currentText().startsWith(QStringLiteral("SVG")));
 }
 
 TEST_F(FontSetTest, AFullDiskKeepsTheOldSetAndSaysWhy)

@@ -1,6 +1,7 @@
 // vexilo-glyphs as scripts run it, and in-process where a fault must be injected.
 #include "glyphs-tool/GlyphsCommand.h"
 
+#include "compose/GlyphMaker.h"
 #include "compose/GlyphSet.h"
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
@@ -106,6 +107,36 @@ TEST(GlyphsTool, AnUnknownFontOrAnExistingFolderFailsAndTouchesNothing)
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("vexilo-glyphs ")));
 }
 
+TEST(GlyphsTool, WithSvgTheSetIsSeventeenOutlineFilesAndForceReplacesThem)
+{
+    TempAppFolder app;
+    const QStringList args = {QStringLiteral("--font"), QStringLiteral("Liberation Serif"),
+                              QStringLiteral("--svg"), QStringLiteral("-o"),
+                              app.file(QStringLiteral("P"))};
+    const ToolRun made = runTool(QStringLiteral("vexilo-glyphs"), args);
+    ASSERT_EQ(made.status, 0) << made.err.toStdString();
+    EXPECT_TRUE(made.out.contains(QStringLiteral("SVG"))) << made.out.toStdString();
+    const QStringList names = madeGlyphFileNames(MadeGlyphFiles::Svg);
+    EXPECT_EQ(QDir(app.file(QStringLiteral("P"))).entryList(QDir::Files).size(), 17);
+    for (const QString &name : names) {
+        const QByteArray svg = app.read(QStringLiteral("P/") + name);
+        EXPECT_TRUE(svg.contains("<path")) << name.toStdString();
+        EXPECT_FALSE(svg.contains("<text")) << name.toStdString();
+    }
+    const QByteArray five = app.read(QStringLiteral("P/5.svg"));
+    const ToolRun forced =
+        runTool(QStringLiteral("vexilo-glyphs"),
+                args + QStringList{QStringLiteral("--force"), QStringLiteral("--size"),
+                                   QStringLiteral("60")});
+    EXPECT_EQ(forced.status, 0) << forced.err.toStdString();
+    EXPECT_NE(app.read(QStringLiteral("P/5.svg")), five);
+    EXPECT_EQ(QDir(app.file(QStringLiteral("P"))).entryList(QDir::Files), [&] {
+        QStringList sorted = names;
+        sorted.sort();
+        return sorted;
+    }());
+}
+
 namespace {
 
 // The name and content of every file under a folder, hidden ones included.
@@ -138,15 +169,21 @@ TEST(GlyphsTool, ForceNeverReplacesAFolderHoldingAnythingButAGlyphSet)
         QString working;   // relative to the test folder
         bool homeIsP;
         QString named; // in the message
+        bool svg;      // writes the set as SVG
     };
     const QStringList pictures = {"a.jpg", "b.png", "c.bmp", "d.GIF"};
     const QStringList setAndCover = {"0.gif", "1.gif", "Пн.gif", "cover.jpg"};
+    const QStringList svgSet = {"0.svg", "5.svg", "Вс.svg"};
     const Case cases[] = {
-        {"pictures only", pictures, "P", "", false, "a.jpg"},
-        {"the folder it runs in", pictures, ".", "P", false, "a.jpg"},
-        {"a path through its parent", pictures, "P/../P", "", false, "a.jpg"},
-        {"a set and its cover", setAndCover, "P", "", false, "cover.jpg"},
-        {"the home folder", {"0.gif", "Вс.gif"}, "P", "", true, "домашняя"},
+        {"pictures only", pictures, "P", "", false, "a.jpg", false},
+        {"the folder it runs in", pictures, ".", "P", false, "a.jpg", false},
+        {"a path through its parent", pictures, "P/../P", "", false, "a.jpg", false},
+        {"a set and its cover", setAndCover, "P", "", false, "cover.jpg", false},
+        {"the home folder", {"0.gif", "Вс.gif"}, "P", "", true, "домашняя", false},
+        // A set of the other kind would leave two sets in one folder.
+        {"SVG over a GIF set", {"0.gif", "Вс.gif"}, "P", "", false, "«0.gif»", true},
+        {"GIF over an SVG set", svgSet, "P", "", false, "«0.svg»", false},
+        {"SVG over pictures", pictures, "P", "", false, "a.jpg", true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -156,8 +193,9 @@ TEST(GlyphsTool, ForceNeverReplacesAFolderHoldingAnythingButAGlyphSet)
         const auto before = filesUnder(app.path());
         const ToolRun run = runTool(
             QStringLiteral("vexilo-glyphs"),
-            {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("--force"),
-             QStringLiteral("-o"), c.out},
+            QStringList{QStringLiteral("--font"), QStringLiteral("DejaVu Sans"),
+                        QStringLiteral("--force"), QStringLiteral("-o"), c.out} +
+                (c.svg ? QStringList{QStringLiteral("--svg")} : QStringList{}),
             app.file(c.working), c.homeIsP ? QFile::encodeName(app.file(QStringLiteral("P"))) : "");
         EXPECT_EQ(run.status, 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.named)) << run.err.toStdString();

@@ -40,3 +40,20 @@ TEST(UserSettings, TheLastGlyphStyleComesBackAndAColourThatCannotBeReadIsNone)
     settings.sync();
     EXPECT_FALSE(user.loadGlyphStyle().has_value());
 }
+
+TEST(UserSettings, TheKindOfTheLastGlyphSetComesBackAndAnythingElseIsNone)
+{
+    const test::TempAppFolder app;
+    const UserSettings user(app.file(QStringLiteral("vexilo.ini")));
+    EXPECT_FALSE(user.loadGlyphFiles().has_value()) << "nothing before the first set";
+    for (const MadeGlyphFiles files : {MadeGlyphFiles::Svg, MadeGlyphFiles::Gif}) {
+        user.saveGlyphFiles(files);
+        EXPECT_EQ(user.loadGlyphFiles(), files);
+    }
+    QSettings settings(app.file(QStringLiteral("vexilo.ini")), QSettings::IniFormat);
+    for (const char *edited : {"SVG ", "pdf", "1", ""}) {
+        settings.setValue(QStringLiteral("glyphs/files"), QString::fromLatin1(edited));
+        settings.sync();
+        EXPECT_FALSE(user.loadGlyphFiles().has_value()) << edited;
+    }
+}
