@@ -76,6 +76,12 @@ public:
     // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
     QString caption() const;
 
+    // The same sheet for pixels at `dpi` (see the free atResolution).
+    std::variant<Sheet, SheetError> atResolution(int dpi) const
+    {
+        return plan(vexilo::atResolution(m_request, dpi));
+    }
+
     // Marks looked up again after the window let events run.
     void setHolidays(const clsPrazdniki &holidays) { m_request.holidays = holidays; }
 

@@ -24,18 +24,20 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
                                         const QString &startFolder, const UserSettings &settings)
 {
     // In the order of OutputFormat; "All Files" saves BMP like the first.
-    const QStringList filters = {QStringLiteral("Рисунок (*.bmp)"),
-                                 QStringLiteral("Рисунок PNG (*.png)"),
-                                 QStringLiteral("Документ PDF (*.pdf)")};
+    const QStringList filters = {
+        QStringLiteral("Рисунок (*.bmp)"), QStringLiteral("Рисунок PNG (*.png)"),
+        QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("Рисунок SVG (*.svg)")};
     int chosen = 0;
     SaveTarget target;
     target.chosenName = apiOpenSave(platform, startFolder, filters, &chosen);
     if (target.chosenName.isEmpty())
         return std::nullopt;
-    if (chosen < 1 || chosen > 2)
+    if (chosen < 1 || chosen > 3)
         return target; // BMP: the rows as they are drawn, at 96 dpi
     OutputOptions remembered = settings.loadOutputOptions();
-    remembered.format = chosen == 1 ? OutputFormat::Png : OutputFormat::Pdf;
+    remembered.format = chosen == 1   ? OutputFormat::Png
+                        : chosen == 2 ? OutputFormat::Pdf
+                                      : OutputFormat::Svg;
     frmStranitsa dialog(remembered, parent);
     if (platform.execDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
@@ -55,6 +57,30 @@ void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &
     }
     const SafeWriteResult result = writeSheet(sheet, names, target.options, platform.saveFaults());
     reportWriteFailure(platform, result);
+}
+
+void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *planned,
+                    const SaveTarget &target, const QString &Razdelitel)
+{
+    const OutputFormat format = target.options.format;
+    const bool vectorSet = planned != nullptr && planned->glyphSet() != nullptr &&
+                           planned->glyphSet()->kind == GlyphKind::Vector;
+    if (planned != nullptr &&
+        (format == OutputFormat::Svg || (vectorSet && format == OutputFormat::Pdf))) {
+        saveSheet(platform, *planned, target, Razdelitel);
+        return;
+    }
+    if (vectorSet && target.options.dpi != kDefaultDpi) {
+        const auto sharper = planned->atResolution(target.options.dpi);
+        if (const auto *error = std::get_if<SheetError>(&sharper)) {
+            platform.messageBox(sheetErrorMessage(*error), applicationTitle(), MsgIcon::Critical,
+                                MsgButtons::Ok);
+            return;
+        }
+        saveSheet(platform, std::get<Sheet>(sharper), target, Razdelitel);
+        return;
+    }
+    saveSheet(platform, shown, target, Razdelitel);
 }
 
 } // namespace vexilo

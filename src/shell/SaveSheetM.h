@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/SheetOutput.h"
+#include "compose/SheetRender.h"
 
 #include <QString>
 
@@ -32,5 +33,11 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
 // Writes the sheet as the target says; a failure is reported once.
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,
                const QString &Razdelitel);
+
+// The window's save: the canvases as it shows them, unless the file needs the glyphs
+// themselves (SVG, a vector set's PDF) or a vector set is asked for more pixels than the
+// window shows; then the sheet it planned is drawn again for the file.
+void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *planned,
+                    const SaveTarget &target, const QString &Razdelitel);
 
 } // namespace vexilo

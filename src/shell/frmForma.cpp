@@ -356,6 +356,7 @@ void frmForma::drawSheet(qint32 month)
     setCommandsBusy(true);
     m_state.DniMesyaca[2] = februaryLength(*year);
     m_state.KolRisunkov = sheet.geometry().KolRisunkov;
+    m_shownSheet.reset();
     picControl->setViewportColour(Qt::white);
     picControl->placeCanvases(sheet.geometry(), month == 0);
     setWindowTitle(m_state.Zagolovok + sheet.caption());
@@ -369,6 +370,7 @@ void frmForma::drawSheet(qint32 month)
         drawCanvasInParallel(sheet, picControl->canvas(k)->image(), k);
         picControl->canvas(k)->update();
     }
+    m_shownSheet = sheet;
     MenuPechat->setEnabled(true);
     setCommandsBusy(false);
 }
@@ -381,8 +383,8 @@ void frmForma::kSave_Click()
     if (!target)
         return;
     setCommandsBusy(true);
-    saveSheet(m_platform, DrawnCanvases(picControl->images(), picControl->shagRisunkov()), *target,
-              m_state.Razdelitel);
+    saveShownSheet(m_platform, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
+                   m_shownSheet ? &*m_shownSheet : nullptr, *target, m_state.Razdelitel);
     setCommandsBusy(false);
 }
 

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -108,6 +109,8 @@ private:
     bool m_drawWaiting = false;
     QWidget *m_focusBeforeBusy = nullptr; // the command that had the focus when it started
     SharedGlyphs m_glyphs;
+    // The sheet the canvases show, once drawn: files that need the glyphs draw it again.
+    std::optional<Sheet> m_shownSheet;
 };
 
 } // namespace vexilo
