@@ -32,8 +32,9 @@ TEST(PrintSheet, ThePrintersPdfFileIsTheRenderersPage)
     OutputOptions options;
     options.dpi = 150;
     options.paper = QPageSize::A5;
-    preparePrinter(printer, options);
-    ASSERT_TRUE(printSheet(printer, QImage(dir + QStringLiteral("sheet.png")), options.dpi));
+    const QImage sheet(dir + QStringLiteral("sheet.png"));
+    preparePrinter(printer, options, sheet.size());
+    ASSERT_TRUE(printSheet(printer, sheet, options));
 
     const QString printed = dir + QStringLiteral("printed.pdf");
     const QString rendered = dir + QStringLiteral("cli.pdf");
