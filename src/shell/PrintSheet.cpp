@@ -53,8 +53,12 @@ bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &opt
     const QMarginsF margins(
         std::max(wanted.left(), least.left()), std::max(wanted.top(), least.top()),
         std::max(wanted.right(), least.right()), std::max(wanted.bottom(), least.bottom()));
-    const std::optional<SheetPlacement> placement =
-        placeSheet(sheet.size(), options.dpi, layout.fullRectPoints().size(), margins);
+    const QSizeF paper = layout.fullRectPoints().size();
+    std::optional<SheetPlacement> placement = placeSheet(sheet.size(), options.dpi, paper, margins);
+    // Paper chosen in the preview that is too small for the margins still gets the sheet,
+    // within the printer's own margins.
+    if (!placement)
+        placement = placeSheet(sheet.size(), options.dpi, paper, least);
     if (!placement)
         return false;
     QPainter painter;

@@ -18,8 +18,8 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheet
 
 // Paints the sheet on one page of the printer's paper and orientation (which the user may
 // change in the preview), as placeSheet says for the options' dpi and margins, widened to a
-// real printer's own margins; false when the printer could not be started or the margins
-// leave no room.
+// real printer's own margins, or within the printer's own margins alone when the paper is too
+// small for the chosen ones; false when the printer could not be started.
 bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &options);
 
 // Qt's print preview of the whole sheet at the remembered resolution and paper.
