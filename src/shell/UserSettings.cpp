@@ -16,10 +16,6 @@ std::unique_ptr<QSettings> open(const QString &file)
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 
-} // namespace
-
-namespace {
-
 const QString kOrientation = QStringLiteral("print/orientation");
 // What older copies keep: true for landscape, false for portrait, both chosen by the user.
 const QString kLandscape = QStringLiteral("print/landscape");
