@@ -50,14 +50,18 @@ TEST(frmStranitsa, EachFormatShowsItsFieldsWithTheRememberedChoices)
         OutputFormat format;
         std::vector<const char *> shown;
         std::vector<const char *> hidden;
+        QString size; // a PNG has no page to be shrunk to
     };
     const std::vector<Case> cases = {
         {OutputFormat::Pdf,
          {"selBumaga", "selOrientatsiya", "txtPolya", "txtDpi", "chProzrachnyy", "lblRazmer"},
-         {"chTselikom"}},
+         {"chTselikom"},
+         QStringLiteral("При печати: 27,4 × 19,3 см — больше страницы, уменьшен до 25,6 × 18,0 "
+                        "см")},
         {OutputFormat::Png,
          {"txtDpi", "chTselikom", "chProzrachnyy", "lblRazmer"},
-         {"selBumaga", "selOrientatsiya", "txtPolya"}},
+         {"selBumaga", "selOrientatsiya", "txtPolya"},
+         QStringLiteral("При печати: 27,4 × 19,3 см")},
     };
     for (const Case &c : cases) {
         OutputOptions options;
@@ -80,6 +84,7 @@ TEST(frmStranitsa, EachFormatShowsItsFieldsWithTheRememberedChoices)
         EXPECT_EQ(orientation->itemText(0), QStringLiteral("Автоматически"));
         EXPECT_EQ(orientation->currentText(), QStringLiteral("Автоматически"));
         EXPECT_TRUE(dialog.options().transparent);
+        EXPECT_EQ(sizeText(dialog).toStdString(), c.size.toStdString());
     }
 }
 
