@@ -2,6 +2,7 @@
 
 #include "common/ImageMemory.h"
 #include "common/SafeFile.h"
+#include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
 
 #include <QIODevice>
@@ -9,6 +10,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <future>
@@ -148,6 +150,17 @@ bool wholeSheetFits(const CanvasSource &source)
            height * size.width() * 4 <= kMaxCanvasBytes;
 }
 
+QSize wholeSheetSize(const CanvasSource &source)
+{
+    const QSize size = source.canvasSize();
+    if (source.canvasCount() < 1 || size.isEmpty())
+        return {};
+    const qint64 last = qint64(source.canvasCount() - 1) * source.canvasPitch();
+    const qint64 height =
+        std::max<qint64>(size.height(), last + size.height()) - std::min<qint64>(0, last);
+    return {size.width(), static_cast<int>(std::min<qint64>(height, INT_MAX))};
+}
+
 QString outOfMemoryMessage()
 {
     return QStringLiteral("Не хватает памяти, чтобы нарисовать лист целиком.");
@@ -191,28 +204,29 @@ QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double device
             size.width(), size.height()};
 }
 
-void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
-                    double deviceDpi)
+void paintSheetPage(QPainter &painter, const QImage &sheet, const QRectF &target)
 {
     // The image goes in as its own pixels, compressed without loss and never smoothed.
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(placeOnPage(sheet.size(), dpi, printable, deviceDpi), sheet);
+    painter.drawImage(target, sheet);
 }
 
 namespace {
 
 bool encodePdf(const QImage &sheet, const OutputOptions &options, QIODevice &device)
 {
+    // Options that leave no room are refused before anything is drawn.
+    const std::optional<SheetPage> page = sheetPage(sheet.size(), options);
+    if (!page)
+        return false;
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Vexilo"));
-    writer.setPageLayout(
-        QPageLayout(QPageSize(options.paper), options.orientation, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(page->layout);
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
-    paintSheetPage(painter, sheet, options.dpi, page, writer.resolution());
+    paintSheetPage(painter, sheet, pointsToDevice(page->placement.sheet, writer.resolution()));
     return painter.end();
 }
 

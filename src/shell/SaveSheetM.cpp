@@ -21,7 +21,8 @@ QString apiOpenSave(Platform &platform, const QString &startFolder, const QStrin
 }
 
 std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
-                                        const QString &startFolder, const UserSettings &settings)
+                                        const QString &startFolder, const UserSettings &settings,
+                                        QSize sheetPixels)
 {
     // In the order of OutputFormat; "All Files" saves BMP like the first.
     const QStringList filters = {QStringLiteral("Рисунок (*.bmp)"),
@@ -36,7 +37,7 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
         return target; // BMP: the rows as they are drawn, at 96 dpi
     OutputOptions remembered = settings.loadOutputOptions();
     remembered.format = chosen == 1 ? OutputFormat::Png : OutputFormat::Pdf;
-    frmStranitsa dialog(remembered, parent);
+    frmStranitsa dialog(remembered, sheetPixels, parent);
     if (platform.execDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     target.options = dialog.options();
