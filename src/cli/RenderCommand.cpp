@@ -9,6 +9,7 @@
 #include "common/Version.h"
 #include "compose/GlyphSet.h"
 #include "compose/ImageFiles.h"
+#include "compose/PagePlacement.h"
 #include "compose/SheetRender.h"
 #include "holidays/HolidayImport.h"
 #include "holidays/IcsImport.h"
@@ -73,6 +74,31 @@ QString nameOf(const QCommandLineOption &option)
     return QStringLiteral("--") + option.names().constLast();
 }
 
+// The margins, the orientation and the background, once the format and the paper are known.
+std::optional<UsageError> parsePage(const QCommandLineParser &parser, const RenderOptions &o,
+                                    OutputOptions &output)
+{
+    const QString marginText = parser.value(o.margin);
+    const std::optional<qint64> margin = strictInteger(marginText);
+    if (!margin || *margin < kMinMarginMm || *margin > kMaxMarginMm)
+        return UsageError{badValueReason(
+            nameOf(o.margin), QStringLiteral("от %1 до %2").arg(kMinMarginMm).arg(kMaxMarginMm),
+            marginText)};
+    output.marginMm = static_cast<int>(*margin);
+    if (!marginsLeaveRoom(output.marginMm, output.paper))
+        return UsageError{noRoomReason(output.marginMm, output.paper)};
+    if (parser.isSet(o.portrait) && parser.isSet(o.landscape))
+        return UsageError{QStringLiteral("--portrait и --landscape не задаются вместе")};
+    output.orientation = parser.isSet(o.portrait)    ? PageOrientation::Portrait
+                         : parser.isSet(o.landscape) ? PageOrientation::Landscape
+                                                     : PageOrientation::Automatic;
+    output.transparent = parser.isSet(o.transparent);
+    if (output.transparent && output.format == OutputFormat::Bmp)
+        return UsageError{QStringLiteral("--transparent не подходит к формату bmp: у BMP нет "
+                                         "прозрачного фона")};
+    return std::nullopt;
+}
+
 std::variant<Options, UsageError> parse(QCommandLineParser &parser, const RenderOptions &o,
                                         const QStringList &arguments)
 {
@@ -81,7 +107,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
                              &monthsX = o.monthsX, &monthsY = o.monthsY, &digitsX = o.digitsX,
                              &sizeCheck = o.sizeCheck, &holidays = o.holidays, &ics = o.ics,
                              &out = o.out, &format = o.format, &whole = o.whole, &dpi = o.dpi,
-                             &paper = o.paper, &landscape = o.landscape;
+                             &paper = o.paper;
     parser.addOptions(o.all());
     if (!parser.parse(arguments))
         return UsageError{parserErrorReason(parser)};
@@ -162,8 +188,8 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
     if (!paperId)
         return bad(paper, paperChoices());
     options.output.paper = *paperId;
-    options.output.orientation =
-        parser.isSet(landscape) ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (const std::optional<UsageError> error = parsePage(parser, o, options.output))
+        return *error;
     options.sizeCheck = parser.isSet(sizeCheck);
     options.glyphs = parser.value(glyphs);
     options.holidays = parser.value(holidays);

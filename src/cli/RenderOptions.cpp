@@ -89,15 +89,29 @@ RenderOptions::RenderOptions()
       paper(option({QStringLiteral("paper")},
                    QStringLiteral("Бумага PDF: %1 (по умолчанию A4).").arg(paperChoices()),
                    QStringLiteral("ИМЯ"), QStringLiteral("A4"))),
+      margin(option({QStringLiteral("margin")},
+                    QStringLiteral("Поля страницы PDF со всех сторон, %1..%2 мм (по умолчанию "
+                                   "%3); больший лист уменьшается, чтобы поместиться между ними.")
+                        .arg(kMinMarginMm)
+                        .arg(kMaxMarginMm)
+                        .arg(kDefaultMarginMm),
+                    QStringLiteral("MM"), QString::number(kDefaultMarginMm))),
+      portrait(option({QStringLiteral("portrait")},
+                      QStringLiteral("Книжная страница PDF. Без --portrait и --landscape "
+                                     "страница поворачивается по листу: альбомная, когда лист "
+                                     "шире своей высоты."))),
       landscape(option({QStringLiteral("landscape")}, QStringLiteral("Альбомная страница PDF."))),
+      transparent(option({QStringLiteral("transparent")},
+                         QStringLiteral("Прозрачный фон: рисуется только то, где у картинок "
+                                        "есть краска. Не для bmp."))),
       help(helpOption()), version(versionOption())
 {}
 
 QList<QCommandLineOption> RenderOptions::all() const
 {
-    return {glyphs,  year,    month,     perRow,   datesX,    datesY,  monthsX,
-            monthsY, digitsX, sizeCheck, holidays, ics,       imports, out,
-            format,  whole,   dpi,       paper,    landscape, help,    version};
+    return {glyphs,  year,      month,    perRow,   datesX,    datesY,      monthsX, monthsY,
+            digitsX, sizeCheck, holidays, ics,      imports,   out,         format,  whole,
+            dpi,     paper,     margin,   portrait, landscape, transparent, help,    version};
 }
 
 CommandLineHelp renderHelp(const RenderOptions &options)

@@ -17,7 +17,8 @@ struct RenderOptions
     QList<QCommandLineOption> all() const;
 
     QCommandLineOption glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
-        sizeCheck, holidays, ics, imports, out, format, whole, dpi, paper, landscape, help, version;
+        sizeCheck, holidays, ics, imports, out, format, whole, dpi, paper, margin, portrait,
+        landscape, transparent, help, version;
 };
 
 // The renderer's `--help`: its options and its exit codes.

@@ -1,16 +1,17 @@
 #include "SheetOutput.h"
 
-#include "compose/VectorSheet.h"
-
 #include "common/ImageMemory.h"
 #include "common/SafeFile.h"
+#include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
+#include "compose/VectorSheet.h"
 
 #include <QIODevice>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <future>
@@ -153,6 +154,17 @@ bool wholeSheetFits(const CanvasSource &source)
            height * size.width() * 4 <= kMaxCanvasBytes;
 }
 
+QSize wholeSheetSize(const CanvasSource &source)
+{
+    const QSize size = source.canvasSize();
+    if (source.canvasCount() < 1 || size.isEmpty())
+        return {};
+    const qint64 last = qint64(source.canvasCount() - 1) * source.canvasPitch();
+    const qint64 height =
+        std::max<qint64>(size.height(), last + size.height()) - std::min<qint64>(0, last);
+    return {size.width(), static_cast<int>(std::min<qint64>(height, INT_MAX))};
+}
+
 QString outOfMemoryMessage()
 {
     return QStringLiteral("Не хватает памяти, чтобы нарисовать лист целиком.");
@@ -196,28 +208,29 @@ QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double device
             size.width(), size.height()};
 }
 
-void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
-                    double deviceDpi)
+void paintSheetPage(QPainter &painter, const QImage &sheet, const QRectF &target)
 {
     // The image goes in as its own pixels, compressed without loss and never smoothed.
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(placeOnPage(sheet.size(), dpi, printable, deviceDpi), sheet);
+    painter.drawImage(target, sheet);
 }
 
 namespace {
 
 bool encodePdf(const QImage &sheet, const OutputOptions &options, QIODevice &device)
 {
+    // Options that leave no room are refused before anything is drawn.
+    const std::optional<SheetPage> page = sheetPage(sheet.size(), options);
+    if (!page)
+        return false;
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Vexilo"));
-    writer.setPageLayout(
-        QPageLayout(QPageSize(options.paper), options.orientation, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(page->layout);
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    const QRectF page(QPointF(0, 0), QSizeF(writer.width(), writer.height()));
-    paintSheetPage(painter, sheet, options.dpi, page, writer.resolution());
+    paintSheetPage(painter, sheet, pointsToDevice(page->placement.sheet, writer.resolution()));
     return painter.end();
 }
 
@@ -244,15 +257,14 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
         };
     if (options.format != OutputFormat::Pdf || !isVectorSet(source))
         return std::nullopt;
-    return [&source, options](QIODevice &device) {
-        const QPageLayout layout(QPageSize(options.paper), options.orientation,
-                                 QMarginsF(0, 0, 0, 0));
-        const QRectF page = layout.fullRectPoints();
-        constexpr double kMarginPoints = 10 / 25.4 * 72;
-        const QRectF printable =
-            page.adjusted(kMarginPoints, kMarginPoints, -kMarginPoints, -kMarginPoints);
-        const QRectF target = placeOnPage(wholeSheetSize(source), kDefaultDpi, printable, 72);
-        return writeVectorPdf(source, options.transparent, page.size(), target, device);
+    // The sheet keeps the physical size of its CSS pixels, whatever pixels BMP and PNG get.
+    OutputOptions page = options;
+    page.dpi = kDefaultDpi;
+    return [&source, page](QIODevice &device) {
+        const auto placed = sheetPage(wholeSheetSize(source), page);
+        return placed && writeVectorPdf(source, page.transparent,
+                                        placed->layout.fullRectPoints().size(),
+                                        placed->placement.sheet, device);
     };
 }
 

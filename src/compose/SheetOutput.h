@@ -22,17 +22,27 @@ inline constexpr int kMinDpi = 1;
 inline constexpr int kMaxDpi = 2400;
 inline constexpr int kDefaultDpi = 96;
 
+// The page's margins on every side, in whole millimetres.
+inline constexpr int kMinMarginMm = 0;
+inline constexpr int kMaxMarginMm = 100;
+inline constexpr int kDefaultMarginMm = 10;
+
+// Automatic turns the page to the sheet's shape: landscape for a sheet wider than tall.
+enum class PageOrientation { Automatic, Portrait, Landscape };
+
 // How a sheet leaves the program: the file format, one file for the whole sheet or one per
 // row of months (PDF is always one page, SVG one picture), the resolution, and the page a PDF
-// is laid on. A raster set's pixels print at `dpi`; a vector set keeps the size of its CSS
-// pixels (96 to the inch), and `dpi` says how many pixels BMP and PNG get.
+// is laid on and a sheet is printed on. A raster set's pixels print at `dpi`; a vector set
+// keeps the size of its CSS pixels (96 to the inch), and `dpi` says how many pixels BMP and
+// PNG get.
 struct OutputOptions
 {
     OutputFormat format = OutputFormat::Bmp;
     bool whole = false;
     int dpi = kDefaultDpi;
     QPageSize::PageSizeId paper = QPageSize::A4;
-    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    PageOrientation orientation = PageOrientation::Automatic;
+    int marginMm = kDefaultMarginMm;
     // PNG, SVG and PDF: nothing is drawn where no glyph has ink.
     bool transparent = false;
 };
@@ -94,6 +104,8 @@ QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel
 // over earlier ones where they overlap, white between. Null when it would be too large.
 // Whether the whole sheet stays within the canvas limits (kMaxCanvasSide, kMaxCanvasBytes).
 bool wholeSheetFits(const CanvasSource &source);
+// The whole sheet's size in pixels, as wholeSheet would draw it; empty without canvases.
+QSize wholeSheetSize(const CanvasSource &source);
 // What the user is told when the memory for a sheet cannot be had.
 QString outOfMemoryMessage();
 QImage wholeSheet(const CanvasSource &source);
@@ -109,9 +121,8 @@ void setImageDpi(QImage &image, int dpi);
 // for `dpi`, scaled down (never up) to fit `printable`, aspect kept, centred.
 QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double deviceDpi);
 
-// Paints the sheet on the painter's page at its physical size, pixels kept exact.
-void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
-                    double deviceDpi);
+// Paints the sheet into `target` (device units, see placeSheet), pixels kept exact.
+void paintSheetPage(QPainter &painter, const QImage &sheet, const QRectF &target);
 
 // Writes the sheet to the files named by outputFileNames: all of them or, when one fails,
 // none (each is written beside its target first, then all are put in place as one set that a

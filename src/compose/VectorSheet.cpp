@@ -158,14 +158,6 @@ bool finish(cairo_surface_t *surface, cairo_t *cr, bool drawn)
 
 } // namespace
 
-QSize wholeSheetSize(const CanvasSource &source)
-{
-    const QSize size = source.canvasSize();
-    const qint64 last = qint64(source.canvasCount() - 1) * source.canvasPitch();
-    const qint64 bottom = std::max<qint64>(size.height(), last + size.height());
-    return {size.width(), static_cast<int>(std::min<qint64>(bottom - sheetTop(source), INT_MAX))};
-}
-
 bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &device)
 {
     const QSize size = wholeSheetSize(source);

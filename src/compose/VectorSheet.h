@@ -8,10 +8,6 @@
 
 namespace vexilo {
 
-// The whole sheet's size in pixels (CSS pixels for a vector set): canvases at their pitch,
-// later over earlier ones, as wholeSheet composes them.
-QSize wholeSheetSize(const CanvasSource &source);
-
 // The sheet as one SVG document of its size in pixels. A vector set's glyphs go in as their
 // drawings, a raster set's as images of their pixels; each glyph once, placed where it is
 // used. False when the source has no glyphs to place or cairo fails.

@@ -1,6 +1,7 @@
 #include "PrintSheet.h"
 
 #include "common/ProgramText.h"
+#include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
@@ -9,23 +10,61 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace vexilo {
 
-void preparePrinter(QPrinter &printer, const OutputOptions &options)
+namespace {
+
+double pointsPerUnit(QPageLayout::Unit unit)
 {
-    printer.setPageSize(QPageSize(options.paper));
-    printer.setPageOrientation(options.orientation);
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    switch (unit) {
+    case QPageLayout::Millimeter:
+        return 72 / 25.4;
+    case QPageLayout::Inch:
+        return 72;
+    case QPageLayout::Pica:
+        return 12;
+    case QPageLayout::Didot:
+        return 1.07;
+    case QPageLayout::Cicero:
+        return 12.84;
+    case QPageLayout::Point:
+        break;
+    }
+    return 1;
 }
 
-bool printSheet(QPrinter &printer, const QImage &sheet, int dpi)
+} // namespace
+
+void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheetPixels)
 {
+    printer.setPageSize(QPageSize(options.paper));
+    printer.setPageOrientation(pageOrientation(sheetPixels, options.orientation));
+    printer.setFullPage(true);
+}
+
+bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &options)
+{
+    const QPageLayout layout = printer.pageLayout();
+    // A printer that cannot print to the paper's edge gets at least its own margins.
+    const QMarginsF least = layout.minimumMargins() * pointsPerUnit(layout.units());
+    const QMarginsF wanted = marginPoints(options.marginMm);
+    const QMarginsF margins(
+        std::max(wanted.left(), least.left()), std::max(wanted.top(), least.top()),
+        std::max(wanted.right(), least.right()), std::max(wanted.bottom(), least.bottom()));
+    const QSizeF paper = layout.fullRectPoints().size();
+    std::optional<SheetPlacement> placement = placeSheet(sheet.size(), options.dpi, paper, margins);
+    // Paper chosen in the preview that is too small for the margins still gets the sheet,
+    // within the printer's own margins.
+    if (!placement)
+        placement = placeSheet(sheet.size(), options.dpi, paper, least);
+    if (!placement)
+        return false;
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const QRectF printable(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
-    paintSheetPage(painter, sheet, dpi, printable, printer.resolution());
+    paintSheetPage(painter, sheet, pointsToDevice(placement->sheet, printer.resolution()));
     return painter.end();
 }
 
@@ -41,12 +80,12 @@ void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet
     }
     const OutputOptions options = settings.loadOutputOptions();
     QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer, options);
+    preparePrinter(printer, options, whole.size());
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
     dialog.setWindowTitle(QStringLiteral("Печать"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter *target) { printSheet(*target, whole, options.dpi); });
+                     [&](QPrinter *target) { printSheet(*target, whole, options); });
     platform.execDialog(dialog);
 }
 

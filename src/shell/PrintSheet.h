@@ -12,13 +12,15 @@ namespace vexilo {
 class Platform;
 class UserSettings;
 
-// The chosen paper and orientation on the printer; a PDF file gets the whole page, as the
-// renderer's PDF does, a real printer keeps its own margins.
-void preparePrinter(QPrinter &printer, const OutputOptions &options);
+// The chosen paper, turned for a sheet of `sheetPixels` as the options say; the painter gets
+// the whole page, so printing places the sheet within the margins as a PDF does.
+void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheetPixels);
 
-// Paints the sheet on one page at its physical size for `dpi`; false when the printer
-// could not be started.
-bool printSheet(QPrinter &printer, const QImage &sheet, int dpi);
+// Paints the sheet on one page of the printer's paper and orientation (which the user may
+// change in the preview), as placeSheet says for the options' dpi and margins, widened to a
+// real printer's own margins, or within the printer's own margins alone when the paper is too
+// small for the chosen ones; false when the printer could not be started.
+bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &options);
 
 // Qt's print preview of the whole sheet at the remembered resolution and paper.
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,

@@ -3,6 +3,7 @@
 #include "compose/SheetOutput.h"
 #include "compose/SheetRender.h"
 
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -26,9 +27,11 @@ struct SaveTarget
 };
 
 // Asks for the file name and type ("Рисунок (*.bmp)" first), and for PNG and PDF the
-// resolution and page in a small dialog; nothing when the user cancels either.
+// resolution and page in a small dialog, which shows how large the sheet of `sheetPixels` comes
+// out on paper; nothing when the user cancels either.
 std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
-                                        const QString &startFolder, const UserSettings &settings);
+                                        const QString &startFolder, const UserSettings &settings,
+                                        QSize sheetPixels);
 
 // Writes the sheet as the target says; a failure is reported once.
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,

@@ -1,7 +1,10 @@
 #include "UserSettings.h"
 
+#include "compose/PagePlacement.h"
+
 #include <QSettings>
 
+#include <array>
 #include <memory>
 
 namespace vexilo {
@@ -13,6 +16,36 @@ std::unique_ptr<QSettings> open(const QString &file)
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 
+const QString kOrientation = QStringLiteral("print/orientation");
+// What older copies keep: true for landscape, false for portrait, both chosen by the user.
+const QString kLandscape = QStringLiteral("print/landscape");
+
+const std::array<std::pair<const char *, PageOrientation>, 3> kOrientationNames = {{
+    {"auto", PageOrientation::Automatic},
+    {"portrait", PageOrientation::Portrait},
+    {"landscape", PageOrientation::Landscape},
+}};
+
+PageOrientation loadOrientation(const QSettings &settings)
+{
+    const QString name = settings.value(kOrientation).toString();
+    for (const auto &[word, orientation] : kOrientationNames)
+        if (name == QLatin1String(word))
+            return orientation;
+    if (!settings.contains(kLandscape))
+        return PageOrientation::Automatic;
+    return settings.value(kLandscape).toBool() ? PageOrientation::Landscape
+                                               : PageOrientation::Portrait;
+}
+
+QString orientationName(PageOrientation orientation)
+{
+    for (const auto &[word, value] : kOrientationNames)
+        if (value == orientation)
+            return QLatin1String(word);
+    return QStringLiteral("auto");
+}
+
 } // namespace
 
 OutputOptions UserSettings::loadOutputOptions() const
@@ -22,13 +55,18 @@ OutputOptions UserSettings::loadOutputOptions() const
     // Anything unreadable or out of range falls back to the usual choice.
     options.paper = paperByName(settings->value(QStringLiteral("print/paper")).toString())
                         .value_or(QPageSize::A4);
-    options.orientation = settings->value(QStringLiteral("print/landscape")).toBool()
-                              ? QPageLayout::Landscape
-                              : QPageLayout::Portrait;
+    options.orientation = loadOrientation(*settings);
     bool ok = false;
     const int dpi = settings->value(QStringLiteral("print/dpi")).toInt(&ok);
     options.dpi = ok && dpi >= kMinDpi && dpi <= kMaxDpi ? dpi : kDefaultDpi;
     options.whole = settings->value(QStringLiteral("print/wholePng"), true).toBool();
+    const int margin = settings->value(QStringLiteral("print/marginMm")).toInt(&ok);
+    // Margins that leave no room on the remembered paper are no choice either.
+    options.marginMm = ok && margin >= kMinMarginMm && margin <= kMaxMarginMm &&
+                               marginsLeaveRoom(margin, options.paper)
+                           ? margin
+                           : kDefaultMarginMm;
+    options.transparent = settings->value(QStringLiteral("print/transparent"), false).toBool();
     return options;
 }
 
@@ -36,10 +74,13 @@ void UserSettings::saveOutputOptions(const OutputOptions &options) const
 {
     const auto settings = open(m_file);
     settings->setValue(QStringLiteral("print/paper"), paperName(options.paper));
-    settings->setValue(QStringLiteral("print/landscape"),
-                       options.orientation == QPageLayout::Landscape);
+    settings->setValue(kOrientation, orientationName(options.orientation));
+    // Kept for an older copy sharing the file, which knows only this choice.
+    settings->setValue(kLandscape, options.orientation == PageOrientation::Landscape);
     settings->setValue(QStringLiteral("print/dpi"), options.dpi);
     settings->setValue(QStringLiteral("print/wholePng"), options.whole);
+    settings->setValue(QStringLiteral("print/marginMm"), options.marginMm);
+    settings->setValue(QStringLiteral("print/transparent"), options.transparent);
 }
 
 std::optional<GlyphStyle> UserSettings::loadGlyphStyle() const

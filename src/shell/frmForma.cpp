@@ -377,9 +377,11 @@ void frmForma::drawSheet(qint32 month)
 
 void frmForma::kSave_Click()
 {
+    const QSize sheetPixels =
+        wholeSheetSize(DrawnCanvases(picControl->images(), picControl->shagRisunkov()));
     const std::optional<SaveTarget> target =
         askSaveTarget(m_platform, this, m_state.paths.saveStartFolder(),
-                      UserSettings(m_state.paths.settingsFile()));
+                      UserSettings(m_state.paths.settingsFile()), sheetPixels);
     if (!target)
         return;
     setCommandsBusy(true);

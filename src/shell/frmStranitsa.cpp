@@ -1,22 +1,24 @@
 #include "frmStranitsa.h"
 
 #include "common/ProgramText.h"
+#include "compose/PagePlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 
 namespace vexilo {
 
-frmStranitsa::frmStranitsa(const OutputOptions &options, QWidget *parent)
-    : QDialog(parent), m_options(options)
+frmStranitsa::frmStranitsa(const OutputOptions &options, QSize sheetPixels, QWidget *parent)
+    : QDialog(parent), m_options(options), m_sheetPixels(sheetPixels)
 {
     setObjectName(QStringLiteral("frmStranitsa"));
-    setWindowTitle(options.format == OutputFormat::Pdf ? QStringLiteral("Документ PDF")
-                                                       : QStringLiteral("Рисунок PNG"));
+    const bool pdf = options.format == OutputFormat::Pdf;
+    setWindowTitle(pdf ? QStringLiteral("Документ PDF") : QStringLiteral("Рисунок PNG"));
     setFont(designFont());
     auto *form = new QFormLayout(this);
 
@@ -27,8 +29,19 @@ frmStranitsa::frmStranitsa(const OutputOptions &options, QWidget *parent)
     selBumaga->setCurrentIndex(selBumaga->findData(static_cast<int>(options.paper)));
     selOrientatsiya = new QComboBox(this);
     selOrientatsiya->setObjectName(QStringLiteral("selOrientatsiya"));
-    selOrientatsiya->addItems({QStringLiteral("Книжная"), QStringLiteral("Альбомная")});
-    selOrientatsiya->setCurrentIndex(options.orientation == QPageLayout::Landscape ? 1 : 0);
+    selOrientatsiya->addItem(QStringLiteral("Автоматически"),
+                             static_cast<int>(PageOrientation::Automatic));
+    selOrientatsiya->addItem(QStringLiteral("Книжная"),
+                             static_cast<int>(PageOrientation::Portrait));
+    selOrientatsiya->addItem(QStringLiteral("Альбомная"),
+                             static_cast<int>(PageOrientation::Landscape));
+    selOrientatsiya->setCurrentIndex(
+        selOrientatsiya->findData(static_cast<int>(options.orientation)));
+    txtPolya = new QSpinBox(this);
+    txtPolya->setObjectName(QStringLiteral("txtPolya"));
+    txtPolya->setRange(kMinMarginMm, kMaxMarginMm);
+    txtPolya->setValue(options.marginMm);
+    txtPolya->setSuffix(QStringLiteral(" мм"));
     txtDpi = new QSpinBox(this);
     txtDpi->setObjectName(QStringLiteral("txtDpi"));
     txtDpi->setRange(kMinDpi, kMaxDpi);
@@ -37,25 +50,43 @@ frmStranitsa::frmStranitsa(const OutputOptions &options, QWidget *parent)
     chTselikom = new QCheckBox(QStringLiteral("Весь лист одним файлом"), this);
     chTselikom->setObjectName(QStringLiteral("chTselikom"));
     chTselikom->setChecked(options.whole);
+    chProzrachnyy = new QCheckBox(QStringLiteral("Прозрачный фон"), this);
+    chProzrachnyy->setObjectName(QStringLiteral("chProzrachnyy"));
+    chProzrachnyy->setChecked(options.transparent);
+    lblRazmer = new QLabel(this);
+    lblRazmer->setObjectName(QStringLiteral("lblRazmer"));
+    lblRazmer->setWordWrap(true);
 
-    if (options.format == OutputFormat::Pdf) {
+    if (pdf) {
         form->addRow(QStringLiteral("Бумага:"), selBumaga);
         form->addRow(QStringLiteral("Ориентация:"), selOrientatsiya);
+        form->addRow(QStringLiteral("Поля:"), txtPolya);
         chTselikom->hide();
     } else {
         selBumaga->hide();
         selOrientatsiya->hide();
+        txtPolya->hide();
     }
     form->addRow(QStringLiteral("Разрешение:"), txtDpi);
-    if (options.format != OutputFormat::Pdf)
+    if (!pdf)
         form->addRow(chTselikom);
+    form->addRow(chProzrachnyy);
+    form->addRow(lblRazmer);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    kOK = buttons->button(QDialogButtonBox::Ok);
+    kOK->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    connect(selBumaga, &QComboBox::currentIndexChanged, this, &frmStranitsa::updatePrintedSize);
+    connect(selOrientatsiya, &QComboBox::currentIndexChanged, this,
+            &frmStranitsa::updatePrintedSize);
+    connect(txtPolya, &QSpinBox::valueChanged, this, &frmStranitsa::updatePrintedSize);
+    connect(txtDpi, &QSpinBox::valueChanged, this, &frmStranitsa::updatePrintedSize);
+    updatePrintedSize();
 }
 
 OutputOptions frmStranitsa::options() const
@@ -63,13 +94,23 @@ OutputOptions frmStranitsa::options() const
     OutputOptions options = m_options;
     if (options.format == OutputFormat::Pdf) {
         options.paper = static_cast<QPageSize::PageSizeId>(selBumaga->currentData().toInt());
-        options.orientation =
-            selOrientatsiya->currentIndex() == 1 ? QPageLayout::Landscape : QPageLayout::Portrait;
+        options.orientation = static_cast<PageOrientation>(selOrientatsiya->currentData().toInt());
+        options.marginMm = txtPolya->value();
     } else {
         options.whole = chTselikom->isChecked();
     }
     options.dpi = txtDpi->value();
+    options.transparent = chProzrachnyy->isChecked();
     return options;
+}
+
+void frmStranitsa::updatePrintedSize()
+{
+    const OutputOptions chosen = options();
+    lblRazmer->setText(printedSizeText(m_sheetPixels, chosen));
+    // Margins that leave no room on the paper cannot be chosen.
+    kOK->setEnabled(chosen.format != OutputFormat::Pdf ||
+                    marginsLeaveRoom(chosen.marginMm, chosen.paper));
 }
 
 } // namespace vexilo

@@ -90,10 +90,11 @@ TEST(PrintOutput, WholeSheetPngBmpAndPdfCarryTheSheetsExactPixels)
         QSizeF points;
     };
     const std::vector<PdfCase> cases = {
-        {{}, {595, 842}},
+        {{QStringLiteral("--portrait")}, {595, 842}},
         {{QStringLiteral("--paper"), QStringLiteral("A3"), QStringLiteral("--landscape")},
          {1191, 842}},
-        {{QStringLiteral("--paper"), QStringLiteral("Letter")}, {612, 792}},
+        // Without an orientation the page turns to the sheet, which is wider than tall.
+        {{QStringLiteral("--paper"), QStringLiteral("Letter")}, {792, 612}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const QString name = dir + QStringLiteral("page%1").arg(i);

@@ -2,8 +2,11 @@
 #include "shell/PrintSheet.h"
 
 #include "cli/RenderCommand.h"
+#include "shell/UserSettings.h"
+#include "support/FakePlatform.h"
 #include "support/PrintTools.h"
 
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
@@ -32,8 +35,9 @@ TEST(PrintSheet, ThePrintersPdfFileIsTheRenderersPage)
     OutputOptions options;
     options.dpi = 150;
     options.paper = QPageSize::A5;
-    preparePrinter(printer, options);
-    ASSERT_TRUE(printSheet(printer, QImage(dir + QStringLiteral("sheet.png")), options.dpi));
+    const QImage sheet(dir + QStringLiteral("sheet.png"));
+    preparePrinter(printer, options, sheet.size());
+    ASSERT_TRUE(printSheet(printer, sheet, options));
 
     const QString printed = dir + QStringLiteral("printed.pdf");
     const QString rendered = dir + QStringLiteral("cli.pdf");
@@ -46,4 +50,114 @@ TEST(PrintSheet, ThePrintersPdfFileIsTheRenderersPage)
     run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"),
                                      QStringLiteral("-png"), rendered, dir + QStringLiteral("rp")});
     EXPECT_EQ(QImage(dir + QStringLiteral("pp-1.png")), QImage(dir + QStringLiteral("rp-1.png")));
+}
+
+// The preview is given the remembered page and paints through the same placement: what it
+// would print is the renderer's PDF page.
+TEST(PrintSheet, ThePreviewPlacesTheSheetAsThePdfDoes)
+{
+    TempAppFolder app;
+    writeGlyphs(app);
+    const QString dir = app.path();
+    ASSERT_EQ(
+        render(app, {QStringLiteral("-o"), dir + QStringLiteral("sheet"), QStringLiteral("--whole"),
+                     QStringLiteral("--format"), QStringLiteral("png")}),
+        RenderOk);
+    const QImage sheet =
+        QImage(dir + QStringLiteral("sheet.png")).convertToFormat(QImage::Format_RGB32);
+    struct Case
+    {
+        QStringList args;
+        QPageSize::PageSizeId paper;
+        PageOrientation orientation;
+        int marginMm;
+        int dpi;
+    };
+    const std::vector<Case> cases = {
+        {{QStringLiteral("--dpi"), QStringLiteral("20")},
+         QPageSize::A4,
+         PageOrientation::Automatic,
+         10,
+         20},
+        {{QStringLiteral("--dpi"), QStringLiteral("20"), QStringLiteral("--margin"),
+          QStringLiteral("25"), QStringLiteral("--portrait")},
+         QPageSize::A4,
+         PageOrientation::Portrait,
+         25,
+         20},
+        {{QStringLiteral("--paper"), QStringLiteral("A5"), QStringLiteral("--margin"),
+          QStringLiteral("0"), QStringLiteral("--landscape")},
+         QPageSize::A5,
+         PageOrientation::Landscape,
+         0,
+         96},
+    };
+    const UserSettings settings(app.file(QStringLiteral("vexilo.ini")));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case &c = cases[i];
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const QString rendered = dir + QStringLiteral("cli%1.pdf").arg(i);
+        ASSERT_EQ(render(app, QStringList{QStringLiteral("-o"), rendered,
+                                          QStringLiteral("--format"), QStringLiteral("pdf")} +
+                                  c.args),
+                  RenderOk);
+        OutputOptions options;
+        options.paper = c.paper;
+        options.orientation = c.orientation;
+        options.marginMm = c.marginMm;
+        options.dpi = c.dpi;
+        settings.saveOutputOptions(options);
+
+        const QString previewed = dir + QStringLiteral("preview%1.pdf").arg(i);
+        FakePlatform platform;
+        platform.dialogHandlers.push_back([&](QDialog &dialog) {
+            auto &preview = dynamic_cast<QPrintPreviewDialog &>(dialog);
+            // The preview's own printer chose the page; a PDF printer takes it over.
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(previewed);
+            printer.setPageLayout(preview.printer()->pageLayout());
+            printer.setFullPage(preview.printer()->fullPage());
+            emit preview.paintRequested(&printer);
+            dialog.reject();
+        });
+        printPreview(platform, nullptr, DrawnCanvases({sheet}, sheet.height()), settings);
+        ASSERT_TRUE(platform.dialogHandlers.empty());
+
+        EXPECT_EQ(pdfPageSize(previewed), pdfPageSize(rendered));
+        EXPECT_EQ(pdfImage(previewed, dir + QStringLiteral("p%1").arg(i)), sheet);
+        const QString drawnPreview = dir + QStringLiteral("pp%1").arg(i);
+        const QString drawnPdf = dir + QStringLiteral("rp%1").arg(i);
+        for (const auto &[pdf, prefix] :
+             {std::pair{previewed, drawnPreview}, std::pair{rendered, drawnPdf}})
+            run(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+                 QStringLiteral("-singlefile"), pdf, prefix});
+        EXPECT_EQ(QImage(drawnPreview + QStringLiteral(".png")),
+                  QImage(drawnPdf + QStringLiteral(".png")));
+    }
+}
+
+// Paper picked in the preview may be smaller than the remembered margins allow: the sheet is
+// still printed, not a blank page.
+TEST(PrintSheet, PaperTooSmallForTheMarginsStillGetsTheSheet)
+{
+    TempAppFolder app;
+    writeGlyphs(app);
+    const QString dir = app.path();
+    ASSERT_EQ(
+        render(app, {QStringLiteral("-o"), dir + QStringLiteral("sheet"), QStringLiteral("--whole"),
+                     QStringLiteral("--format"), QStringLiteral("png")}),
+        RenderOk);
+    const QImage sheet =
+        QImage(dir + QStringLiteral("sheet.png")).convertToFormat(QImage::Format_RGB32);
+    OutputOptions options;
+    options.marginMm = 60;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir + QStringLiteral("a6.pdf"));
+    preparePrinter(printer, options, sheet.size());
+    printer.setPageSize(QPageSize(QPageSize::A6)); // 105 mm across
+    ASSERT_TRUE(printSheet(printer, sheet, options));
+    EXPECT_EQ(pdfImage(dir + QStringLiteral("a6.pdf"), dir + QStringLiteral("a6")), sheet);
 }

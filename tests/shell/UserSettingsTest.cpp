@@ -57,3 +57,94 @@ TEST(UserSettings, TheKindOfTheLastGlyphSetComesBackAndAnythingElseIsNone)
         EXPECT_FALSE(user.loadGlyphFiles().has_value()) << edited;
     }
 }
+
+TEST(UserSettings, PageChoicesComeBackAndAnOlderFilesOrientationKeepsItsMeaning)
+{
+    const test::TempAppFolder app;
+    const QString file = app.file(QStringLiteral("vexilo.ini"));
+    const UserSettings user(file);
+    struct Case
+    {
+        const char *what;
+        std::vector<std::pair<const char *, QVariant>> stored;
+        PageOrientation orientation;
+        int marginMm;
+        bool transparent;
+    };
+    const std::vector<Case> cases = {
+        {"nothing kept", {}, PageOrientation::Automatic, 10, false},
+        {"older copy, landscape",
+         {{"print/landscape", true}},
+         PageOrientation::Landscape,
+         10,
+         false},
+        {"older copy, portrait",
+         {{"print/landscape", false}},
+         PageOrientation::Portrait,
+         10,
+         false},
+        {"the newer key wins",
+         {{"print/orientation", "auto"}, {"print/landscape", true}},
+         PageOrientation::Automatic,
+         10,
+         false},
+        {"an unknown word falls back to the older key",
+         {{"print/orientation", "sideways"}, {"print/landscape", true}},
+         PageOrientation::Landscape,
+         10,
+         false},
+        {"margin and background",
+         {{"print/marginMm", 25}, {"print/transparent", true}},
+         PageOrientation::Automatic,
+         25,
+         true},
+        {"margin out of range", {{"print/marginMm", 101}}, PageOrientation::Automatic, 10, false},
+        {"margin negative", {{"print/marginMm", -5}}, PageOrientation::Automatic, 10, false},
+        {"margin unreadable",
+         {{"print/marginMm", "широкие"}},
+         PageOrientation::Automatic,
+         10,
+         false},
+        {"margin with no room on the paper",
+         {{"print/paper", "A5"}, {"print/marginMm", 80}},
+         PageOrientation::Automatic,
+         10,
+         false},
+        {"the same margin on larger paper",
+         {{"print/paper", "A4"}, {"print/marginMm", 80}},
+         PageOrientation::Automatic,
+         80,
+         false},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(file);
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            for (const auto &[key, value] : c.stored)
+                settings.setValue(QString::fromLatin1(key), value);
+        }
+        const OutputOptions loaded = user.loadOutputOptions();
+        EXPECT_EQ(loaded.orientation, c.orientation) << c.what;
+        EXPECT_EQ(loaded.marginMm, c.marginMm) << c.what;
+        EXPECT_EQ(loaded.transparent, c.transparent) << c.what;
+    }
+
+    // Saved and read back; an older copy sharing the file still finds its own key.
+    for (const PageOrientation orientation :
+         {PageOrientation::Automatic, PageOrientation::Portrait, PageOrientation::Landscape}) {
+        OutputOptions saved;
+        saved.paper = QPageSize::A3;
+        saved.orientation = orientation;
+        saved.marginMm = 42;
+        saved.transparent = orientation != PageOrientation::Portrait;
+        user.saveOutputOptions(saved);
+        const OutputOptions loaded = user.loadOutputOptions();
+        EXPECT_EQ(loaded.paper, QPageSize::A3);
+        EXPECT_EQ(loaded.orientation, orientation);
+        EXPECT_EQ(loaded.marginMm, 42);
+        EXPECT_EQ(loaded.transparent, saved.transparent);
+        const QSettings settings(file, QSettings::IniFormat);
+        EXPECT_EQ(settings.value(QStringLiteral("print/landscape")).toBool(),
+                  orientation == PageOrientation::Landscape);
+    }
+}

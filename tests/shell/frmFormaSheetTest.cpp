@@ -241,7 +241,8 @@ TEST_F(SheetWindowTest, PngAndPdfAskTheirOptionsRememberThemAndPrintingPreviewsT
         platform.dialogHandlers.push_back([=](QDialog &dialog) {
             dialog.findChild<QComboBox *>(QStringLiteral("selBumaga"))->setCurrentText(paper);
             dialog.findChild<QComboBox *>(QStringLiteral("selOrientatsiya"))
-                ->setCurrentIndex(landscape ? 1 : 0);
+                ->setCurrentText(landscape ? QStringLiteral("Альбомная")
+                                           : QStringLiteral("Книжная"));
             dialog.findChild<QSpinBox *>(QStringLiteral("txtDpi"))->setValue(dpi);
             dialog.findChild<QCheckBox *>(QStringLiteral("chTselikom"))->setChecked(whole);
             dialog.accept();
