@@ -11,8 +11,6 @@
 #include <optional>
 #include <vector>
 
-class QPainter;
-
 namespace vexilo {
 
 enum class OutputFormat { Bmp, Png, Pdf };
@@ -90,6 +88,10 @@ QImage wholeSheet(const CanvasSource &source);
 // Clears `buffer` (of the canvas size) to white and draws canvas k on it; a large canvas's
 // upper and lower halves on both cores.
 void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k);
+// The same for the band of canvas k from row `top` on, onto `band` of the band's size.
+void drawBandInParallel(const CanvasSource &source, QImage &band, qint32 k, qint32 top);
+// White, or transparent for a buffer with alpha (a transparent background).
+void clearCanvas(QImage &buffer);
 
 // Dots per inch into the image's metadata (BMP pixels per metre, PNG pHYs).
 void setImageDpi(QImage &image, int dpi);
@@ -97,10 +99,6 @@ void setImageDpi(QImage &image, int dpi);
 // Where an image of the given pixels goes on a page, in device units: at its physical size
 // for `dpi`, scaled down (never up) to fit `printable`, aspect kept, centred.
 QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double deviceDpi);
-
-// Paints the sheet on the painter's page at its physical size, pixels kept exact.
-void paintSheetPage(QPainter &painter, const QImage &sheet, int dpi, const QRectF &printable,
-                    double deviceDpi);
 
 // Writes the sheet to the files named by outputFileNames: all of them or, when one fails,
 // none (each is written beside its target first, then all are put in place as one set that a

@@ -1,7 +1,7 @@
 #include "PrintSheet.h"
 
 #include "common/ProgramText.h"
-#include "compose/SheetLayout.h"
+#include "compose/SheetStream.h"
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
 
@@ -19,35 +19,47 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options)
         printer.setPageMargins(QMarginsF(0, 0, 0, 0));
 }
 
-bool printSheet(QPrinter &printer, const QImage &sheet, int dpi)
+namespace {
+
+// `painted` turns false when the memory for a canvas could not be had.
+bool paintOnPrinter(QPrinter &printer, const CanvasSource &sheet, int dpi, bool transparent,
+                    bool &painted)
 {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     const QRectF printable(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
-    paintSheetPage(painter, sheet, dpi, printable, printer.resolution());
-    return painter.end();
+    painted = paintSheetPage(painter, sheet, dpi, printable, printer.resolution(), transparent);
+    return painter.end() && painted;
+}
+
+} // namespace
+
+bool printSheet(QPrinter &printer, const CanvasSource &sheet, int dpi, bool transparent)
+{
+    bool painted = true;
+    return paintOnPrinter(printer, sheet, dpi, transparent, painted);
 }
 
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
                   const UserSettings &settings)
 {
-    const QImage whole = wholeSheet(sheet);
-    if (whole.isNull()) {
-        platform.messageBox(wholeSheetFits(sheet) ? outOfMemoryMessage()
-                                                  : sheetErrorMessage(SheetError::TooLarge),
-                            applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
-        return;
-    }
     const OutputOptions options = settings.loadOutputOptions();
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, options);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
     dialog.setWindowTitle(QStringLiteral("Печать"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter *target) { printSheet(*target, whole, options.dpi); });
+    bool painted = true;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
+        bool all = true;
+        paintOnPrinter(*target, sheet, options.dpi, options.transparent, all);
+        painted = painted && all;
+    });
     platform.execDialog(dialog);
+    if (!painted)
+        platform.messageBox(outOfMemoryMessage(), applicationTitle(), MsgIcon::Information,
+                            MsgButtons::Ok);
 }
 
 } // namespace vexilo

@@ -2,8 +2,6 @@
 
 #include "compose/SheetOutput.h"
 
-#include <QImage>
-
 class QPrinter;
 class QWidget;
 
@@ -16,9 +14,9 @@ class UserSettings;
 // renderer's PDF does, a real printer keeps its own margins.
 void preparePrinter(QPrinter &printer, const OutputOptions &options);
 
-// Paints the sheet on one page at its physical size for `dpi`; false when the printer
-// could not be started.
-bool printSheet(QPrinter &printer, const QImage &sheet, int dpi);
+// Paints the sheet on one page at its physical size for `dpi`, canvas by canvas; false when
+// the printer could not be started or the memory for a canvas could not be had.
+bool printSheet(QPrinter &printer, const CanvasSource &sheet, int dpi, bool transparent = false);
 
 // Qt's print preview of the whole sheet at the remembered resolution and paper.
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
