@@ -145,6 +145,32 @@ TEST(SheetStream, ATransparentSheetKeepsItsAlpha)
         }
 }
 
+// A transparent page has no white under the sheet and its images carry their alpha.
+TEST(SheetStream, ATransparentPdfPaintsNoWhite)
+{
+    TempAppFolder app;
+    // The page's centre falls between the two canvases.
+    const PatternCanvases source(2, {30, 20}, 400, true);
+    for (const bool transparent : {false, true}) {
+        OutputOptions options;
+        options.format = OutputFormat::Pdf;
+        options.transparent = transparent;
+        const QString pdf = app.file(QStringLiteral("лист%1.pdf").arg(transparent));
+        ASSERT_TRUE(writeSheet(source, {pdf}, options).ok);
+        const QString list = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        EXPECT_EQ(list.contains(QStringLiteral("smask")), transparent) << list.toStdString();
+        // Rendered over nothing, the page shows white between the canvases only when opaque.
+        const QString prefix = app.file(QStringLiteral("вид%1").arg(transparent));
+        run(QStringLiteral("pdftocairo"),
+            {QStringLiteral("-png"), QStringLiteral("-transp"), QStringLiteral("-r"),
+             QStringLiteral("20"), pdf, prefix});
+        const QImage page(prefix + QStringLiteral("-1.png"));
+        ASSERT_FALSE(page.isNull());
+        const QRgb centre = page.pixel(page.width() / 2, page.height() / 2);
+        EXPECT_EQ(centre, transparent ? qRgba(0, 0, 0, 0) : qRgb(255, 255, 255));
+    }
+}
+
 namespace {
 
 // A device that takes only so many bytes, like a disk that fills up.
