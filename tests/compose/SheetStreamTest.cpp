@@ -7,6 +7,8 @@
 #include <QBuffer>
 #include <QPainter>
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 using namespace vexilo;
@@ -210,4 +212,28 @@ TEST(SheetStream, APngThatCannotBeWrittenWholeIsAFailure)
     two.fill(Qt::red);
     ASSERT_TRUE(rows.writeRows(two));
     EXPECT_FALSE(rows.finish());
+}
+
+// A whole PNG or PDF that fails on its way to the disk leaves the file that was there.
+TEST(SheetStream, AFailedWholeWriteKeepsTheOldFile)
+{
+    TempAppFolder app;
+    const PatternCanvases source(3, {40, 30}, 35);
+    for (const OutputFormat format : {OutputFormat::Png, OutputFormat::Pdf}) {
+        OutputOptions options;
+        options.format = format;
+        options.whole = true;
+        const QString name = QStringLiteral("лист") + outputExtension(format);
+        app.write(name, "прежний");
+        const SafeWriteResult failed =
+            writeSheet(source, {app.file(name)}, options, [](SafeWriteStage stage) {
+                return stage == SafeWriteStage::Write ? ENOSPC : 0;
+            });
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(app.read(name), QByteArray("прежний"));
+        ASSERT_TRUE(writeSheet(source, {app.file(name)}, options).ok);
+        EXPECT_NE(app.read(name), QByteArray("прежний"));
+    }
+    EXPECT_EQ(QImage(app.file(QStringLiteral("лист.png"))).convertToFormat(QImage::Format_RGB32),
+              wholeSheet(source));
 }
