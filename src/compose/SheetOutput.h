@@ -102,7 +102,8 @@ QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double device
 
 // Writes the sheet to the files named by outputFileNames: all of them or, when one fails,
 // none (each is written beside its target first, then all are put in place as one set that a
-// crash cannot split and another export cannot mix with, see SafeFileBatch).
+// crash cannot split and another export cannot mix with, see SafeFileBatch). A whole PNG and a
+// PDF are drawn band by band as they are written, so they take sheets of any height.
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
                            const OutputOptions &options, const SafeWriteHook &hook = {});
 

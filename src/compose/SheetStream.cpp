@@ -121,13 +121,18 @@ bool paintSheetPage(QPainter &painter, const CanvasSource &source, int dpi, cons
         transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     bool ok = true;
     for (const SheetBand &band : sheetBands(source)) {
-        // A fresh image for each band: a print preview keeps the images it is given.
-        QImage image = canvasBuffer({width, band.rows}, format);
+        // A fresh image for each band: a print preview keeps the images it is given. One with
+        // alpha owns its memory, so that it turns into the straight alpha the PDF engine takes
+        // in place rather than as a second copy.
+        QImage image = transparent ? QImage(width, band.rows, format)
+                                   : canvasBuffer({width, band.rows}, format);
         if (image.isNull()) {
             ok = false;
             break;
         }
         drawBandInParallel(source, image, band.canvas, band.top);
+        if (transparent)
+            image.convertTo(QImage::Format_ARGB32);
         painter.drawImage(QPointF(0, double(band.y)), image);
     }
     painter.restore();
