@@ -226,6 +226,8 @@ SafeWriteResult stageWhole(SafeFileBatch &batch, const CanvasSource &source, con
         return batch.stage(name, [&source, &options](QIODevice &device) {
             return encodePdf(source, options, device);
         });
+    if (options.format == OutputFormat::Png && sheetHeight(source) > kMaxPngHeight)
+        return refusedWrite(name, sheetErrorMessage(SheetError::TooLarge));
     if (options.format == OutputFormat::Png)
         return batch.stage(name, [&source, &options](QIODevice &device) {
             return writeWholePng(source, options, device);

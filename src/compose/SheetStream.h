@@ -35,6 +35,9 @@ std::vector<SheetBand> sheetBands(const CanvasSource &source);
 // transparent background of a format that keeps one.
 QImage::Format canvasFormat(const OutputOptions &options);
 
+// The most rows a whole PNG may have: libpng, and the viewers built on it, refuse taller ones.
+inline constexpr qint64 kMaxPngHeight = 1000000;
+
 // The whole sheet as one PNG, written band by band with no more than one canvas in memory;
 // the same pixels as wholeSheet, of any height, with alpha for a transparent background.
 bool writeWholePng(const CanvasSource &source, const OutputOptions &options, QIODevice &device);

@@ -205,7 +205,8 @@ TEST(SheetStream, APngThatCannotBeWrittenWholeIsAFailure)
     }
 }
 
-// A whole PNG or PDF that fails on its way to the disk leaves the file that was there.
+// A whole PNG or PDF that fails on its way to the disk, or is refused, leaves the file that was
+// there.
 TEST(SheetStream, AFailedWholeWriteKeepsTheOldFile)
 {
     TempAppFolder app;
@@ -225,4 +226,14 @@ TEST(SheetStream, AFailedWholeWriteKeepsTheOldFile)
         ASSERT_TRUE(writeSheet(source, {app.file(name)}, options).ok);
         EXPECT_NE(app.read(name), QByteArray("прежний"));
     }
+    // More rows than a PNG reader opens: refused before anything is written.
+    const PatternCanvases tall(2, {1, 10}, 999995);
+    const QByteArray before = app.read(QStringLiteral("лист.png"));
+    OutputOptions png;
+    png.format = OutputFormat::Png;
+    const SafeWriteResult refused = writeSheet(tall, {app.file(QStringLiteral("лист.png"))}, png);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.errorString.startsWith(QStringLiteral("Календарь получается слишком")))
+        << refused.errorString.toStdString();
+    EXPECT_EQ(app.read(QStringLiteral("лист.png")), before);
 }
