@@ -100,12 +100,6 @@ public:
     }
 
 private:
-    QString tinted(QRgb colour) const
-    {
-        const QRgb out = m_recolour(colour);
-        return QString::asprintf("#%02x%02x%02x", qRed(out), qGreen(out), qBlue(out));
-    }
-
     void startElement()
     {
         flushStyle();
@@ -121,6 +115,13 @@ private:
         const Recolour &recolour = mask ? m_keep : m_recolour;
 
         for (const auto &declaration : m_reader.namespaceDeclarations()) {
+            // An entity the reader could not resolve stays in the name as "&name;", which
+            // the writer would put out unescaped; no real namespace holds these characters.
+            const QStringView uri = declaration.namespaceUri();
+            if (uri.contains(u'&') || uri.contains(u'<') || uri.contains(u'"')) {
+                m_failed = true;
+                return;
+            }
             if (declaration.prefix().isEmpty())
                 m_writer.writeDefaultNamespace(declaration.namespaceUri().toString());
             else
@@ -177,16 +178,16 @@ private:
         }
         if (parent.mask)
             return;
-        const QRgb black = qRgb(0, 0, 0);
+        const QString black = tintColourValue(u"#000000", m_recolour);
         if (m_inherited.size() == 1 && name == u"svg") {
             if (!attributes.fill)
-                m_writer.writeAttribute(QStringLiteral("fill"), tinted(black));
+                m_writer.writeAttribute(QStringLiteral("fill"), black);
             if (!attributes.color)
-                m_writer.writeAttribute(QStringLiteral("color"), tinted(black));
+                m_writer.writeAttribute(QStringLiteral("color"), black);
         } else if (name == u"stop" && !attributes.stopColor) {
-            m_writer.writeAttribute(QStringLiteral("stop-color"), tinted(black));
+            m_writer.writeAttribute(QStringLiteral("stop-color"), black);
         } else if ((name == u"feFlood" || name == u"feDropShadow") && !attributes.floodColor) {
-            m_writer.writeAttribute(QStringLiteral("flood-color"), tinted(black));
+            m_writer.writeAttribute(QStringLiteral("flood-color"), black);
         }
     }
 

@@ -257,6 +257,8 @@ TEST(SvgTint, RefusesWhatIsNotASaneDocument)
         {"undeclared entity", R"svg(<svg xmlns="http://www.w3.org/2000/svg">&nbsp;</svg>)svg"},
         {"undeclared prefix", R"svg(<svg xmlns="http://www.w3.org/2000/svg"><x:g/></svg>)svg"},
         {"two roots", R"svg(<svg xmlns="http://www.w3.org/2000/svg"/><svg/>)svg"},
+        {"unresolved entity as a namespace",
+         R"svg(<!DOCTYPE svg SYSTEM "svg11.dtd"><svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="&ns_xlink;"/>)svg"},
         {"nested too deep", deep},
         {"entities expanding without end", laughs},
     };
