@@ -3,6 +3,10 @@
 #include "compose/HolidayTint.h"
 #include "compose/SvgRender.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -306,6 +310,22 @@ TEST(SvgTint, KeepsWhatTheRendererNeedsBesideTheColours)
         EXPECT_TRUE(tinted.contains(QString::fromUtf8(text))) << text << "\n"
                                                               << tinted.toStdString();
     EXPECT_FALSE(tinted.contains(u"DOCTYPE"));
+}
+
+TEST(SvgTint, NeverReadsAFileAnEntityNames)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile secret(folder.filePath(QStringLiteral("secret.txt")));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("not for the drawing");
+    secret.close();
+    const QByteArray url = QUrl::fromLocalFile(secret.fileName()).toEncoded();
+    const QByteArray svg =
+        "<!DOCTYPE svg [<!ENTITY x SYSTEM \"" + url +
+        "\">]>"
+        R"svg(<svg xmlns="http://www.w3.org/2000/svg"><text>&x;</text></svg>)svg";
+    EXPECT_FALSE(tintSvgColours(svg, holidayRed).contains("not for the drawing"));
 }
 
 } // namespace
