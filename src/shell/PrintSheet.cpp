@@ -66,8 +66,9 @@ bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOption
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const bool painted = paintSheetPage(
-        painter, sheet, pointsToDevice(placement->sheet, printer.resolution()), options.transparent);
+    const bool painted =
+        paintSheetPage(painter, sheet, pointsToDevice(placement->sheet, printer.resolution()),
+                       options.transparent);
     return painter.end() && painted;
 }
 
