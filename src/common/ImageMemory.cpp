@@ -21,7 +21,7 @@ struct MappedMemory
 
 } // namespace
 
-QImage canvasBuffer(QSize size)
+QImage canvasBuffer(QSize size, QImage::Format format)
 {
     const qsizetype bytesPerLine = qsizetype(std::max(size.width(), 0)) * 4;
     const auto bytes = static_cast<std::size_t>(bytesPerLine * std::max(size.height(), 0));
@@ -34,8 +34,7 @@ QImage canvasBuffer(QSize size)
             madvise(address, length, MADV_HUGEPAGE);
             auto memory = std::make_unique<MappedMemory>(MappedMemory{address, length});
             QImage image(
-                static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine,
-                QImage::Format_RGB32,
+                static_cast<uchar *>(address), size.width(), size.height(), bytesPerLine, format,
                 [](void *info) {
                     const std::unique_ptr<MappedMemory> owned(static_cast<MappedMemory *>(info));
                     munmap(owned->address, owned->length);
@@ -49,7 +48,7 @@ QImage canvasBuffer(QSize size)
         }
     }
 #endif
-    return QImage(size, QImage::Format_RGB32);
+    return QImage(size, format);
 }
 
 } // namespace vexilo

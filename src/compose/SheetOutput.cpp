@@ -5,6 +5,7 @@
 #include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
 #include "compose/VectorSheet.h"
+#include "compose/SheetStream.h"
 
 #include <QIODevice>
 #include <QPainter>
@@ -95,32 +96,26 @@ void DrawnCanvases::drawCanvas(QImage &white, qint32 k, qint32 top) const
         std::memcpy(white.scanLine(y), from.constScanLine(y + top), bytes);
 }
 
-namespace {
-
-// A band of an image's rows as an image of its own, sharing the pixels.
-QImage rowsOf(QImage &image, int top, int height)
+void clearCanvas(QImage &buffer)
 {
-    return QImage(image.bits() + qsizetype(top) * image.bytesPerLine(), image.width(), height,
-                  image.bytesPerLine(), image.format());
+    buffer.fill(buffer.hasAlphaChannel() ? Qt::transparent : Qt::white);
 }
 
-} // namespace
-
-void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
+void drawBandInParallel(const CanvasSource &source, QImage &band, qint32 k, qint32 top)
 {
-    // A small canvas is drawn sooner than a second thread starts.
-    if (qint64(buffer.width()) * buffer.height() < (qint64(1) << 22)) {
-        buffer.fill(Qt::white);
-        source.drawCanvas(buffer, k, 0);
+    // A small band is drawn sooner than a second thread starts.
+    if (qint64(band.width()) * band.height() < (qint64(1) << 22)) {
+        clearCanvas(band);
+        source.drawCanvas(band, k, top);
         return;
     }
-    const int half = buffer.height() / 2;
-    // Both bands are cut here, in one thread: asking the image for its bits is not thread-safe.
-    QImage lowerBand = rowsOf(buffer, half, buffer.height() - half);
-    QImage upper = rowsOf(buffer, 0, half);
+    const int half = band.height() / 2;
+    // Both halves are cut here, in one thread: asking the image for its bits is not thread-safe.
+    QImage lowerBand = rowsOf(band, half, band.height() - half);
+    QImage upper = rowsOf(band, 0, half);
     const auto drawLower = [&] {
-        lowerBand.fill(Qt::white);
-        source.drawCanvas(lowerBand, k, half);
+        clearCanvas(lowerBand);
+        source.drawCanvas(lowerBand, k, top + half);
     };
     // No second thread to be had (a process at its limit): the same pixels on this one.
     std::future<void> lower;
@@ -129,10 +124,15 @@ void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
     } catch (const std::system_error &) {
         drawLower();
     }
-    upper.fill(Qt::white);
-    source.drawCanvas(upper, k, 0);
+    clearCanvas(upper);
+    source.drawCanvas(upper, k, top);
     if (lower.valid())
         lower.get();
+}
+
+void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k)
+{
+    drawBandInParallel(source, buffer, k, 0);
 }
 
 QStringList outputFileNames(const QString &chosenName, const QString &Razdelitel,
@@ -208,20 +208,12 @@ QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double device
             size.width(), size.height()};
 }
 
-void paintSheetPage(QPainter &painter, const QImage &sheet, const QRectF &target)
-{
-    // The image goes in as its own pixels, compressed without loss and never smoothed.
-    painter.setRenderHint(QPainter::LosslessImageRendering, true);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(target, sheet);
-}
-
 namespace {
 
-bool encodePdf(const QImage &sheet, const OutputOptions &options, QIODevice &device)
+bool encodePdf(const CanvasSource &source, const OutputOptions &options, QIODevice &device)
 {
     // Options that leave no room are refused before anything is drawn.
-    const std::optional<SheetPage> page = sheetPage(sheet.size(), options);
+    const std::optional<SheetPage> page = sheetPage(wholeSheetSize(source), options);
     if (!page)
         return false;
     QPdfWriter writer(&device);
@@ -230,14 +222,14 @@ bool encodePdf(const QImage &sheet, const OutputOptions &options, QIODevice &dev
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    paintSheetPage(painter, sheet, pointsToDevice(page->placement.sheet, writer.resolution()));
-    return painter.end();
+    const bool painted =
+        paintSheetPage(painter, source, pointsToDevice(page->placement.sheet, writer.resolution()),
+                       options.transparent);
+    return painter.end() && painted;
 }
 
 Producer sheetProducer(QImage &image, const OutputOptions &options)
 {
-    if (options.format == OutputFormat::Pdf)
-        return [&image, options](QIODevice &device) { return encodePdf(image, options, device); };
     setImageDpi(image, options.dpi);
     return imageProducer(image, options.format == OutputFormat::Png ? "png" : "bmp");
 }
@@ -268,6 +260,31 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
     };
 }
 
+// The whole sheet in one file: PNG and PDF drawn band by band as they are written, BMP (whose
+// rows go bottom up) composed first.
+SafeWriteResult stageWhole(SafeFileBatch &batch, const CanvasSource &source, const QString &name,
+                           const OutputOptions &options)
+{
+    if (options.format != OutputFormat::Bmp &&
+        canvasBuffer(source.canvasSize(), canvasFormat(options)).isNull())
+        return refusedWrite(name, outOfMemoryMessage());
+    if (options.format == OutputFormat::Pdf)
+        return batch.stage(name, [&source, &options](QIODevice &device) {
+            return encodePdf(source, options, device);
+        });
+    if (options.format == OutputFormat::Png && sheetHeight(source) > kMaxPngHeight)
+        return refusedWrite(name, sheetErrorMessage(SheetError::TooLarge));
+    if (options.format == OutputFormat::Png)
+        return batch.stage(name, [&source, &options](QIODevice &device) {
+            return writeWholePng(source, options, device);
+        });
+    QImage whole = wholeSheet(source);
+    if (whole.isNull())
+        return refusedWrite(name, wholeSheetFits(source) ? outOfMemoryMessage()
+                                                         : sheetErrorMessage(SheetError::TooLarge));
+    return batch.stage(name, sheetProducer(whole, options));
+}
+
 } // namespace
 
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
@@ -281,16 +298,11 @@ SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
         return staged.ok ? batch.commit() : staged;
     }
     if (names.size() == 1) {
-        QImage whole = wholeSheet(source);
-        if (whole.isNull())
-            return refusedWrite(names.front(), wholeSheetFits(source)
-                                                   ? outOfMemoryMessage()
-                                                   : sheetErrorMessage(SheetError::TooLarge));
-        const SafeWriteResult staged = batch.stage(names.front(), sheetProducer(whole, options));
+        const SafeWriteResult staged = stageWhole(batch, source, names.front(), options);
         return staged.ok ? batch.commit() : staged;
     }
     // One canvas in memory at a time, drawn again for each row and written beside its file.
-    QImage canvas = canvasBuffer(source.canvasSize());
+    QImage canvas = canvasBuffer(source.canvasSize(), canvasFormat(options));
     if (canvas.isNull())
         return refusedWrite(names.front(), outOfMemoryMessage());
     for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {

@@ -12,8 +12,6 @@
 #include <optional>
 #include <vector>
 
-class QPainter;
-
 namespace vexilo {
 
 enum class OutputFormat { Bmp, Png, Pdf, Svg };
@@ -113,6 +111,10 @@ QImage wholeSheet(const CanvasSource &source);
 // Clears `buffer` (of the canvas size) to white and draws canvas k on it; a large canvas's
 // upper and lower halves on both cores.
 void drawCanvasInParallel(const CanvasSource &source, QImage &buffer, qint32 k);
+// The same for the band of canvas k from row `top` on, onto `band` of the band's size.
+void drawBandInParallel(const CanvasSource &source, QImage &band, qint32 k, qint32 top);
+// White, or transparent for a buffer with alpha (a transparent background).
+void clearCanvas(QImage &buffer);
 
 // Dots per inch into the image's metadata (BMP pixels per metre, PNG pHYs).
 void setImageDpi(QImage &image, int dpi);
@@ -121,12 +123,10 @@ void setImageDpi(QImage &image, int dpi);
 // for `dpi`, scaled down (never up) to fit `printable`, aspect kept, centred.
 QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double deviceDpi);
 
-// Paints the sheet into `target` (device units, see placeSheet), pixels kept exact.
-void paintSheetPage(QPainter &painter, const QImage &sheet, const QRectF &target);
-
 // Writes the sheet to the files named by outputFileNames: all of them or, when one fails,
 // none (each is written beside its target first, then all are put in place as one set that a
-// crash cannot split and another export cannot mix with, see SafeFileBatch).
+// crash cannot split and another export cannot mix with, see SafeFileBatch). A whole PNG and a
+// PDF are drawn band by band as they are written, so they take sheets of any height.
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
                            const OutputOptions &options, const SafeWriteHook &hook = {});
 

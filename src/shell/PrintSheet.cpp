@@ -3,6 +3,7 @@
 #include "common/ProgramText.h"
 #include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
+#include "compose/SheetStream.h"
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
 
@@ -44,8 +45,9 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheet
     printer.setFullPage(true);
 }
 
-bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &options)
+bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOptions &options)
 {
+    const QSize pixels = wholeSheetSize(sheet);
     const QPageLayout layout = printer.pageLayout();
     // A printer that cannot print to the paper's edge gets at least its own margins.
     const QMarginsF least = layout.minimumMargins() * pointsPerUnit(layout.units());
@@ -54,39 +56,39 @@ bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &opt
         std::max(wanted.left(), least.left()), std::max(wanted.top(), least.top()),
         std::max(wanted.right(), least.right()), std::max(wanted.bottom(), least.bottom()));
     const QSizeF paper = layout.fullRectPoints().size();
-    std::optional<SheetPlacement> placement = placeSheet(sheet.size(), options.dpi, paper, margins);
+    std::optional<SheetPlacement> placement = placeSheet(pixels, options.dpi, paper, margins);
     // Paper chosen in the preview that is too small for the margins still gets the sheet,
     // within the printer's own margins.
     if (!placement)
-        placement = placeSheet(sheet.size(), options.dpi, paper, least);
+        placement = placeSheet(pixels, options.dpi, paper, least);
     if (!placement)
         return false;
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    paintSheetPage(painter, sheet, pointsToDevice(placement->sheet, printer.resolution()));
-    return painter.end();
+    const bool painted =
+        paintSheetPage(painter, sheet, pointsToDevice(placement->sheet, printer.resolution()),
+                       options.transparent);
+    return painter.end() && painted;
 }
 
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
                   const UserSettings &settings)
 {
-    const QImage whole = wholeSheet(sheet);
-    if (whole.isNull()) {
-        platform.messageBox(wholeSheetFits(sheet) ? outOfMemoryMessage()
-                                                  : sheetErrorMessage(SheetError::TooLarge),
-                            applicationTitle(), MsgIcon::Information, MsgButtons::Ok);
-        return;
-    }
     const OutputOptions options = settings.loadOutputOptions();
     QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer, options, whole.size());
+    preparePrinter(printer, options, wholeSheetSize(sheet));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
     dialog.setWindowTitle(QStringLiteral("Печать"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter *target) { printSheet(*target, whole, options); });
+    bool painted = true;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
+        painted = printSheet(*target, sheet, options) && painted;
+    });
     platform.execDialog(dialog);
+    if (!painted)
+        platform.messageBox(outOfMemoryMessage(), applicationTitle(), MsgIcon::Information,
+                            MsgButtons::Ok);
 }
 
 } // namespace vexilo

@@ -2,8 +2,6 @@
 
 #include "compose/SheetOutput.h"
 
-#include <QImage>
-
 class QPrinter;
 class QWidget;
 
@@ -19,8 +17,9 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheet
 // Paints the sheet on one page of the printer's paper and orientation (which the user may
 // change in the preview), as placeSheet says for the options' dpi and margins, widened to a
 // real printer's own margins, or within the printer's own margins alone when the paper is too
-// small for the chosen ones; false when the printer could not be started.
-bool printSheet(QPrinter &printer, const QImage &sheet, const OutputOptions &options);
+// small for the chosen ones, canvas by canvas; false when the printer could not be started or
+// the memory for a canvas could not be had.
+bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOptions &options);
 
 // Qt's print preview of the whole sheet at the remembered resolution and paper.
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,

@@ -66,8 +66,9 @@ void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *
     const OutputFormat format = target.options.format;
     const bool vectorSet = planned != nullptr && planned->glyphSet() != nullptr &&
                            planned->glyphSet()->kind == GlyphKind::Vector;
-    if (planned != nullptr &&
-        (format == OutputFormat::Svg || (vectorSet && format == OutputFormat::Pdf))) {
+    // The window's canvases are white: a transparent file is drawn again from the glyphs.
+    if (planned != nullptr && (format == OutputFormat::Svg || target.options.transparent ||
+                               (vectorSet && format == OutputFormat::Pdf))) {
         saveSheet(platform, *planned, target, Razdelitel);
         return;
     }

@@ -38,8 +38,8 @@ void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &
                const QString &Razdelitel);
 
 // The window's save: the canvases as it shows them, unless the file needs the glyphs
-// themselves (SVG, a vector set's PDF) or a vector set is asked for more pixels than the
-// window shows; then the sheet it planned is drawn again for the file.
+// themselves (SVG, a transparent background, a vector set's PDF) or a vector set is asked for
+// more pixels than the window shows; then the sheet it planned is drawn again for the file.
 void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *planned,
                     const SaveTarget &target, const QString &Razdelitel);
 

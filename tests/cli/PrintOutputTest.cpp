@@ -66,10 +66,7 @@ TEST(PrintOutput, WholeSheetPngBmpAndPdfCarryTheSheetsExactPixels)
               RenderOk);
 
     // The rows stacked at the window's pitch (the height plus "Месяцы Y", white between).
-    std::vector<QImage> rows;
-    for (int n = 1; n <= 3; ++n)
-        rows.push_back(QImage(dir + QStringLiteral("rows_ряд%1.bmp").arg(n))
-                           .convertToFormat(QImage::Format_RGB32));
+    const std::vector<QImage> rows = rowImages(dir + QStringLiteral("rows"), 3);
     const qint32 pitch = rows[0].height() + 20;
     const QImage stacked = wholeSheet(DrawnCanvases(rows, pitch));
     const QImage whole =
@@ -103,6 +100,42 @@ TEST(PrintOutput, WholeSheetPngBmpAndPdfCarryTheSheetsExactPixels)
                                   cases[i].args),
                   RenderOk);
         EXPECT_EQ(pdfPageSize(name + QStringLiteral(".pdf")).toSize(), cases[i].points.toSize());
-        EXPECT_EQ(pdfImage(name + QStringLiteral(".pdf"), name), stacked) << i;
+        // Each row of months is its own image, its exact pixels: white lies between them.
+        EXPECT_EQ(pdfImages(name + QStringLiteral(".pdf"), name), rows) << i;
     }
+}
+
+// Six rows of months 7000 rows apart: taller than one image may be, yet one PNG and one page.
+TEST(PrintOutput, ASheetTallerThanOneImageGoesOutWholeAsPngAndPdf)
+{
+    TempAppFolder app;
+    writeGlyphs(app);
+    const QString dir = app.path();
+    const QStringList tall = {QStringLiteral("-r"), QStringLiteral("2"),
+                              QStringLiteral("--months-y"), QStringLiteral("7000")};
+    ASSERT_EQ(render(app, QStringList{QStringLiteral("-o"), dir + QStringLiteral("rows")} + tall),
+              RenderOk);
+    ASSERT_EQ(render(app, QStringList{QStringLiteral("-o"), dir + QStringLiteral("whole"),
+                                      QStringLiteral("--whole"), QStringLiteral("--format"),
+                                      QStringLiteral("png")} +
+                              tall),
+              RenderOk);
+    ASSERT_EQ(render(app, QStringList{QStringLiteral("-o"), dir + QStringLiteral("page"),
+                                      QStringLiteral("--format"), QStringLiteral("pdf")} +
+                              tall),
+              RenderOk);
+
+    const std::vector<QImage> rows = rowImages(dir + QStringLiteral("rows"), 6);
+    const QSize canvas = rows[0].size();
+    const int pitch = canvas.height() + 7000;
+    const QImage whole =
+        QImage(dir + QStringLiteral("whole.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(whole.size(), QSize(canvas.width(), 5 * pitch + canvas.height()));
+    EXPECT_GT(whole.height(), 32767);
+    EXPECT_EQ(whole.copy(QRect(QPoint(0, 0), canvas)), rows.front());
+    EXPECT_EQ(whole.copy(QRect(QPoint(0, 5 * pitch), canvas)), rows.back());
+    EXPECT_EQ(whole.pixel(0, canvas.height() + 3500), qRgb(255, 255, 255));
+
+    EXPECT_EQ(pdfPageSize(dir + QStringLiteral("page.pdf")).toSize(), QSize(595, 842));
+    EXPECT_EQ(pdfImages(dir + QStringLiteral("page.pdf"), dir + QStringLiteral("page")), rows);
 }

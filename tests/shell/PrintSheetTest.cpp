@@ -24,10 +24,10 @@ TEST(PrintSheet, ThePrintersPdfFileIsTheRenderersPage)
                      QStringLiteral("pdf"), QStringLiteral("--dpi"), QStringLiteral("150"),
                      QStringLiteral("--paper"), QStringLiteral("A5")}),
         RenderOk);
-    ASSERT_EQ(
-        render(app, {QStringLiteral("-o"), dir + QStringLiteral("sheet"), QStringLiteral("--whole"),
-                     QStringLiteral("--format"), QStringLiteral("png")}),
-        RenderOk);
+    ASSERT_EQ(render(app, {QStringLiteral("-o"), dir + QStringLiteral("rows")}), RenderOk);
+    // The rows at the window's pitch, as the window holds them.
+    const std::vector<QImage> rows = rowImages(dir + QStringLiteral("rows"), 3);
+    const DrawnCanvases sheet(rows, rows[0].height() + 20);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -35,15 +35,14 @@ TEST(PrintSheet, ThePrintersPdfFileIsTheRenderersPage)
     OutputOptions options;
     options.dpi = 150;
     options.paper = QPageSize::A5;
-    const QImage sheet(dir + QStringLiteral("sheet.png"));
-    preparePrinter(printer, options, sheet.size());
+    preparePrinter(printer, options, wholeSheetSize(sheet));
     ASSERT_TRUE(printSheet(printer, sheet, options));
 
     const QString printed = dir + QStringLiteral("printed.pdf");
     const QString rendered = dir + QStringLiteral("cli.pdf");
     EXPECT_EQ(pdfPageSize(printed), pdfPageSize(rendered));
-    EXPECT_EQ(pdfImage(printed, dir + QStringLiteral("p")),
-              pdfImage(rendered, dir + QStringLiteral("r")));
+    EXPECT_EQ(pdfImages(printed, dir + QStringLiteral("p")), rows);
+    EXPECT_EQ(pdfImages(rendered, dir + QStringLiteral("r")), rows);
     // The same placement: both pages look the same when drawn.
     run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"),
                                      QStringLiteral("-png"), printed, dir + QStringLiteral("pp")});
@@ -59,12 +58,9 @@ TEST(PrintSheet, ThePreviewPlacesTheSheetAsThePdfDoes)
     TempAppFolder app;
     writeGlyphs(app);
     const QString dir = app.path();
-    ASSERT_EQ(
-        render(app, {QStringLiteral("-o"), dir + QStringLiteral("sheet"), QStringLiteral("--whole"),
-                     QStringLiteral("--format"), QStringLiteral("png")}),
-        RenderOk);
-    const QImage sheet =
-        QImage(dir + QStringLiteral("sheet.png")).convertToFormat(QImage::Format_RGB32);
+    // The rows at the window's pitch, as the window holds them.
+    ASSERT_EQ(render(app, {QStringLiteral("-o"), dir + QStringLiteral("rows")}), RenderOk);
+    const std::vector<QImage> rows = rowImages(dir + QStringLiteral("rows"), 3);
     struct Case
     {
         QStringList args;
@@ -121,11 +117,11 @@ TEST(PrintSheet, ThePreviewPlacesTheSheetAsThePdfDoes)
             emit preview.paintRequested(&printer);
             dialog.reject();
         });
-        printPreview(platform, nullptr, DrawnCanvases({sheet}, sheet.height()), settings);
+        printPreview(platform, nullptr, DrawnCanvases(rows, rows[0].height() + 20), settings);
         ASSERT_TRUE(platform.dialogHandlers.empty());
 
         EXPECT_EQ(pdfPageSize(previewed), pdfPageSize(rendered));
-        EXPECT_EQ(pdfImage(previewed, dir + QStringLiteral("p%1").arg(i)), sheet);
+        EXPECT_EQ(pdfImages(previewed, dir + QStringLiteral("p%1").arg(i)), rows);
         const QString drawnPreview = dir + QStringLiteral("pp%1").arg(i);
         const QString drawnPdf = dir + QStringLiteral("rp%1").arg(i);
         for (const auto &[pdf, prefix] :
@@ -158,6 +154,7 @@ TEST(PrintSheet, PaperTooSmallForTheMarginsStillGetsTheSheet)
     printer.setOutputFileName(dir + QStringLiteral("a6.pdf"));
     preparePrinter(printer, options, sheet.size());
     printer.setPageSize(QPageSize(QPageSize::A6)); // 105 mm across
-    ASSERT_TRUE(printSheet(printer, sheet, options));
-    EXPECT_EQ(pdfImage(dir + QStringLiteral("a6.pdf"), dir + QStringLiteral("a6")), sheet);
+    ASSERT_TRUE(printSheet(printer, DrawnCanvases({sheet}, sheet.height()), options));
+    EXPECT_EQ(pdfImages(dir + QStringLiteral("a6.pdf"), dir + QStringLiteral("a6")),
+              std::vector<QImage>{sheet});
 }

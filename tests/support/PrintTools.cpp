@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTextStream>
 
@@ -127,10 +128,41 @@ QSizeF pdfPageSize(const QString &pdf)
     return {words.value(0).toDouble(), words.value(2).toDouble()};
 }
 
-QImage pdfImage(const QString &pdf, const QString &prefix)
+std::vector<QImage> pdfImages(const QString &pdf, const QString &prefix)
 {
     run(QStringLiteral("pdfimages"), {QStringLiteral("-png"), pdf, prefix});
-    return QImage(prefix + QStringLiteral("-000.png")).convertToFormat(QImage::Format_RGB32);
+    std::vector<QImage> images;
+    for (int n = 0;; ++n) {
+        const QString file = prefix + QStringLiteral("-%1.png").arg(n, 3, 10, QLatin1Char('0'));
+        if (!QFileInfo::exists(file))
+            return images;
+        images.push_back(QImage(file).convertToFormat(QImage::Format_RGB32));
+    }
+}
+
+bool areBandsOf(const std::vector<QImage> &images, const QImage &sheet)
+{
+    int from = 0;
+    for (const QImage &image : images) {
+        if (image.width() != sheet.width())
+            return false;
+        while (from + image.height() <= sheet.height() &&
+               sheet.copy(0, from, sheet.width(), image.height()) != image)
+            ++from;
+        if (from + image.height() > sheet.height())
+            return false;
+        from += image.height();
+    }
+    return !images.empty();
+}
+
+std::vector<QImage> rowImages(const QString &base, int count)
+{
+    std::vector<QImage> rows;
+    for (int n = 1; n <= count; ++n)
+        rows.push_back(QImage(base + QStringLiteral("_ряд%1.bmp").arg(n))
+                           .convertToFormat(QImage::Format_RGB32));
+    return rows;
 }
 
 } // namespace vexilo::test

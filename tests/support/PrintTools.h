@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // Sheets on their way to paper, as the print tests look at them.
 namespace vexilo::test {
 
@@ -40,7 +42,13 @@ QString run(const QString &program, const QStringList &args);
 // The page size pdfinfo reads, in points.
 QSizeF pdfPageSize(const QString &pdf);
 
-// The one image a PDF embeds, as its own pixels (pdfimages).
-QImage pdfImage(const QString &pdf, const QString &prefix);
+// The images a PDF embeds, in the order they are drawn, as their own pixels (pdfimages).
+std::vector<QImage> pdfImages(const QString &pdf, const QString &prefix);
+
+// Whether the images are bands of the sheet's rows, whole width, top to bottom, in order.
+bool areBandsOf(const std::vector<QImage> &images, const QImage &sheet);
+
+// The rows of months the renderer wrote as "<base>_ряд1.bmp" …, as RGB32 images.
+std::vector<QImage> rowImages(const QString &base, int count);
 
 } // namespace vexilo::test
