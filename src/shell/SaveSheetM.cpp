@@ -22,7 +22,7 @@ QString apiOpenSave(Platform &platform, const QString &startFolder, const QStrin
 
 std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
                                         const QString &startFolder, const UserSettings &settings,
-                                        QSize sheetPixels)
+                                        QSize sheetPixels, bool vectorSet)
 {
     // In the order of OutputFormat; "All Files" saves BMP like the first.
     const QStringList filters = {
@@ -39,7 +39,7 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
     remembered.format = chosen == 1   ? OutputFormat::Png
                         : chosen == 2 ? OutputFormat::Pdf
                                       : OutputFormat::Svg;
-    frmStranitsa dialog(remembered, sheetPixels, parent);
+    frmStranitsa dialog(remembered, sheetPixels, parent, vectorSet);
     if (platform.execDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     target.options = dialog.options();

@@ -31,7 +31,7 @@ struct SaveTarget
 // out on paper; nothing when the user cancels either.
 std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
                                         const QString &startFolder, const UserSettings &settings,
-                                        QSize sheetPixels);
+                                        QSize sheetPixels, bool vectorSet = false);
 
 // Writes the sheet as the target says; a failure is reported once.
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,

@@ -379,9 +379,11 @@ void frmForma::kSave_Click()
 {
     const QSize sheetPixels =
         wholeSheetSize(DrawnCanvases(picControl->images(), picControl->shagRisunkov()));
+    const bool vectorSet = m_shownSheet && m_shownSheet->glyphSet() != nullptr &&
+                           m_shownSheet->glyphSet()->kind == GlyphKind::Vector;
     const std::optional<SaveTarget> target =
         askSaveTarget(m_platform, this, m_state.paths.saveStartFolder(),
-                      UserSettings(m_state.paths.settingsFile()), sheetPixels);
+                      UserSettings(m_state.paths.settingsFile()), sheetPixels, vectorSet);
     if (!target)
         return;
     setCommandsBusy(true);

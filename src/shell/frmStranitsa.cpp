@@ -13,12 +13,16 @@
 
 namespace vexilo {
 
-frmStranitsa::frmStranitsa(const OutputOptions &options, QSize sheetPixels, QWidget *parent)
-    : QDialog(parent), m_options(options), m_sheetPixels(sheetPixels)
+frmStranitsa::frmStranitsa(const OutputOptions &options, QSize sheetPixels, QWidget *parent,
+                           bool vectorSet)
+    : QDialog(parent), m_options(options), m_sheetPixels(sheetPixels), m_vectorSet(vectorSet)
 {
     setObjectName(QStringLiteral("frmStranitsa"));
     const bool pdf = options.format == OutputFormat::Pdf;
-    setWindowTitle(pdf ? QStringLiteral("Документ PDF") : QStringLiteral("Рисунок PNG"));
+    const bool svg = options.format == OutputFormat::Svg;
+    setWindowTitle(pdf   ? QStringLiteral("Документ PDF")
+                   : svg ? QStringLiteral("Рисунок SVG")
+                         : QStringLiteral("Рисунок PNG"));
     setFont(designFont());
     auto *form = new QFormLayout(this);
 
@@ -67,8 +71,14 @@ frmStranitsa::frmStranitsa(const OutputOptions &options, QSize sheetPixels, QWid
         selOrientatsiya->hide();
         txtPolya->hide();
     }
-    form->addRow(QStringLiteral("Разрешение:"), txtDpi);
-    if (!pdf)
+    // An SVG file is one picture of no resolution of its own.
+    if (svg) {
+        txtDpi->hide();
+        chTselikom->hide();
+    } else {
+        form->addRow(QStringLiteral("Разрешение:"), txtDpi);
+    }
+    if (!pdf && !svg)
         form->addRow(chTselikom);
     form->addRow(chProzrachnyy);
     form->addRow(lblRazmer);
@@ -107,7 +117,10 @@ OutputOptions frmStranitsa::options() const
 void frmStranitsa::updatePrintedSize()
 {
     const OutputOptions chosen = options();
-    lblRazmer->setText(printedSizeText(m_sheetPixels, chosen));
+    OutputOptions printed = chosen;
+    if (m_vectorSet || chosen.format == OutputFormat::Svg)
+        printed.dpi = kDefaultDpi;
+    lblRazmer->setText(printedSizeText(m_sheetPixels, printed));
     // Margins that leave no room on the paper cannot be chosen.
     kOK->setEnabled(chosen.format != OutputFormat::Pdf ||
                     marginsLeaveRoom(chosen.marginMm, chosen.paper));

@@ -20,7 +20,9 @@ class frmStranitsa : public QDialog
 {
     Q_OBJECT
 public:
-    frmStranitsa(const OutputOptions &options, QSize sheetPixels, QWidget *parent = nullptr);
+    // A vector set's sheet prints at the size of its CSS pixels, whatever the dpi.
+    frmStranitsa(const OutputOptions &options, QSize sheetPixels, QWidget *parent = nullptr,
+                 bool vectorSet = false);
 
     OutputOptions options() const;
 
@@ -29,6 +31,7 @@ private:
 
     OutputOptions m_options;
     QSize m_sheetPixels;
+    bool m_vectorSet = false;
     QComboBox *selBumaga = nullptr;
     QComboBox *selOrientatsiya = nullptr;
     QSpinBox *txtPolya = nullptr;

@@ -67,6 +67,30 @@ QImage drawn(const Sheet &sheet, qint32 k, bool transparent)
     return canvas.convertToFormat(QImage::Format_ARGB32);
 }
 
+// Only where a glyph has ink is anything drawn, and there it is the ink, white ink included.
+void expectOnlyInk(const QImage &transparent, const QImage &onWhite)
+{
+    ASSERT_EQ(transparent.size(), onWhite.size());
+    const QImage clear = transparent.convertToFormat(QImage::Format_ARGB32);
+    const QImage opaque = onWhite.convertToFormat(QImage::Format_ARGB32);
+    int cleared = 0;
+    int whiteInk = 0;
+    for (int y = 0; y < clear.height(); ++y) {
+        for (int x = 0; x < clear.width(); ++x) {
+            const QRgb pixel = clear.pixel(x, y);
+            if (qAlpha(pixel) == 0) {
+                ++cleared;
+                ASSERT_EQ(opaque.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+            } else {
+                ASSERT_EQ(pixel, opaque.pixel(x, y)) << x << "," << y;
+                whiteInk += pixel == qRgb(255, 255, 255) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(cleared, clear.width() * clear.height() / 2);
+    EXPECT_GT(whiteInk, 0); // the weekend names' white stays, not keyed out
+}
+
 TEST(VectorSheet, SvgSetDrawsAsItsRasterTwinOnWhiteAndOnTransparent)
 {
     TempAppFolder app;
@@ -79,26 +103,8 @@ TEST(VectorSheet, SvgSetDrawsAsItsRasterTwinOnWhiteAndOnTransparent)
         // Flat colours on whole pixels: the drawings give exactly the pixels, the holiday
         // digits exactly the tint of their colour.
         EXPECT_EQ(fromSvg, drawn(raster, 0, transparent));
-        if (!transparent)
-            continue;
-        const QImage onWhite = drawn(vector, 0, false);
-        int clear = 0;
-        int whiteInk = 0;
-        for (int y = 0; y < fromSvg.height(); ++y) {
-            for (int x = 0; x < fromSvg.width(); ++x) {
-                const QRgb pixel = fromSvg.pixel(x, y);
-                // Only where a glyph has ink is anything drawn, and there it is the ink.
-                if (qAlpha(pixel) == 0) {
-                    ++clear;
-                    EXPECT_EQ(onWhite.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
-                } else {
-                    ASSERT_EQ(pixel, onWhite.pixel(x, y)) << x << "," << y;
-                    whiteInk += pixel == qRgb(255, 255, 255) ? 1 : 0;
-                }
-            }
-        }
-        EXPECT_GT(clear, fromSvg.width() * fromSvg.height() / 2);
-        EXPECT_GT(whiteInk, 0); // the weekend names' white stays, not keyed out
+        if (transparent)
+            expectOnlyInk(fromSvg, drawn(vector, 0, false));
     }
 }
 
@@ -154,6 +160,19 @@ TEST(VectorSheet, SvgSetGoesOutAsVectorPdfAndSvgThatRenderLikeItsPng)
     EXPECT_NEAR(high.width(), png.width() * 300 / 96, 8);
     EXPECT_NEAR(high.height(), png.height() * 300 / 96, 8);
     EXPECT_EQ(high.dotsPerMeterX(), qRound(300 / 0.0254));
+
+    // A transparent PNG keeps only the ink, from drawings and from pixels alike.
+    writeRasterTwin(app);
+    for (const QString &set : {svgSet, QStringLiteral("twin")}) {
+        SCOPED_TRACE(set.toStdString());
+        ASSERT_EQ(
+            test::renderWith(app, set, {"--whole", "--format", "png", "-o", app.file("white")}), 0);
+        ASSERT_EQ(
+            test::renderWith(
+                app, set, {"--whole", "--format", "png", "--transparent", "-o", app.file("clear")}),
+            0);
+        expectOnlyInk(QImage(app.file("clear.png")), QImage(app.file("white.png")));
+    }
 }
 
 TEST(VectorSheet, FoldersLoadAsTheKindTheyHoldWholly)

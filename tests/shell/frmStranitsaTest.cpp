@@ -50,7 +50,8 @@ TEST(frmStranitsa, EachFormatShowsItsFieldsWithTheRememberedChoices)
         OutputFormat format;
         std::vector<const char *> shown;
         std::vector<const char *> hidden;
-        QString size; // a PNG has no page to be shrunk to
+        QString size;           // a PNG has no page to be shrunk to
+        bool vectorSet = false; // prints at 96 dpi whatever pixels it is given
     };
     const std::vector<Case> cases = {
         {OutputFormat::Pdf,
@@ -62,6 +63,16 @@ TEST(frmStranitsa, EachFormatShowsItsFieldsWithTheRememberedChoices)
          {"txtDpi", "chTselikom", "chProzrachnyy", "lblRazmer"},
          {"selBumaga", "selOrientatsiya", "txtPolya"},
          QStringLiteral("При печати: 27,4 × 19,3 см")},
+        {OutputFormat::Svg,
+         {"chProzrachnyy", "lblRazmer"},
+         {"txtDpi", "chTselikom", "selBumaga", "selOrientatsiya", "txtPolya"},
+         QStringLiteral("При печати: 28,6 × 20,1 см")},
+        {OutputFormat::Pdf,
+         {"selBumaga", "txtDpi", "chProzrachnyy"},
+         {"chTselikom"},
+         QStringLiteral("При печати: 28,6 × 20,1 см — больше страницы, уменьшен до 25,6 × 18,0 "
+                        "см"),
+         true},
     };
     for (const Case &c : cases) {
         OutputOptions options;
@@ -69,7 +80,7 @@ TEST(frmStranitsa, EachFormatShowsItsFieldsWithTheRememberedChoices)
         options.dpi = 100;
         options.marginMm = 15;
         options.transparent = true;
-        const frmStranitsa dialog(options, kSheet);
+        const frmStranitsa dialog(options, kSheet, nullptr, c.vectorSet);
         for (const char *name : c.shown)
             EXPECT_FALSE(field<QWidget>(dialog, name)->isHidden()) << name;
         for (const char *name : c.hidden)
