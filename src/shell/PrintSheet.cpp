@@ -73,9 +73,11 @@ bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOption
 }
 
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
-                  const UserSettings &settings)
+                  const UserSettings &settings, std::optional<int> sheetDpi)
 {
-    const OutputOptions options = settings.loadOutputOptions();
+    OutputOptions options = settings.loadOutputOptions();
+    if (sheetDpi)
+        options.dpi = *sheetDpi;
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, options, wholeSheetSize(sheet));
     QPrintPreviewDialog dialog(&printer, parent);

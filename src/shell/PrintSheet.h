@@ -2,6 +2,8 @@
 
 #include "compose/SheetOutput.h"
 
+#include <optional>
+
 class QPrinter;
 class QWidget;
 
@@ -21,8 +23,9 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheet
 // the memory for a canvas could not be had.
 bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOptions &options);
 
-// Qt's print preview of the whole sheet at the remembered resolution and paper.
+// Qt's print preview of the whole sheet at the remembered resolution and paper; a sheet drawn
+// for print (a vector set's) brings its own resolution.
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
-                  const UserSettings &settings);
+                  const UserSettings &settings, std::optional<int> sheetDpi = std::nullopt);
 
 } // namespace vexilo

@@ -394,6 +394,17 @@ void frmForma::kSave_Click()
 
 void frmForma::MenuPechat_Click()
 {
+    // A vector set prints from its drawings at a printer's resolution, not from the screen's.
+    constexpr int kPrintDpi = 300;
+    if (m_shownSheet && m_shownSheet->glyphSet() != nullptr &&
+        m_shownSheet->glyphSet()->kind == GlyphKind::Vector) {
+        const auto sharp = m_shownSheet->atResolution(kPrintDpi);
+        if (const auto *forPrint = std::get_if<Sheet>(&sharp)) {
+            printPreview(m_platform, this, *forPrint, UserSettings(m_state.paths.settingsFile()),
+                         kPrintDpi);
+            return;
+        }
+    }
     printPreview(m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
                  UserSettings(m_state.paths.settingsFile()));
 }

@@ -8,6 +8,7 @@
 #include "holidays/PrazdnikiFile.h"
 #include "support/FakePlatform.h"
 #include "support/MainWindowTest.h"
+#include "support/PrintTools.h"
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 #include "support/TestGlyphs.h"
@@ -206,7 +207,8 @@ TEST_F(SheetWindowTest, SaveWritesOneBmpPerCanvasPixelForPixel)
     EXPECT_EQ(
         platform.saveFilters,
         (QStringList{QStringLiteral("Рисунок (*.bmp)"), QStringLiteral("Рисунок PNG (*.png)"),
-                     QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("All Files (*.*)")}));
+                     QStringLiteral("Документ PDF (*.pdf)"), QStringLiteral("Рисунок SVG (*.svg)"),
+                     QStringLiteral("All Files (*.*)")}));
     for (int n = 1; n <= 3; ++n) {
         const QString path = app.file(QStringLiteral("год_ряд%1.bmp").arg(n));
         QImageReader reader(path);
@@ -460,4 +462,51 @@ TEST_F(SheetWindowTest, RestoringAndResizingLayTheViewOutAgainFromTheOrigin)
     form->resize(form->width() + 40, form->height() + 40);
     QApplication::processEvents();
     EXPECT_EQ(ui(*form).VScroll1->value(), 0);
+}
+
+TEST_F(SheetWindowTest, AnSvgSetSavesAsVectorsAndSharperPixelsAndPrintsFromItsDrawings)
+{
+    const GlyphSet set = loadGlyphSet(writeSvgGlyphs(app), 0);
+    ASSERT_TRUE(set.images.complete);
+    form->setGlyphs(shareGlyphs(set.images, set.red, 0));
+    addYear(2013);
+    draw(QStringLiteral("2013"));
+    const int shownWidth = ui(*form).picRisunok[0]->image().width();
+    const auto save = [this](const char *name, int filter, int dpi) {
+        platform.saveNames.push_back(app.file(QString::fromUtf8(name)));
+        platform.saveFilterChoices.push_back(filter);
+        platform.dialogHandlers.push_back([dpi](QDialog &dialog) {
+            if (auto *resolution = dialog.findChild<QSpinBox *>(QStringLiteral("txtDpi")))
+                resolution->setValue(dpi);
+            if (auto *whole = dialog.findChild<QCheckBox *>(QStringLiteral("chTselikom")))
+                whole->setChecked(true);
+            dialog.accept();
+        });
+        form->kSave_Click();
+    };
+    save("вектор", 3, 96);
+    save("страница", 2, 96);
+    save("точки", 1, 192);
+    EXPECT_TRUE(platform.messages.empty());
+
+    const QByteArray svg = app.read(QStringLiteral("вектор.svg"));
+    EXPECT_TRUE(svg.contains("<path") && !svg.contains("<image")) << svg.left(300).constData();
+    EXPECT_TRUE(
+        pdfImages(app.file(QStringLiteral("страница.pdf")), app.file(QStringLiteral("p"))).empty());
+    EXPECT_NEAR(QImage(app.file(QStringLiteral("точки.png"))).width(), 2 * shownWidth, 4);
+
+    // The printed page carries the drawings at a printer's resolution.
+    const QString printed = app.file(QStringLiteral("печать.pdf"));
+    platform.dialogHandlers.push_back([&printed](QDialog &dialog) {
+        auto &preview = dynamic_cast<QPrintPreviewDialog &>(dialog);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        emit preview.paintRequested(&printer);
+        dialog.reject();
+    });
+    form->MenuPechat_Click();
+    const std::vector<QImage> rows = pdfImages(printed, app.file(QStringLiteral("r")));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_NEAR(rows.front().width(), shownWidth * 300 / 96, 8);
 }
