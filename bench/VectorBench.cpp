@@ -1,0 +1,117 @@
+// SVG glyph sets against their baselines, in one run:
+//   make bench ARGS=--benchmark_filter=Svg
+#include "common/SafeFile.h"
+#include "compose/GlyphMaker.h"
+#include "compose/GlyphSet.h"
+#include "compose/Rsvg.h"
+#include "compose/SheetRender.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace vexilo;
+
+namespace {
+
+// The bundled classic set's font, made once as outlines.
+struct SvgSet
+{
+    QTemporaryDir dir;
+    QString folder = dir.path() + QStringLiteral("/set/");
+    QStringList files;
+
+    SvgSet()
+    {
+        const MadeGlyphs glyphs = makeGlyphs(
+            {QStringLiteral("Liberation Serif"), 26, true, QColor(QStringLiteral("#222222"))});
+        (void)writeMadeGlyphs(glyphs, folder, false, {}, MadeGlyphFiles::Svg);
+        for (const QString &name : madeGlyphFileNames(MadeGlyphFiles::Svg))
+            files.append(folder + name);
+    }
+};
+
+const SvgSet &svgSet()
+{
+    static const SvgSet set;
+    return set;
+}
+
+void BM_SvgSet_Load(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadGlyphSet(svgSet().folder, 0).images.complete);
+}
+
+// Baseline: reading and parsing the same seventeen files, nothing drawn.
+void BM_SvgSet_ParseFiles(benchmark::State &state)
+{
+    for (auto _ : state) {
+        for (const QString &path : svgSet().files) {
+            QFile file(path);
+            file.open(QIODevice::ReadOnly);
+            const QByteArray bytes = file.readAll();
+            RsvgHandle *handle =
+                rsvg_handle_new_from_data(reinterpret_cast<const guint8 *>(bytes.constData()),
+                                          static_cast<gsize>(bytes.size()), nullptr);
+            benchmark::DoNotOptimize(handle);
+            g_object_unref(handle);
+        }
+    }
+}
+
+struct YearPdf
+{
+    QTemporaryDir dir;
+    Sheet sheet;
+    QString path = dir.filePath(QStringLiteral("год.pdf"));
+    OutputOptions options;
+};
+
+YearPdf &yearPdf()
+{
+    static YearPdf *year = [] {
+        const GlyphSet set = loadGlyphSet(svgSet().folder, 0);
+        clsPrazdniki holidays;
+        (void)holidays.AddPrazdnik(1, 1);
+        auto planned = Sheet::plan({shareGlyphs(set.images, set.red, 0), holidays, 2027, 0, 2, {}});
+        auto *made = new YearPdf{{}, std::get<Sheet>(std::move(planned)), {}, {}};
+        made->path = made->dir.filePath(QStringLiteral("год.pdf"));
+        made->options.format = OutputFormat::Pdf;
+        return made;
+    }();
+    return *year;
+}
+
+void BM_SvgYearPdf_Write(benchmark::State &state)
+{
+    YearPdf &year = yearPdf();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(writeSheet(year.sheet, {year.path}, year.options).ok);
+    state.counters["bytes"] = double(QFile(year.path).size());
+}
+
+// Baseline: the same number of bytes written the same safe way.
+void BM_SvgYearPdf_SameBytes(benchmark::State &state)
+{
+    YearPdf &year = yearPdf();
+    (void)writeSheet(year.sheet, {year.path}, year.options);
+    const QByteArray bytes(static_cast<qsizetype>(QFile(year.path).size()), 'x');
+    const QString path = year.dir.filePath(QStringLiteral("raw.bin"));
+    for (auto _ : state) {
+        SafeFileBatch batch;
+        (void)batch.stage(
+            path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); });
+        benchmark::DoNotOptimize(batch.commit().ok);
+    }
+    state.counters["bytes"] = double(bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(BM_SvgSet_ParseFiles)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SvgSet_Load)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SvgYearPdf_SameBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SvgYearPdf_Write)->Unit(benchmark::kMicrosecond);
