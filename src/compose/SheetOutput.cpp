@@ -4,8 +4,8 @@
 #include "common/SafeFile.h"
 #include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
-#include "compose/VectorSheet.h"
 #include "compose/SheetStream.h"
+#include "compose/VectorSheet.h"
 
 #include <QIODevice>
 #include <QPainter>
@@ -254,9 +254,9 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
     page.dpi = kDefaultDpi;
     return [&source, page](QIODevice &device) {
         const auto placed = sheetPage(wholeSheetSize(source), page);
-        return placed && writeVectorPdf(source, page.transparent,
-                                        placed->layout.fullRectPoints().size(),
-                                        placed->placement.sheet, device);
+        return placed &&
+               writeVectorPdf(source, page.transparent, placed->layout.fullRectPoints().size(),
+                              placed->placement.sheet, device);
     };
 }
 
