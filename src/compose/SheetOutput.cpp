@@ -154,6 +154,12 @@ bool wholeSheetFits(const CanvasSource &source)
            height * size.width() * 4 <= kMaxCanvasBytes;
 }
 
+bool isVectorSet(const CanvasSource &source)
+{
+    const LoadedGlyphs *glyphs = source.glyphSet();
+    return glyphs != nullptr && glyphs->kind == GlyphKind::Vector;
+}
+
 QSize wholeSheetSize(const CanvasSource &source)
 {
     const QSize size = source.canvasSize();
@@ -234,12 +240,6 @@ Producer sheetProducer(QImage &image, const OutputOptions &options)
     return imageProducer(image, options.format == OutputFormat::Png ? "png" : "bmp");
 }
 
-bool isVectorSet(const CanvasSource &source)
-{
-    const LoadedGlyphs *glyphs = source.glyphSet();
-    return glyphs != nullptr && glyphs->kind == GlyphKind::Vector;
-}
-
 // SVG files, and PDF pages of a vector set, are drawn glyph by glyph.
 std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputOptions &options)
 {
@@ -254,9 +254,18 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
     page.dpi = kDefaultDpi;
     return [&source, page](QIODevice &device) {
         const auto placed = sheetPage(wholeSheetSize(source), page);
-        return placed &&
-               writeVectorPdf(source, page.transparent, placed->layout.fullRectPoints().size(),
-                              placed->placement.sheet, device);
+        if (!placed)
+            return false;
+        // Unshrunk, the sheet starts on a whole CSS pixel, so a page shown at 96 dpi puts its
+        // glyphs on the same pixel grid as the PNG.
+        QRectF target = placed->placement.sheet;
+        constexpr double kPointsPerPixel = 72.0 / kDefaultDpi;
+        if (!placed->placement.shrunk)
+            target.moveTopLeft(QPointF(std::round(target.x() / kPointsPerPixel),
+                                       std::round(target.y() / kPointsPerPixel)) *
+                               kPointsPerPixel);
+        return writeVectorPdf(source, page.transparent, placed->layout.fullRectPoints().size(),
+                              target, device);
     };
 }
 

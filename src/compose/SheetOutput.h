@@ -78,6 +78,9 @@ public:
     }
 };
 
+// Whether the source draws a vector set's glyphs.
+bool isVectorSet(const CanvasSource &source);
+
 // Canvases already drawn, as the window holds them.
 class DrawnCanvases final : public CanvasSource
 {

@@ -118,12 +118,21 @@ std::optional<SvgGlyph> SvgGlyph::fromBytes(const QByteArray &svg)
     glyph.m_exact = *exact;
     glyph.m_size = box;
     // A drawing librsvg parses but cannot draw is refused now, not when a sheet is drawn.
-    if (glyph.render(1.0, false).isNull() || glyph.render(1.0, true).isNull())
+    // The set's holders are these renderings, so they are kept.
+    glyph.m_atOne = {glyph.renderNow(1.0, false), glyph.renderNow(1.0, true)};
+    if (glyph.m_atOne[0].isNull() || glyph.m_atOne[1].isNull())
         return std::nullopt;
     return glyph;
 }
 
 QImage SvgGlyph::render(double scale, bool holiday) const
+{
+    if (scale == 1.0 && !m_atOne[holiday ? 1 : 0].isNull())
+        return m_atOne[holiday ? 1 : 0];
+    return renderNow(scale, holiday);
+}
+
+QImage SvgGlyph::renderNow(double scale, bool holiday) const
 {
     const QSize pixels(std::max(1, static_cast<int>(std::lround(m_size.width() * scale))),
                        std::max(1, static_cast<int>(std::lround(m_size.height() * scale))));

@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QSizeF>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -33,7 +34,8 @@ public:
     QSizeF exactSize() const { return m_exact; }
 
     // The drawing at `scale` pixels per CSS pixel, in a premultiplied image of the box's size at
-    // that scale, transparent where it has no ink. A null image if librsvg fails.
+    // that scale, transparent where it has no ink. A null image if librsvg fails. At scale 1,
+    // the renderings made when the drawing was read.
     QImage render(double scale, bool holiday) const;
     // Draws the document with its top left corner at the context's origin, one unit per CSS
     // pixel; the caller clips to the box. False if librsvg fails.
@@ -41,11 +43,13 @@ public:
 
 private:
     SvgGlyph() = default;
+    QImage renderNow(double scale, bool holiday) const;
 
     std::shared_ptr<const QByteArray> m_svg;
     std::shared_ptr<const QByteArray> m_holiday;
     QSizeF m_exact;
     QSize m_size;
+    std::array<QImage, 2> m_atOne; // plain and holiday, at one pixel per CSS pixel
 };
 
 } // namespace vexilo

@@ -64,8 +64,7 @@ void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *
                     const SaveTarget &target, const QString &Razdelitel)
 {
     const OutputFormat format = target.options.format;
-    const bool vectorSet = planned != nullptr && planned->glyphSet() != nullptr &&
-                           planned->glyphSet()->kind == GlyphKind::Vector;
+    const bool vectorSet = planned != nullptr && isVectorSet(*planned);
     // The window's canvases are white: a transparent file is drawn again from the glyphs.
     if (planned != nullptr && (format == OutputFormat::Svg || target.options.transparent ||
                                (vectorSet && format == OutputFormat::Pdf))) {

@@ -379,8 +379,7 @@ void frmForma::kSave_Click()
 {
     const QSize sheetPixels =
         wholeSheetSize(DrawnCanvases(picControl->images(), picControl->shagRisunkov()));
-    const bool vectorSet = m_shownSheet && m_shownSheet->glyphSet() != nullptr &&
-                           m_shownSheet->glyphSet()->kind == GlyphKind::Vector;
+    const bool vectorSet = m_shownSheet && isVectorSet(*m_shownSheet);
     const std::optional<SaveTarget> target =
         askSaveTarget(m_platform, this, m_state.paths.saveStartFolder(),
                       UserSettings(m_state.paths.settingsFile()), sheetPixels, vectorSet);
@@ -396,8 +395,7 @@ void frmForma::MenuPechat_Click()
 {
     // A vector set prints from its drawings at a printer's resolution, not from the screen's.
     constexpr int kPrintDpi = 300;
-    if (m_shownSheet && m_shownSheet->glyphSet() != nullptr &&
-        m_shownSheet->glyphSet()->kind == GlyphKind::Vector) {
+    if (m_shownSheet && isVectorSet(*m_shownSheet)) {
         const auto sharp = m_shownSheet->atResolution(kPrintDpi);
         if (const auto *forPrint = std::get_if<Sheet>(&sharp)) {
             printPreview(m_platform, this, *forPrint, UserSettings(m_state.paths.settingsFile()),
