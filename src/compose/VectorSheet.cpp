@@ -9,6 +9,7 @@
 #include <climits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 namespace vexilo {
@@ -104,12 +105,8 @@ qint64 sheetTop(const CanvasSource &source)
 
 // Draws every canvas in sheet coordinates: each clipped to its rectangle, white unless
 // transparent, then its glyphs in order.
-bool drawSheet(cairo_t *cr, const CanvasSource &source, bool transparent)
+bool drawSheet(cairo_t *cr, const CanvasSource &source, GlyphSources &sources, bool transparent)
 {
-    const LoadedGlyphs *glyphs = source.glyphSet();
-    if (glyphs == nullptr)
-        return false;
-    GlyphSources sources(*glyphs, transparent);
     const QSize canvas = source.canvasSize();
     const qint64 top = sheetTop(source);
     if (!transparent) { // white between the canvases too
@@ -147,8 +144,19 @@ bool drawSheet(cairo_t *cr, const CanvasSource &source, bool transparent)
     return !sources.failed() && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
 }
 
-bool finish(cairo_surface_t *surface, cairo_t *cr, bool drawn)
+// Draws the sheet into the document, `scale` sheet pixels to its units from `origin`, and
+// ends it. The glyph sources outlive the document, which refers to them until it is finished.
+bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool transparent,
+                   QPointF origin = {}, QSizeF scale = {1, 1})
 {
+    const LoadedGlyphs *glyphs = source.glyphSet();
+    std::optional<GlyphSources> sources;
+    if (glyphs != nullptr)
+        sources.emplace(*glyphs, transparent);
+    cairo_t *cr = cairo_create(surface);
+    cairo_translate(cr, origin.x(), origin.y());
+    cairo_scale(cr, scale.width(), scale.height());
+    const bool drawn = sources && drawSheet(cr, source, *sources, transparent);
     cairo_destroy(cr);
     cairo_surface_finish(surface);
     const bool ok = drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
@@ -164,8 +172,7 @@ bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &devi
     cairo_surface_t *surface =
         cairo_svg_surface_create_for_stream(writeToDevice, &device, size.width(), size.height());
     cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
-    cairo_t *cr = cairo_create(surface);
-    return finish(surface, cr, drawSheet(cr, source, transparent));
+    return writeDocument(surface, source, transparent);
 }
 
 bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSize,
@@ -177,10 +184,8 @@ bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSiz
     cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(
         writeToDevice, &device, pageSize.width(), pageSize.height());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Vexilo");
-    cairo_t *cr = cairo_create(surface);
-    cairo_translate(cr, target.x(), target.y());
-    cairo_scale(cr, target.width() / size.width(), target.height() / size.height());
-    return finish(surface, cr, drawSheet(cr, source, transparent));
+    return writeDocument(surface, source, transparent, target.topLeft(),
+                         {target.width() / size.width(), target.height() / size.height()});
 }
 
 } // namespace vexilo
