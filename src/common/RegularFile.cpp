@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -33,6 +35,19 @@ FileOpening openRegularFile(QFile &file, const QString &path)
     return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
                ? FileOpening::Opened
                : FileOpening::Unreadable;
+}
+
+std::optional<QByteArray> readRegularFile(const QString &path, qint64 limit)
+{
+    QFile file;
+    if (openRegularFile(file, path) != FileOpening::Opened || file.size() > limit)
+        return std::nullopt;
+    // Read what the file holds, not a buffer of the largest size allowed; one byte more tells a
+    // file that grew past the limit.
+    QByteArray bytes = file.read(std::min(file.size(), limit) + 1);
+    if (bytes.isEmpty() || bytes.size() > limit)
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace vexilo

@@ -1,12 +1,12 @@
 #include "GlyphSet.h"
 
 #include "common/ProgramText.h"
+#include "common/RegularFile.h"
 #include "compose/HolidayTint.h"
 #include "compose/ImageChecks.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -75,17 +75,10 @@ QImage withAlpha(const QImage &decoded)
 
 QImage decodeAsIs(const QByteArray &data);
 
+// A folder, a pipe or a device named like a glyph would fail or block the read.
 std::optional<QByteArray> glyphFileBytes(const QString &path)
 {
-    // A folder, a pipe or a device named like a glyph would fail or block the read.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() == 0 || info.size() > kMaxGlyphFileBytes)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // Read what the file holds, not a buffer of the largest size allowed.
-    return file.read(std::min<qint64>(info.size(), kMaxGlyphFileBytes) + 1);
+    return readRegularFile(path, kMaxGlyphFileBytes);
 }
 
 // The bitmap of an opaque image as it is.

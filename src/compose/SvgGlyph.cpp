@@ -1,11 +1,9 @@
 #include "SvgGlyph.h"
 
+#include "common/RegularFile.h"
 #include "compose/HolidayTint.h"
 #include "compose/Rsvg.h"
 #include "compose/SvgTint.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <cmath>
 
@@ -79,16 +77,8 @@ bool renderInto(const QByteArray &svg, cairo_t *cr, QSizeF size)
 std::optional<SvgGlyph> SvgGlyph::read(const QString &path)
 {
     // A folder, a pipe or a device named like a glyph would fail or block the read.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() == 0 || info.size() > kMaxSvgGlyphBytes)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.read(kMaxSvgGlyphBytes + 1);
-    if (bytes.size() > kMaxSvgGlyphBytes)
-        return std::nullopt;
-    return fromBytes(bytes);
+    const auto bytes = readRegularFile(path, kMaxSvgGlyphBytes);
+    return bytes ? fromBytes(*bytes) : std::nullopt;
 }
 
 std::optional<SvgGlyph> SvgGlyph::fromBytes(const QByteArray &svg)
