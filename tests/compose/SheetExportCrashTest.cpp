@@ -9,11 +9,12 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <set>
 
@@ -111,10 +112,39 @@ TEST(SheetExportCrash, AnExportKilledAtItsSecondRenameIsCompletedBeforeTheNextOn
     }
 }
 
+TEST(SheetExportCrash, AnExportKilledAtAnyStepLeavesTheOldRowsOrTheNewOnes)
+{
+    // Killed while its rows are staged, the export leaves the old rows; killed at any of its
+    // renames, the journal already names all three and the next check puts the new ones in.
+    std::vector<QByteArray> stages;
+    for (int step = 1; step < 100; ++step) {
+        TempAppFolder app;
+        ASSERT_TRUE(runExport(app, 0, 0));
+        QProcess child;
+        child.start(QStringLiteral(VEXILO_TOOLS_DIR "/vexilo_save_stress"),
+                    {QStringLiteral("--export"), app.path(), QStringLiteral("1"),
+                     QStringLiteral("step:%1").arg(step)});
+        ASSERT_TRUE(child.waitForFinished(30000));
+        const QByteArray stage = child.readAllStandardOutput().trimmed();
+        const bool finished = child.exitStatus() == QProcess::NormalExit;
+        ASSERT_EQ(finished, stage.isEmpty()) << "step " << step;
+        ASSERT_EQ(outputFolderProblem(rowFiles(app).front()), std::nullopt);
+        const int expected = finished || stage == "rename" ? 1 : 0;
+        EXPECT_EQ(rowExports(app), std::vector<int>(3, expected))
+            << "step " << step << " (" << stage.toStdString() << ")";
+        if (finished)
+            break;
+        stages.push_back(stage);
+    }
+    // Both kinds of step were reached: the staging of the rows, and one rename per row.
+    ASSERT_FALSE(stages.empty());
+    EXPECT_NE(stages.front(), QByteArray("rename"));
+    EXPECT_EQ(std::count(stages.begin(), stages.end(), QByteArray("rename")), 3);
+}
+
 TEST(SheetExportCrash, RowsAreOneExportsWhateverMomentTheProcessDies)
 {
     TempAppFolder app;
-    ASSERT_TRUE(runExport(app, 0, 0));
     std::set<std::vector<int>> seen;
     for (int round = 0; round < rounds(); ++round) {
         QProcess child;
@@ -122,7 +152,14 @@ TEST(SheetExportCrash, RowsAreOneExportsWhateverMomentTheProcessDies)
             QStringLiteral(VEXILO_TOOLS_DIR "/vexilo_save_stress"),
             {QStringLiteral("--export"), app.path(), QStringLiteral("loop"), QStringLiteral("0")});
         ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
-        QThread::usleep(QRandomGenerator::global()->bounded(30000u));
+        // The child measured its first export: the kills are spread evenly over the two that
+        // follow, on a busy machine as on an idle one, so that they land between and inside
+        // the steps the test above stops at.
+        const QList<QByteArray> ready = child.readLine().trimmed().split(' ');
+        ASSERT_EQ(ready.size(), 2);
+        ASSERT_EQ(ready.front(), QByteArray("ready"));
+        const qint64 oneExport = ready.back().toLongLong();
+        QThread::usleep(static_cast<unsigned long>(2 * oneExport * round / rounds()));
         ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
         ASSERT_TRUE(child.waitForFinished(30000));
         EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
@@ -133,6 +170,9 @@ TEST(SheetExportCrash, RowsAreOneExportsWhateverMomentTheProcessDies)
             << "round " << round << ": " << rows[0] << rows[1] << rows[2];
         seen.insert(rows);
     }
-    // The kills landed at different moments: both exports were seen.
-    EXPECT_EQ(seen.size(), 2u);
+    // Which of the two exports each kill left depends on the machine's load, so it is reported,
+    // not asserted; the test above sees both, step by step.
+    std::printf("[          ] rows of export 0 seen %s, of export 1 %s\n",
+                seen.count(std::vector<int>(3, 0)) ? "yes" : "no",
+                seen.count(std::vector<int>(3, 1)) ? "yes" : "no");
 }

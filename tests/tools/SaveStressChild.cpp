@@ -1,5 +1,6 @@
 // Saves "Праздники.dat" and "Options.ini" in the given folder over and over, alternating two
-// contents of each, until it is killed. The crash-safety test kills it at random moments.
+// contents of each, until it is killed. After the first save of both it prints "ready" and how
+// many microseconds that save took; the crash-safety test kills it at moments spread over that.
 //
 // With --export it writes a year of three BMP rows instead (see exportRows), as the window and
 // vexilo-render do, for the tests of a multi-file export killed half-way.
@@ -18,6 +19,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -39,26 +41,52 @@ vexilo::DrawnCanvases exportCanvases(int content)
     return {std::move(canvases), 200};
 }
 
+const char *stageName(vexilo::SafeWriteStage stage)
+{
+    switch (stage) {
+    case vexilo::SafeWriteStage::CreateTemporary:
+        return "create";
+    case vexilo::SafeWriteStage::OpenInPlace:
+        return "in-place";
+    case vexilo::SafeWriteStage::Write:
+        return "write";
+    case vexilo::SafeWriteStage::Rename:
+        return "rename";
+    }
+    return "?";
+}
+
 // "--export FOLDER CONTENT KILL_AT": writes FOLDER/k_ряд1.bmp … k_ряд3.bmp in the colour of
-// CONTENT (0 or 1), killing itself just before the KILL_AT-th rename (0: never).
-// "--export FOLDER loop": writes both contents in turn until it is killed.
+// CONTENT (0 or 1), killing itself just before the KILL_AT-th rename (0: never). With
+// KILL_AT "step:N" it dies at the N-th step of any kind instead, printing that step's name.
+// "--export FOLDER loop": writes the rows of content 0 once, prints "ready" and how many
+// microseconds that took, then writes both contents in turn until it is killed.
 int exportRows(const QString &folder, const char *content, const char *killAt)
 {
     const QStringList names =
         vexilo::exportFileNames(folder + QStringLiteral("/k.bmp"), QStringLiteral("/"), 2);
     if (std::strcmp(content, "loop") == 0) {
         const vexilo::DrawnCanvases both[] = {exportCanvases(0), exportCanvases(1)};
-        std::puts("ready");
+        const auto start = std::chrono::steady_clock::now();
+        if (!vexilo::writeSheet(both[0], names, {}).ok)
+            return 1;
+        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - start);
+        std::printf("ready %lld\n", static_cast<long long>(took.count()));
         std::fflush(stdout);
-        for (quint64 round = 0;; ++round)
+        for (quint64 round = 1;; ++round)
             if (!vexilo::writeSheet(both[round % 2], names, {}).ok)
                 return 1;
     }
-    auto renames = std::make_shared<int>(0);
-    const int killRename = std::atoi(killAt);
-    const vexilo::SafeWriteHook hook = [renames, killRename](vexilo::SafeWriteStage stage) {
-        if (stage == vexilo::SafeWriteStage::Rename && ++*renames == killRename)
+    const bool anyStep = std::strncmp(killAt, "step:", 5) == 0;
+    const int killStep = std::atoi(anyStep ? killAt + 5 : killAt);
+    auto steps = std::make_shared<int>(0);
+    const vexilo::SafeWriteHook hook = [steps, killStep, anyStep](vexilo::SafeWriteStage stage) {
+        if ((anyStep || stage == vexilo::SafeWriteStage::Rename) && ++*steps == killStep) {
+            std::puts(stageName(stage));
+            std::fflush(stdout);
             std::raise(SIGKILL);
+        }
         return 0;
     };
     return vexilo::writeSheet(exportCanvases(std::atoi(content)), names, {}, hook).ok ? 0 : 1;
@@ -91,9 +119,8 @@ int main(int argc, char *argv[])
     }
     vexilo::PrazdnikiStore &oldStore = state.Prazdniki;
 
-    std::puts("ready");
-    std::fflush(stdout);
     const QString holidays = state.paths.prazdnikiFile();
+    const auto start = std::chrono::steady_clock::now();
     for (quint64 round = 0;; ++round) {
         const bool fresh = round % 2 == 0;
         vexilo::reportSaveFailure(
@@ -103,5 +130,12 @@ int main(int argc, char *argv[])
         inputs.XYMesyac = fresh ? 3 : 2;
         form->setInputs(inputs);
         vexilo::SaveFile(*form, state, platform);
+        if (round == 0) {
+            // The length of one save of both files, for the test to time its kills by.
+            const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
+                std::chrono::steady_clock::now() - start);
+            std::printf("ready %lld\n", static_cast<long long>(took.count()));
+            std::fflush(stdout);
+        }
     }
 }
