@@ -1,5 +1,6 @@
 #include "shell/Main.h"
 #include "common/CommandLine.h"
+#include "common/RuntimeFolder.h"
 #include "common/Version.h"
 #include "platform/QtPlatform.h"
 #include "shell/Declare.h"
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
+    vexilo::provideRuntimeFolder();
     QApplication app(argc, argv);
     vexilo::setApplicationIdentity();
     QGuiApplication::setDesktopFileName(vexilo::applicationId());

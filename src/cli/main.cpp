@@ -1,4 +1,5 @@
 #include "cli/RenderCommand.h"
+#include "common/RuntimeFolder.h"
 #include "common/Version.h"
 #include "shell/AppPaths.h"
 
@@ -8,6 +9,7 @@
 int main(int argc, char *argv[])
 {
     // Drawing needs no window and so no display.
+    vexilo::provideRuntimeFolder();
     QCoreApplication app(argc, argv);
     vexilo::setApplicationIdentity();
     QTextStream out(stdout);

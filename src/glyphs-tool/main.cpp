@@ -1,4 +1,5 @@
 // vexilo-glyphs: draws a glyph set from an installed font.
+#include "common/RuntimeFolder.h"
 #include "common/Version.h"
 #include "glyphs-tool/GlyphsCommand.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
     if (vexilo::printVersionIfAsked(argc, argv, "vexilo-glyphs"))
         return 0;
     chooseOffscreenWithoutDisplay();
+    vexilo::provideRuntimeFolder();
     QGuiApplication app(argc, argv);
     vexilo::setApplicationIdentity();
     QTextStream out(stdout);

@@ -1,8 +1,10 @@
 // The three programs as a user starts them: --help, -v and a usage error, each against the
 // manual page that documents it.
 #include "common/Version.h"
+#include "support/TempAppFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -115,5 +117,63 @@ TEST(ManPages, EveryOptionOfEachProgramsHelpIsInItsPageAndTheUsageIsOneStyle)
                           .arg(program))
                 << bogus.err.toStdString();
         }
+    }
+}
+
+TEST(ManPages, WithoutARuntimeFolderStandardErrorHoldsOnlyTheProgramsOwnLines)
+{
+    vexilo::test::TempAppFolder work;
+    // The window as installed, so that it keeps its files in the home folder given here; the
+    // folder it makes there at start says that Qt has started, and the window is stopped then.
+    work.makeFolder(QStringLiteral("bin"));
+    work.makeFolder(QStringLiteral("share"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VEXILO_APP_DIR "/vexilo"),
+                            work.file(QStringLiteral("bin/vexilo"))));
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral(VEXILO_APP_DIR), work.file(QStringLiteral("share/vexilo"))));
+    const QString userData = work.file(QStringLiteral("home/.local/share/Vexilo"));
+    const struct
+    {
+        QString program;
+        QStringList args;
+        bool window = false;
+    } cases[] = {
+        {QStringLiteral(VEXILO_APP_DIR "/vexilo-glyphs"), {QStringLiteral("--help")}},
+        {QStringLiteral(VEXILO_APP_DIR "/vexilo-glyphs"), {QStringLiteral("--list-fonts")}},
+        {QStringLiteral(VEXILO_APP_DIR "/vexilo-glyphs"),
+         {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("-o"),
+          work.file(QStringLiteral("набор"))}},
+        {QStringLiteral(VEXILO_APP_DIR "/vexilo-render"),
+         {QStringLiteral("-y"), QStringLiteral("2027"), QStringLiteral("-m"), QStringLiteral("1"),
+          QStringLiteral("-o"), work.file(QStringLiteral("k"))}},
+        {work.file(QStringLiteral("bin/vexilo")), {}, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((QFileInfo(c.program).fileName() + u' ' + c.args.join(u' ')).toStdString());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "XDG_DATA_HOME"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("HOME"), work.file(QStringLiteral("home")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(work.path());
+        process.start(c.program, c.args);
+        ASSERT_TRUE(process.waitForStarted(60000));
+        if (c.window) {
+            for (int i = 0;
+                 i < 600 && !QFileInfo(userData).isDir() && process.state() == QProcess::Running;
+                 ++i)
+                process.waitForFinished(100);
+            EXPECT_TRUE(QFileInfo(userData).isDir()) << "the window did not start";
+            process.terminate();
+        }
+        ASSERT_TRUE(process.waitForFinished(60000));
+        if (!c.window) {
+            EXPECT_EQ(process.exitCode(), 0);
+        }
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_FALSE(err.contains(QStringLiteral("QStandardPaths"))) << err.toStdString();
+        EXPECT_FALSE(err.contains(QStringLiteral("XDG_RUNTIME_DIR"))) << err.toStdString();
     }
 }
