@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -121,6 +122,14 @@ void frmStranitsa::updatePrintedSize()
     if (m_vectorSet || chosen.format == OutputFormat::Svg)
         printed.dpi = kDefaultDpi;
     lblRazmer->setText(printedSizeText(m_sheetPixels, printed));
+    // A longer text wraps to more lines: the open dialog grows to hold them, as a window's
+    // layout does not do for a label that wraps.
+    if (isVisible()) {
+        layout()->activate();
+        const int needed = layout()->totalHeightForWidth(width());
+        if (needed > height())
+            resize(width(), needed);
+    }
     // Margins that leave no room on the paper cannot be chosen.
     kOK->setEnabled(chosen.format != OutputFormat::Pdf ||
                     marginsLeaveRoom(chosen.marginMm, chosen.paper));

@@ -7,6 +7,7 @@
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -190,4 +191,30 @@ TEST(frmStranitsa, TheChoicesOfOneSaveAreTheNextSavesDefaults)
     EXPECT_EQ(chosen[2].format, OutputFormat::Pdf);
     EXPECT_EQ(chosen[2].marginMm, 25);
     EXPECT_FALSE(chosen[2].transparent);
+}
+
+TEST(frmStranitsa, TheOpenDialogGrowsToHoldTheWholeReasonWhenItWraps)
+{
+    const struct
+    {
+        const char *paper;
+        int marginMm;
+    } cases[] = {{"A5", 95}, {"A4", 100}};
+    for (const auto &c : cases) {
+        // Opened with a text of one line: the sheet fits on A3.
+        OutputOptions options;
+        options.format = OutputFormat::Pdf;
+        options.paper = QPageSize::A3;
+        options.orientation = PageOrientation::Landscape;
+        frmStranitsa dialog(options, kSheet);
+        dialog.show();
+        QApplication::processEvents();
+        field<QComboBox>(dialog, "selBumaga")->setCurrentText(QString::fromLatin1(c.paper));
+        field<QSpinBox>(dialog, "txtPolya")->setValue(c.marginMm);
+        QApplication::processEvents();
+        const QLabel *label = field<QLabel>(dialog, "lblRazmer");
+        EXPECT_GT(label->heightForWidth(label->width()), label->fontMetrics().lineSpacing())
+            << c.paper << ": the reason takes more than one line";
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << c.paper;
+    }
 }
