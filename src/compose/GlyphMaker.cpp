@@ -260,18 +260,25 @@ QImage glyphPreview(const MadeGlyphs &glyphs)
     return preview;
 }
 
+std::optional<SafeWriteResult> otherKindRefusal(const QString &folder, MadeGlyphFiles kind)
+{
+    const std::optional<QString> other = otherKindIn(folder, madeGlyphFileNames(otherKind(kind)));
+    if (!other)
+        return std::nullopt;
+    return refusedWrite(folder,
+                        QStringLiteral("В папке набор другого вида (есть «%1»); набор из файлов %2 "
+                                       "записывается только в папку без него.")
+                            .arg(*other, kind == MadeGlyphFiles::Svg ? QStringLiteral("SVG")
+                                                                     : QStringLiteral("GIF")));
+}
+
 SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder, bool replace,
                                 const SafeWriteOptions &options, MadeGlyphFiles kind)
 {
     const QStringList names = madeGlyphFileNames(kind);
     if (replace)
-        if (const std::optional<QString> other =
-                otherKindIn(folder, madeGlyphFileNames(otherKind(kind))))
-            return refusedWrite(
-                folder, QStringLiteral("В папке набор другого вида (есть «%1»); набор из файлов %2 "
-                                       "записывается только в папку без него.")
-                            .arg(*other, kind == MadeGlyphFiles::Svg ? QStringLiteral("SVG")
-                                                                     : QStringLiteral("GIF")));
+        if (std::optional<SafeWriteResult> refused = otherKindRefusal(folder, kind))
+            return *refused;
     // Every file is encoded before the first one is touched.
     std::vector<FolderFile> files;
     for (qsizetype i = 0; i < names.size(); ++i) {

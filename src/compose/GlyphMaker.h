@@ -75,6 +75,10 @@ SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder,
                                 const SafeWriteOptions &options = {},
                                 MadeGlyphFiles kind = MadeGlyphFiles::Gif);
 
+// The refusal writeMadeGlyphs gives when `folder` holds a set of the other kind, to be told
+// before the user is asked whether to replace the set.
+std::optional<SafeWriteResult> otherKindRefusal(const QString &folder, MadeGlyphFiles kind);
+
 // The names of the seventeen files of a kind, the digits first, then "Пн" … "Вс".
 QStringList madeGlyphFileNames(MadeGlyphFiles kind);
 

@@ -335,6 +335,12 @@ void frmShrift::kOK_Click()
     }
     const QString folder = m_setsFolder + name;
     const bool exists = QFileInfo::exists(folder) || QFileInfo(folder).isSymLink();
+    // A set that cannot be replaced is no question to ask.
+    if (exists)
+        if (const std::optional<SafeWriteResult> refused = otherKindRefusal(folder, files())) {
+            reportWriteFailure(m_platform, *refused, WrittenThing::GlyphSet);
+            return;
+        }
     if (exists && m_platform.messageBox(
                       QStringLiteral("Набор «%1» уже есть. Заменить его?").arg(name),
                       applicationTitle(), MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)

@@ -285,3 +285,30 @@ TEST_F(FontSetTest, AFullDiskKeepsTheOldSetAndSaysWhy)
     EXPECT_EQ(app.read(QStringLiteral("Есть/0.gif")), zero);
     EXPECT_EQ(app.read(QStringLiteral("Есть/Вс.gif")), sunday);
 }
+
+TEST_F(FontSetTest, ASetOfTheOtherKindIsRefusedBeforeAnyQuestion)
+{
+    const struct
+    {
+        const char *there; // a file of the set in the folder
+        const char *kind;  // the kind chosen in the dialog
+    } cases[] = {{"0.svg", "GIF"}, {"0.gif", "SVG"}};
+    for (const auto &c : cases) {
+        const QString name = QStringLiteral("Есть-") + QString::fromLatin1(c.kind);
+        app.makeFolder(name);
+        app.write(name + u'/' + QString::fromLatin1(c.there), "old");
+        platform.messages.clear();
+        const auto window = createThroughFolderWindow([&](frmShrift &form) {
+            chooseFont(form, QStringLiteral("DejaVu Sans"));
+            form.selVid->setCurrentIndex(
+                form.selVid->findText(QString::fromLatin1(c.kind), Qt::MatchStartsWith));
+            form.txtImya->setText(name);
+        });
+        ASSERT_EQ(platform.messages.size(), 1u) << c.kind;
+        EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok) << c.kind;
+        EXPECT_TRUE(platform.messages[0].text.contains(QStringLiteral("набор другого вида")))
+            << platform.messages[0].text.toStdString();
+        EXPECT_EQ(QDir(app.file(name)).entryList(QDir::Files),
+                  QStringList{QString::fromLatin1(c.there)});
+    }
+}
