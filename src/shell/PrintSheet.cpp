@@ -7,6 +7,8 @@
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -34,6 +36,16 @@ double pointsPerUnit(QPageLayout::Unit unit)
         break;
     }
     return 1;
+}
+
+// The preview's own page setup sets margins the sheet never takes (its margins are the page
+// dialog's), and it cannot open at all for the PDF printer: it is not offered.
+void hidePageSetup(QPrintPreviewDialog &dialog)
+{
+    const QString pageSetup = QCoreApplication::translate("QPrintPreviewDialog", "Page setup");
+    for (QAction *action : dialog.findChildren<QAction *>())
+        if (action->text() == pageSetup)
+            action->setVisible(false);
 }
 
 } // namespace
@@ -83,6 +95,7 @@ void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
     dialog.setWindowTitle(QStringLiteral("Печать"));
+    hidePageSetup(dialog);
     bool painted = true;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
         painted = printSheet(*target, sheet, options) && painted;

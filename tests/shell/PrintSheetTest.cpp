@@ -6,6 +6,8 @@
 #include "support/FakePlatform.h"
 #include "support/PrintTools.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -157,4 +159,33 @@ TEST(PrintSheet, PaperTooSmallForTheMarginsStillGetsTheSheet)
     ASSERT_TRUE(printSheet(printer, DrawnCanvases({sheet}, sheet.height()), options));
     EXPECT_EQ(pdfImages(dir + QStringLiteral("a6.pdf"), dir + QStringLiteral("a6")),
               std::vector<QImage>{sheet});
+}
+
+// The preview's page setup would set margins the sheet never takes: it is not offered, while
+// the preview's print and orientation buttons stay.
+TEST(PrintSheet, ThePreviewOffersNoPageSetupOfItsOwn)
+{
+    TempAppFolder app;
+    QImage row(40, 20, QImage::Format_RGB32);
+    row.fill(Qt::white);
+    FakePlatform platform;
+    int pageSetups = -1;
+    platform.dialogHandlers.push_back([&](QDialog &dialog) {
+        const QString pageSetup = QCoreApplication::translate("QPrintPreviewDialog", "Page setup");
+        const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        pageSetups = 0;
+        for (const QAction *action : dialog.findChildren<QAction *>()) {
+            if (action->text() == pageSetup) {
+                ++pageSetups;
+                EXPECT_FALSE(action->isVisible());
+            }
+            if (action->text() == print) {
+                EXPECT_TRUE(action->isVisible());
+            }
+        }
+        dialog.reject();
+    });
+    printPreview(platform, nullptr, DrawnCanvases({row}, 20),
+                 UserSettings(app.file(QStringLiteral("vexilo.ini"))));
+    EXPECT_EQ(pageSetups, 1) << "the preview's own action is found by its text";
 }
