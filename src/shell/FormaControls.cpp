@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace vexilo {
 
@@ -94,6 +95,13 @@ void addFormaMenu(FormaControls &c, QMenuBar *bar)
     c.HelpCall = help->addAction(QStringLiteral("Вызов справки"));
     c.HelpCall->setShortcut(QKeySequence(Qt::Key_F1));
     c.HelpOprog = help->addAction(QStringLiteral("О программе"));
+
+    // F10 opens the first menu, as in other desktop programs; the arrows and Enter go on from
+    // there, so every command can be reached without a mouse.
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), bar->window());
+    f10->setObjectName(QStringLiteral("menuKey"));
+    QObject::connect(f10, &QShortcut::activated, bar,
+                     [bar, menu] { bar->setActiveAction(menu->menuAction()); });
 }
 
 } // namespace vexilo

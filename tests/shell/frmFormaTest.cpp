@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -129,4 +131,36 @@ TEST_F(ActiveMainWindowTest, CtrlOOpensTheFolderWindowAndExitClosesThroughTheUnl
     EXPECT_FALSE(form->isVisible());
     // Closing wrote the settings: the unload step ran.
     EXPECT_FALSE(app.read(QStringLiteral("Options.ini")).isEmpty());
+}
+
+TEST_F(ActiveMainWindowTest, F10OpensTheMenusAndTheArrowsAndEnterReachEveryCommand)
+{
+    const struct
+    {
+        int rights; // menus to the right of the first
+        QString command;
+        const char *dialog;
+    } cases[] = {
+        {0, QStringLiteral("Ввод праздников"), "frmPrazdniki"},
+        {1, QStringLiteral("О программе"), "frmOprog"},
+    };
+    for (const auto &c : cases) {
+        platform.dialogsShown.clear();
+        QTest::keyClick(form.get(), Qt::Key_F10);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << "F10 opens no menu";
+        EXPECT_EQ(form->menuBar()->activeAction(), form->menuBar()->actions().front());
+        for (int i = 0; i < c.rights; ++i)
+            QTest::keyClick(menu, Qt::Key_Right);
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (int i = 0;
+             i < 8 && (!menu->activeAction() || menu->activeAction()->text() != c.command); ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        ASSERT_NE(menu->activeAction(), nullptr);
+        ASSERT_EQ(menu->activeAction()->text(), c.command);
+        QTest::keyClick(menu, Qt::Key_Return);
+        EXPECT_EQ(platform.dialogsShown, QStringList{QString::fromLatin1(c.dialog)});
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    }
 }
