@@ -10,15 +10,28 @@ namespace vexilo {
 
 namespace {
 
-// Asks whether every year of the file is wanted, when it holds more than the shown one.
-QString allYearsQuestion(const HolidayMarks &marks, qint32 shownYear)
+// The years of the file in words: "праздники 2030 года" or "праздники всех лет из файла
+// (2026–2030)".
+QString yearsOf(const HolidayMarks &marks)
 {
     const qint32 first = marks.begin()->first;
     const qint32 last = marks.rbegin()->first;
-    const QString years =
-        first == last ? QStringLiteral("праздники %1 года").arg(first)
-                      : QStringLiteral("праздники всех лет из файла (%1–%2)").arg(first).arg(last);
-    return QStringLiteral("Отметить %1?\n«Нет» — только %2 год.").arg(years).arg(shownYear);
+    return first == last
+               ? QStringLiteral("праздники %1 года").arg(first)
+               : QStringLiteral("праздники всех лет из файла (%1–%2)").arg(first).arg(last);
+}
+
+// Asks whether every year of the file is wanted, when it holds more than the shown one. "Нет"
+// is offered only when the shown year is there to be taken alone.
+QString allYearsQuestion(const HolidayMarks &marks, qint32 shownYear)
+{
+    if (!marks.contains(shownYear))
+        return QStringLiteral("В файле нет праздников %1 года. Отметить %2?")
+            .arg(shownYear)
+            .arg(yearsOf(marks));
+    return QStringLiteral("Отметить %1?\n«Нет» — только %2 год.")
+        .arg(yearsOf(marks))
+        .arg(shownYear);
 }
 
 QString nothingFound(HolidayFormat format, bool yearShown, qint32 shownYear)
@@ -32,17 +45,19 @@ QString nothingFound(HolidayFormat format, bool yearShown, qint32 shownYear)
 
 } // namespace
 
+QString askHolidayFile(Platform &platform, const QString &startFolder)
+{
+    return platform.openFileName({QStringLiteral("Календари (*.ics *.xml *.csv)"),
+                                  QStringLiteral("Календари iCalendar (*.ics)"),
+                                  QStringLiteral("Производственные календари (*.xml *.csv)"),
+                                  QStringLiteral("Все файлы (*)")},
+                                 startFolder);
+}
+
 std::vector<ImportedYear> askAndImportHolidays(Platform &platform, PrazdnikiStore &store,
                                                const std::array<qint32, 13> &DniMesyaca,
-                                               const QString &startFolder,
-                                               std::optional<qint32> shownYear)
+                                               const QString &path, std::optional<qint32> shownYear)
 {
-    const QString path =
-        platform.openFileName({QStringLiteral("Календари (*.ics *.xml *.csv)"),
-                               QStringLiteral("Календари iCalendar (*.ics)"),
-                               QStringLiteral("Производственные календари (*.xml *.csv)"),
-                               QStringLiteral("Все файлы (*)")},
-                              startFolder);
     if (path.isEmpty())
         return {};
 
@@ -60,6 +75,8 @@ std::vector<ImportedYear> askAndImportHolidays(Platform &platform, PrazdnikiStor
     if (yearShown && !marks.empty() && !(marks.size() == 1 && marks.begin()->first == year)) {
         if (platform.messageBox(allYearsQuestion(marks, year), applicationTitle(),
                                 MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::No) {
+            if (!marks.contains(year))
+                return {};
             HolidayMarks shownOnly;
             if (const auto found = marks.find(year); found != marks.end())
                 shownOnly.insert(*found);

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/SaveReport.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -372,8 +373,14 @@ void frmPrazdniki::kImport_Click()
 {
     const std::optional<qint32> shown =
         m_NomerGoda >= 0 ? std::optional<qint32>(m_TekGod) : std::nullopt;
+    const QString path = askHolidayFile(m_platform, m_importStartFolder);
+    if (path.isEmpty())
+        return;
+    m_importStartFolder = QFileInfo(path).absolutePath();
+    if (m_keepImportFolder)
+        m_keepImportFolder(m_importStartFolder);
     const std::vector<ImportedYear> imported =
-        askAndImportHolidays(m_platform, m_store, m_DniMesyaca, m_importStartFolder, shown);
+        askAndImportHolidays(m_platform, m_store, m_DniMesyaca, path, shown);
     if (imported.empty())
         return;
     for (const ImportedYear &year : imported)

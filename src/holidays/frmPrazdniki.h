@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QListWidget;
@@ -29,8 +30,13 @@ public:
                  Platform &platform, QWidget *parent = nullptr);
     ~frmPrazdniki() override;
 
-    // Where «Импорт праздников…» opens its file dialog.
+    // Where «Импорт праздников…» opens its file dialog, and who keeps the folder of each file
+    // chosen there for the next time.
     void setImportStartFolder(const QString &folder) { m_importStartFolder = folder; }
+    void setImportFolderKeeper(std::function<void(const QString &)> keep)
+    {
+        m_keepImportFolder = std::move(keep);
+    }
 
     // Controls, by their design names.
     QListWidget *lstGoda = nullptr;
@@ -93,6 +99,7 @@ private:
     qint32 m_NazhStroka = 0;
     bool m_unloaded = false;
     QString m_importStartFolder;
+    std::function<void(const QString &)> m_keepImportFolder;
 };
 
 } // namespace vexilo

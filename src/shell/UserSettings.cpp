@@ -2,6 +2,7 @@
 
 #include "compose/PagePlacement.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 #include <array>
@@ -125,6 +126,19 @@ void UserSettings::saveGlyphFiles(MadeGlyphFiles files) const
     open(m_file)->setValue(QStringLiteral("glyphs/files"), files == MadeGlyphFiles::Svg
                                                                ? QStringLiteral("svg")
                                                                : QStringLiteral("gif"));
+}
+
+std::optional<QString> UserSettings::loadImportFolder() const
+{
+    const QString folder = open(m_file)->value(QStringLiteral("holidays/importFolder")).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return std::nullopt;
+    return folder;
+}
+
+void UserSettings::saveImportFolder(const QString &folder) const
+{
+    open(m_file)->setValue(QStringLiteral("holidays/importFolder"), folder);
 }
 
 } // namespace vexilo

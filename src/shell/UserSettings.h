@@ -11,8 +11,8 @@
 namespace vexilo {
 
 // Choices kept for the user beyond "Options.ini" (whose lines never change), with QSettings in
-// the file AppPaths names: how sheets are saved as PNG or PDF and printed, and the style of the
-// last glyph set made from a font.
+// the file AppPaths names: how sheets are saved as PNG or PDF and printed, the style of the
+// last glyph set made from a font, and where holidays were last imported from.
 class UserSettings
 {
 public:
@@ -27,6 +27,10 @@ public:
     // The kind of files of the last set made; nothing before the first or when unreadable.
     std::optional<MadeGlyphFiles> loadGlyphFiles() const;
     void saveGlyphFiles(MadeGlyphFiles files) const;
+    // The folder the last holidays were imported from; nothing before the first import or
+    // when that folder is gone.
+    std::optional<QString> loadImportFolder() const;
+    void saveImportFolder(const QString &folder) const;
 
 private:
     QString m_file;

@@ -265,7 +265,11 @@ void frmForma::MenuPrazdniki_Click()
 {
     frmPrazdniki dialog(m_state.Prazdniki, m_state.paths.prazdnikiFile(), m_state.DniMesyaca,
                         txtRassttoyanie[5]->text(), m_platform, this);
-    dialog.setImportStartFolder(m_state.paths.importStartFolder());
+    const UserSettings settings(m_state.paths.settingsFile());
+    dialog.setImportStartFolder(
+        settings.loadImportFolder().value_or(m_state.paths.importStartFolder()));
+    dialog.setImportFolderKeeper(
+        [settings](const QString &folder) { settings.saveImportFolder(folder); });
     m_platform.execDialog(dialog);
 }
 

@@ -83,16 +83,30 @@ TEST(HolidayEditorImport, AProductionCalendarMarksDaysOffAndBlackensWorkingSatur
         EXPECT_EQ(writePrazdniki(store), marks) << i;
     }
 
-    // A file of one other year asks about that year, not a range; "Нет" keeps the shown one.
-    platform.messages.clear();
-    app.write(QStringLiteral("2030.csv"),
-              header + "2030,\"1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n");
-    platform.openNames = {app.file(QStringLiteral("2030.csv"))};
-    platform.answers = {MsgAnswer::No};
-    form.kImport->click();
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].text,
-              QStringLiteral("Отметить праздники 2030 года?\n«Нет» — только 2025 год."));
-    EXPECT_EQ(platform.messages[1].text, QStringLiteral("В файле нет календаря 2025 года."));
-    EXPECT_EQ(writePrazdniki(store), marks);
+    // A file without the shown year says which it holds and offers no "только 2025 год";
+    // "Нет" then leaves everything as it was, with no other message.
+    const struct
+    {
+        const char *years;
+        QString question;
+    } others[] = {
+        {"2030", QStringLiteral("В файле нет праздников 2025 года. Отметить праздники 2030 года?")},
+        {"2026 2030",
+         QStringLiteral("В файле нет праздников 2025 года. Отметить праздники всех лет из файла "
+                        "(2026–2030)?")},
+    };
+    for (const auto &other : others) {
+        QByteArray csv = header;
+        for (const QByteArray &y : QByteArray(other.years).split(' '))
+            csv += y + ",\"1\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\n";
+        app.write(QStringLiteral("other.csv"), csv);
+        platform.messages.clear();
+        platform.openNames = {app.file(QStringLiteral("other.csv"))};
+        platform.answers = {MsgAnswer::No};
+        form.kImport->click();
+        ASSERT_EQ(platform.messages.size(), 1u) << other.years;
+        EXPECT_EQ(platform.messages[0].text, other.question);
+        EXPECT_EQ(platform.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(writePrazdniki(store), marks);
+    }
 }

@@ -10,6 +10,7 @@
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -471,4 +472,30 @@ TEST(HolidayEditorFromMainWindow, StartUpLoadsTheFileAndTheMenuOpensTheEditor)
     readPrazdniki(app.read(kFileName), reread);
     ASSERT_EQ(reread.KolGodov(), 0);
     EXPECT_EQ(reread.entry(0)->List(1, 8), 1);
+}
+
+TEST(HolidayEditorFromMainWindow, ImportStartsWhereTheLastImportWasTakenFromEvenAfterARestart)
+{
+    TempAppFolder app;
+    app.makeFolder(QStringLiteral("Календари"));
+    app.write(QStringLiteral("Календари/2030.csv"), "not a calendar");
+    const QString chosenFolder = app.file(QStringLiteral("Календари"));
+    // One import from a freshly started window; where its file dialog started.
+    const auto importOnce = [&] {
+        Declare state;
+        FakePlatform platform;
+        const std::unique_ptr<frmForma> form = Main(state, platform, app.path());
+        platform.dialogHandlers.push_back([](QDialog &dialog) {
+            dynamic_cast<frmPrazdniki &>(dialog).kImport->click();
+            dialog.reject();
+        });
+        platform.openNames = {app.file(QStringLiteral("Календари/2030.csv"))};
+        form->MenuPrazdniki_Click();
+        return std::pair(platform.openStartFolder, state.paths.importStartFolder());
+    };
+    const auto [first, home] = importOnce();
+    EXPECT_EQ(first, home);
+    EXPECT_EQ(importOnce().first, chosenFolder);
+    ASSERT_TRUE(QDir(chosenFolder).removeRecursively());
+    EXPECT_EQ(importOnce().first, home) << "a folder that is gone";
 }

@@ -53,7 +53,7 @@ QString FakePlatform::saveFileName(const QStringList &filters, const QString &st
 
 QString FakePlatform::openFileName(const QStringList &filters, const QString &startFolder)
 {
-    Q_UNUSED(startFolder);
+    openStartFolder = startFolder;
     openFilters = filters;
     if (openNames.empty())
         return {};

@@ -47,6 +47,7 @@ public:
     QString saveStartFolder;
     std::deque<QString> openNames; // empty: the open dialog is cancelled
     QStringList openFilters;
+    QString openStartFolder;                        // where the last open dialog started
     std::deque<std::optional<QColor>> colorAnswers; // empty: the colour dialog is cancelled
     QStringList opened;
     std::deque<std::function<void(QDialog &)>> dialogHandlers;
