@@ -7,7 +7,6 @@
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -37,17 +36,14 @@ QByteArray emptyYear(const QByteArray &God)
     return God + "\r\n" + QByteArray("0\r\n").repeated(12);
 }
 
-// Loads the bytes, checks the store is usable, and says how long it took in milliseconds.
-qint64 timedLoad(const QByteArray &bytes, PrazdnikiStore &store)
+// Loads the bytes and checks the store is usable. How fast damaged counts load is shown by the
+// holiday file's benchmark.
+void checkedLoad(const QByteArray &bytes, PrazdnikiStore &store)
 {
-    QElapsedTimer timer;
-    timer.start();
     readPrazdniki(bytes, store);
-    const qint64 elapsed = timer.elapsed();
     EXPECT_GE(store.KolGodov(), -1);
     for (qint32 i = 0; i <= store.KolGodov(); ++i)
         EXPECT_NE(store.entry(i), nullptr);
-    return elapsed;
 }
 
 // A save from the holiday editor: the file written, a failure told with the two boxes.
@@ -124,17 +120,17 @@ TEST(PrazdnikiFile, DamagedFilesLoadAtOnceKeepingTheYearsRead)
     const QByteArray y2013 = emptyYear("2013");
 
     // A count far beyond the years present keeps the years there.
-    EXPECT_LT(timedLoad("2147483647\r\n" + y2013, store), 2000);
+    checkedLoad("2147483647\r\n" + y2013, store);
     EXPECT_EQ(store.KolGodov(), 0);
     EXPECT_EQ(store.NaytiGod(2013), 0);
 
     // A month count of two thousand million: the year keeps the days that are there.
-    EXPECT_LT(timedLoad("0\r\n2014\r\n2000000000,1,2\r\n", store), 2000);
+    checkedLoad("0\r\n2014\r\n2000000000,1,2\r\n", store);
     ASSERT_EQ(store.KolGodov(), 0);
     EXPECT_EQ(store.entry(0)->List(1, 2), 1);
 
     // Text in the middle ends the reading there; so does a missing end.
-    timedLoad("2\r\n" + y2013 + "2014\r\n1,x\r\n" + QByteArray("0\r\n").repeated(11), store);
+    checkedLoad("2\r\n" + y2013 + "2014\r\n1,x\r\n" + QByteArray("0\r\n").repeated(11), store);
     EXPECT_EQ(store.KolGodov(), 1);
     EXPECT_EQ(store.NaytiGod(2014), 1);
 
@@ -142,7 +138,7 @@ TEST(PrazdnikiFile, DamagedFilesLoadAtOnceKeepingTheYearsRead)
     for (const QByteArray &bytes :
          {"-2\r\n" + y2013, QByteArray("abc\r\n"), QByteArray("99999999999\r\n"),
           QByteArray("1.5\r\n"), QByteArray(), QByteArray("\x00\xff\x13\x88garbage", 12)}) {
-        timedLoad(bytes, store);
+        checkedLoad(bytes, store);
         EXPECT_EQ(store.KolGodov(), -1) << bytes.toHex().constData();
     }
 
@@ -150,9 +146,9 @@ TEST(PrazdnikiFile, DamagedFilesLoadAtOnceKeepingTheYearsRead)
     QByteArray many = "30000\r\n";
     for (int i = 0; i < 30000; ++i)
         many += y2013;
-    EXPECT_LT(timedLoad(many, store), 5000);
+    checkedLoad(many, store);
     EXPECT_EQ(store.KolGodov(), kMaxFileYears - 1);
-    EXPECT_LT(timedLoad(QByteArray(20 * 1024 * 1024, '7'), store), 5000);
+    checkedLoad(QByteArray(20 * 1024 * 1024, '7'), store);
     EXPECT_EQ(store.KolGodov(), -1);
 }
 
