@@ -1,3 +1,5 @@
+#include "common/RuntimeFolder.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QStandardPaths>
@@ -12,6 +14,7 @@ int main(int argc, char **argv)
     qputenv("QT_FONT_DPI", "96");
     qputenv("LC_ALL", "C.UTF-8");
     ::testing::InitGoogleTest(&argc, argv);
+    vexilo::provideRuntimeFolder(); // as the programs do
     QApplication app(argc, argv);
     // Settings kept for the user go to a test folder, never the real one.
     QStandardPaths::setTestModeEnabled(true);
