@@ -138,6 +138,8 @@ std::optional<QString> outputFolderProblem(const QString &targetPath)
     if (fd >= 0) {
         ::close(fd);
         ::unlink(encoded(probe).constData());
+        if (batchjournal::journalBlocked(folder))
+            return batchjournal::journalFailureMessage(folder, EISDIR);
         // An export killed half-way is completed as soon as anything is exported here again.
         if (batchjournal::journalPresent(folder)) {
             const batchjournal::FolderLock lock(folder);
