@@ -359,3 +359,45 @@ TEST(SafeFolder, AWriteKilledAtAnyStepLeavesNoFolderAndItsStagingGoesOnceStale)
         QDir(app.file(QStringLiteral("set"))).removeRecursively();
     }
 }
+
+TEST(SafeFolder, AReplacementKilledAtAnyStepLeavesNothingThatBlocksTheNext)
+{
+    const struct
+    {
+        const char *what;
+        SafeWriteStage stage;
+        int passes;
+    } kills[] = {
+        {"while writing the second file", SafeWriteStage::Write, 1},
+        {"between the two renames", SafeWriteStage::Rename, 1},
+    };
+    for (const auto &kill : kills) {
+        SCOPED_TRACE(kill.what);
+        TempAppFolder app;
+        const QString set = app.file(QStringLiteral("set"));
+        ASSERT_TRUE(writeFolderSafely(set, filesSaying("old "), ExistingFolder::Refuse).ok);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            auto left = std::make_shared<int>(kill.passes);
+            const SafeWriteHook die = [&kill, left](SafeWriteStage stage) {
+                if (stage == kill.stage && (*left)-- == 0)
+                    ::raise(SIGKILL);
+                return 0;
+            };
+            writeFolderSafely(set, filesSaying("new "), ExistingFolder::ReplaceOwnFiles,
+                              {Durability::Synced, die});
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_GT(contentOf(set).size(), kNames.size()); // its own files are left, young
+
+        const SafeWriteResult next =
+            writeFolderSafely(set, filesSaying("next "), ExistingFolder::ReplaceOwnFiles);
+        EXPECT_TRUE(next.ok) << next.errorString.toStdString();
+        EXPECT_EQ(contentOf(set), (std::map<QString, QByteArray>{{kNames[0], "next 0.gif"},
+                                                                 {kNames[1], "next Пн.gif"}}));
+    }
+}
