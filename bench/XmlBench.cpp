@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+
 using namespace vexilo;
 
 namespace {
@@ -35,43 +37,55 @@ const QByteArray kCalendarTail = "</days></calendar>";
 const QByteArray kSvgHead = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\">";
 const QByteArray kSvgTail = "</svg>";
 
-const QByteArray &calendarFile(bool hostile)
+// An element with as many attributes as the readers take, for the worst file they read.
+QByteArray fullElement(int attributes)
+{
+    QByteArray element = "<g";
+    for (int i = 0; i < attributes; ++i)
+        element += " a" + QByteArray::number(i) + "=\"\"";
+    return element + "/>\n";
+}
+
+// 1: 100 000 attributes on one element; 0: the same bytes as plain elements; 2: the same bytes
+// as elements with the most attributes the reader takes.
+const QByteArray &calendarFile(std::int64_t kind)
 {
     static const QByteArray many =
         manyAttributes(kCalendarHead + "<day d=\"01.01\" t=\"1\"", "/>" + kCalendarTail);
     static const QByteArray same =
         plain(kCalendarHead, "<day d=\"01.01\" t=\"1\"/>\n", kCalendarTail, many.size());
-    return hostile ? many : same;
+    static const QByteArray full =
+        plain(kCalendarHead, fullElement(256), kCalendarTail, many.size());
+    return kind == 1 ? many : kind == 0 ? same : full;
 }
 
-const QByteArray &svgFile(bool hostile)
+const QByteArray &svgFile(std::int64_t kind)
 {
     static const QByteArray many =
         manyAttributes(kSvgHead + "<rect fill=\"#000\"", "/>" + kSvgTail);
     static const QByteArray same =
         plain(kSvgHead, "<rect fill=\"#000\" width=\"5\"/>\n", kSvgTail, many.size());
-    return hostile ? many : same;
+    static const QByteArray full = plain(kSvgHead, fullElement(254), kSvgTail, many.size());
+    return kind == 1 ? many : kind == 0 ? same : full;
 }
 
 void BM_XmlCalendar(benchmark::State &state)
 {
-    const QByteArray &bytes = calendarFile(state.range(0) != 0);
+    const QByteArray &bytes = calendarFile(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(readProductionXml(bytes, QStringLiteral("f")));
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-// 1: 100 000 attributes on one <day>; 0: the same bytes as plain days.
-BENCHMARK(BM_XmlCalendar)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlCalendar)->Arg(1)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_XmlSvgTint(benchmark::State &state)
 {
-    const QByteArray &bytes = svgFile(state.range(0) != 0);
+    const QByteArray &bytes = svgFile(state.range(0));
     const auto keep = [](QRgb colour) { return colour; };
     for (auto _ : state)
         benchmark::DoNotOptimize(tintSvgColours(bytes, keep));
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-// 1: 100 000 attributes on one <rect>; 0: the same bytes as plain rectangles.
-BENCHMARK(BM_XmlSvgTint)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XmlSvgTint)->Arg(1)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
