@@ -289,8 +289,13 @@ TEST(GlyphsTool, ForceAfterAKilledOneGoesOnAndTheLoserOfTwoSaysAnotherCopyWrites
               17);
     EXPECT_FALSE(app.read(QStringLiteral("P/0.gif")).isEmpty());
 
-    const std::map<QString, QByteArray> before = filesUnder(set);
+    // The winner holds the lock and is writing its temporaries.
     const batchjournal::FolderLock writing(set);
+    QString temporary;
+    const int fd = filesteps::createTemporary(set, temporary);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const std::map<QString, QByteArray> before = filesUnder(set);
     const ToolRun loser = runTool(QStringLiteral("vexilo-glyphs"), args);
     EXPECT_EQ(loser.status, 1);
     EXPECT_TRUE(loser.err.contains(batchjournal::busyFolderMessage(set)))
