@@ -328,3 +328,15 @@ TEST(BatchJournal, AJournalNoExportWroteChangesNothingInTheFolder)
         EXPECT_TRUE(journalTemporaries(folder).isEmpty()) << c.what;
     }
 }
+
+TEST(BatchJournal, AFolderInTheJournalsPlaceIsNamedAndStopsOnlySavesOfSeveralFiles)
+{
+    TempAppFolder app;
+    app.makeFolder(QLatin1String(kJournalName));
+    const QString named = QStringLiteral("Журнал сохранения «%1/%2» не записать.")
+                              .arg(app.path().chopped(1), QLatin1String(kJournalName));
+    EXPECT_TRUE(commitRows(app, "new").errorString.startsWith(named));
+    EXPECT_TRUE(outputFolderProblem(app.file(kRows[0]), 3).value_or(QString()).startsWith(named));
+    EXPECT_EQ(outputFolderProblem(app.file(kRows[0]), 1), std::nullopt);
+    EXPECT_TRUE(writeFileSafely(app.file(kRows[0]), "one file").ok);
+}
