@@ -294,9 +294,10 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
                                         .arg(options.month, 2, 10, QLatin1Char('0'));
     }
     // The output folder is checked before anything is composed; a year sheet has rows.
-    if (const std::optional<QString> problem = outputFolderProblem(
-            outputFileNames(name, QStringLiteral("/"), options.month == 0 ? 2 : 1, options.output)
-                .constFirst())) {
+    const QStringList outputNames =
+        outputFileNames(name, QStringLiteral("/"), options.month == 0 ? 2 : 1, options.output);
+    if (const std::optional<QString> problem =
+            outputFolderProblem(outputNames.constFirst(), outputNames.size())) {
         err << *problem << '\n';
         return RenderFailed;
     }

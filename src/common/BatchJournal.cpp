@@ -1,10 +1,13 @@
 #include "BatchJournal.h"
 
 #include "common/FileSteps.h"
+#include "common/ProgramText.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -24,9 +27,6 @@ constexpr char kHeader[] = "vexilo-batch 1";
 // Far beyond any real batch (a year has at most twelve rows, a glyph set seventeen files).
 constexpr qsizetype kMaxJournalBytes = 1 << 20;
 constexpr qsizetype kMaxEntries = 4096;
-// A commit holds the lock for a few renames; one that waits longer than this reports the
-// folder busy rather than hang.
-constexpr int kLockWaitMs = 30000;
 constexpr auto kLockPoll = std::chrono::milliseconds(5);
 
 QString inFolder(const QString &folder, const QString &name)
@@ -54,6 +54,20 @@ bool isTargetName(const QString &name)
     return !name.isEmpty() && !name.contains(u'/') && !name.contains(QChar(0)) &&
            name != QStringLiteral(".") && name != QStringLiteral("..") && !isTemporaryName(name) &&
            name != QLatin1String(kJournalName);
+}
+
+bool isGlyphSetFiles(const QStringList &names)
+{
+    const QString extension = names.front().endsWith(QStringLiteral(".svg"))
+                                  ? QStringLiteral(".svg")
+                                  : QStringLiteral(".gif");
+    QStringList files;
+    for (int digit = 0; digit < 10; ++digit)
+        files.append(QString::number(digit) + extension);
+    for (const QString &weekday : weekdayNames())
+        files.append(weekday + extension);
+    return std::all_of(names.begin(), names.end(),
+                       [&files](const QString &name) { return files.contains(name); });
 }
 
 std::optional<JournalEntry> parseEntry(const QByteArray &line)
@@ -114,6 +128,16 @@ JournalState readJournal(const QString &folder, std::vector<JournalEntry> &entri
     return JournalState::Whole;
 }
 
+bool isFileOrNothing(const QString &path)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(encoded(path).constData(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode);
+}
+
 // A file the completion may put a row over: none yet, or a regular file someone may write.
 bool mayReplace(const QString &target)
 {
@@ -126,6 +150,36 @@ bool mayReplace(const QString &target)
 }
 
 } // namespace
+
+bool isOneSavesTargets(const QStringList &names)
+{
+    if (names.isEmpty() || !std::all_of(names.begin(), names.end(), isTargetName))
+        return false;
+    if (isGlyphSetFiles(names))
+        return true;
+    // The longest suffix is taken, so every file of one save gives the same stem.
+    static const QRegularExpression sheetFile(
+        QStringLiteral("^(.+?)((?:_стр[1-9][0-9]{0,3})?(?:_ряд[1-9][0-9]{0,3})?)"
+                       "\\.(bmp|png|pdf|svg)$"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QString stem;
+    QString extension;
+    for (const QString &name : names) {
+        const QRegularExpressionMatch match = sheetFile.match(name);
+        if (!match.hasMatch())
+            return false;
+        // The single file of a save is alone; rows and pages are never beside it.
+        if (match.capturedLength(2) == 0 && names.size() > 1)
+            return false;
+        if (stem.isNull()) {
+            stem = match.captured(1);
+            extension = match.captured(3);
+        } else if (match.captured(1) != stem || match.captured(3) != extension) {
+            return false;
+        }
+    }
+    return true;
+}
 
 QByteArray journalContent(const std::vector<JournalEntry> &entries)
 {
@@ -153,6 +207,12 @@ std::optional<std::vector<JournalEntry>> parseJournal(const QByteArray &content)
     }
     // The count at the end tells a whole journal from one a power cut cut short.
     if (lines.back() != "end " + QByteArray::number(qsizetype(entries.size())))
+        return std::nullopt;
+    // A journal made by hand could otherwise have any file of the folder replaced.
+    QStringList targets;
+    for (const JournalEntry &entry : entries)
+        targets.append(entry.target);
+    if (!entries.empty() && !isOneSavesTargets(targets))
         return std::nullopt;
     return entries;
 }
@@ -236,9 +296,18 @@ void rollForward(const QString &folder)
         struct stat st
         {
         };
-        // Gone: renamed before the commit stopped. Another inode: a later file took the name.
-        if (::lstat(encoded(inFolder(folder, entry.temporary)).constData(), &st) != 0 ||
-            !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || quint64(st.st_ino) != entry.inode)
+        // Gone: renamed before the commit stopped.
+        if (::lstat(encoded(inFolder(folder, entry.temporary)).constData(), &st) != 0)
+            continue;
+        // No commit leaves a link, a folder or another's file under its names: the journal
+        // is not what an export wrote, and nothing it names is touched.
+        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            !isFileOrNothing(inFolder(folder, entry.target))) {
+            removeJournal(folder);
+            return;
+        }
+        // Another inode: a later file took the name.
+        if (quint64(st.st_ino) != entry.inode)
             continue;
         if (qint64(st.st_size) != entry.size)
             intact = false;
@@ -255,12 +324,12 @@ void rollForward(const QString &folder)
     removeJournal(folder);
 }
 
-FolderLock::FolderLock(const QString &folder)
+FolderLock::FolderLock(const QString &folder, int waitMs)
     : m_fd(::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
     if (m_fd < 0)
         return;
-    const QDeadlineTimer deadline(kLockWaitMs);
+    const QDeadlineTimer deadline(waitMs);
     // Polled briefly rather than blocking, so that a holder that hangs cannot hang us.
     while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         const int err = errno;
@@ -280,6 +349,24 @@ FolderLock::~FolderLock()
 {
     if (m_fd >= 0)
         ::close(m_fd); // closing lets go of the lock
+}
+
+QString journalFailureMessage(const QString &folder, int err)
+{
+    QString message = QStringLiteral("Журнал сохранения «%1» не записать.")
+                          .arg(inFolder(folder, QLatin1String(kJournalName)));
+    if (const QString reason = describeSystemError(err); !reason.isEmpty())
+        message += u' ' + reason;
+    return message;
+}
+
+bool journalBlocked(const QString &folder)
+{
+    struct stat st
+    {
+    };
+    return ::lstat(encoded(inFolder(folder, QLatin1String(kJournalName))).constData(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
 }
 
 QString busyFolderMessage(const QString &folder)

@@ -27,8 +27,16 @@ struct JournalEntry
     quint64 inode = 0;
 };
 
+// Whether the names are the files of one save as this program names them: the glyph files
+// of one set ("0.gif" … "9.gif", "Пн.gif" … "Вс.gif", or all of them ".svg"), or the files of
+// one sheet from one chosen name STEM and one of the extensions .bmp, .png, .pdf, .svg: the
+// single "STEM.ext", or any of "STEM_рядN.ext", "STEM_стрN.ext" and "STEM_стрN_рядM.ext".
+bool isOneSavesTargets(const QStringList &names);
+
 QByteArray journalContent(const std::vector<JournalEntry> &entries);
-// Nothing for a journal that is not whole or names anything but plain files of its folder.
+// Nothing for a journal that is not whole, names anything but plain files of its folder, names
+// temporaries not of this program's pattern, or targets that are not one save's
+// (isOneSavesTargets).
 std::optional<std::vector<JournalEntry>> parseJournal(const QByteArray &content);
 
 // The entry for a temporary file as it lies in the folder now; nothing when it is gone.
@@ -55,11 +63,15 @@ void rollForward(const QString &folder);
 // The folder's lock, held while the object lives: an advisory lock (flock) on the folder
 // itself, so no lock file is left behind and the system lets go of it when its process dies.
 // A folder that takes no lock (one we may not read, a file system without locks) is committed
-// to without one.
+// to without one. A commit holds it for a few renames; one that waits longer than this reports
+// the folder busy rather than hang.
+inline constexpr int kLockWaitMs = 30000;
+
 class FolderLock
 {
 public:
-    explicit FolderLock(const QString &folder);
+    // Waits up to `waitMs` for a lock another commit holds.
+    explicit FolderLock(const QString &folder, int waitMs = kLockWaitMs);
     ~FolderLock();
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
@@ -71,6 +83,13 @@ private:
     int m_fd = -1;
     bool m_busy = false;
 };
+
+// "Журнал сохранения «…» не записать." and the system's reason: the journal is the problem,
+// not the file being saved.
+QString journalFailureMessage(const QString &folder, int err);
+// Whether something that is no file (a folder) stands where the folder's journal goes, so
+// that no commit of several files can happen there.
+bool journalBlocked(const QString &folder);
 
 // "Файлы в папке «…» сейчас записывает другая копия программы."
 QString busyFolderMessage(const QString &folder);

@@ -231,7 +231,7 @@ void syncFolder(const QString &folder)
 }
 
 // Temporary files of this program's pattern that saves killed half-way left in the folder.
-void removeStaleTemporaries(const QString &folder)
+void removeStaleTemporaries(const QString &folder, bool anyAge)
 {
     const QDir dir(folder);
     const QStringList names =
@@ -248,7 +248,7 @@ void removeStaleTemporaries(const QString &folder)
         {
         };
         if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
-            st.st_uid == ::geteuid() && st.st_mtime < now - kStaleSeconds)
+            st.st_uid == ::geteuid() && (anyAge || st.st_mtime < now - kStaleSeconds))
             ::unlink(path.constData());
     }
 }

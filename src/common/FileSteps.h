@@ -86,7 +86,9 @@ void syncFolder(const QString &folder);
 
 // Removes temporary files of this program's pattern that saves killed half-way left in the
 // folder, once they are older than a minute, except those a journal still names; nothing else.
-void removeStaleTemporaries(const QString &folder);
+// `anyAge`: of any age, for a caller that holds the folder's lock while it writes there, so that
+// no copy of the program that writes the same way is using them.
+void removeStaleTemporaries(const QString &folder, bool anyAge = false);
 
 // Rewrites the file itself: not crash-safe, the one way left when its folder takes no file.
 // The system error number of a failure, or 0.

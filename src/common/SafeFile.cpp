@@ -185,12 +185,19 @@ SafeWriteResult SafeFileBatch::writeJournals(const QStringList &folders)
             }
             entries.push_back(*entry);
         }
+        // A temporary that vanished is the file's fault; a journal not written the journal's.
+        const bool journalFault = err == 0;
         if (err == 0)
             err = batchjournal::writeJournal(folders[i], entries, m_options.durability);
         if (err != 0) {
             for (qsizetype j = 0; j < i; ++j)
                 batchjournal::removeJournal(folders[j]);
-            return failure(firstPath, err);
+            SafeWriteResult result = failure(firstPath, err);
+            if (journalFault) {
+                result.errorString = batchjournal::journalFailureMessage(folders[i], err);
+                result.writeProtected = false; // the rows themselves may be written
+            }
+            return result;
         }
     }
     return {};
@@ -235,8 +242,9 @@ SafeWriteResult SafeFileBatch::commit()
     for (const QString &folder : pendingFolders(false)) {
         if (pending < 2 && !batchjournal::journalPresent(folder))
             continue;
-        locks.push_back(std::make_unique<batchjournal::FolderLock>(folder));
-        if (locks.back()->busy()) {
+        if (!m_options.folderLocked)
+            locks.push_back(std::make_unique<batchjournal::FolderLock>(folder));
+        if (!locks.empty() && locks.back()->busy()) {
             const auto inFolder = std::find_if(m_staged.begin(), m_staged.end(), [&](auto &s) {
                 return folderOf(s.target) == folder;
             });

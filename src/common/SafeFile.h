@@ -50,6 +50,8 @@ struct SafeWriteOptions
 {
     Durability durability = Durability::Synced;
     SafeWriteHook hook; // empty: nothing injected
+    // The caller holds the lock (batchjournal::FolderLock) of every folder a commit writes to.
+    bool folderLocked = false;
 };
 
 // Content written straight into the file; returns false when it could not write everything.

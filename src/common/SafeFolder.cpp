@@ -1,5 +1,6 @@
 #include "SafeFolder.h"
 
+#include "common/BatchJournal.h"
 #include "common/FileSteps.h"
 
 #include <QDir>
@@ -127,8 +128,15 @@ SafeWriteResult replaceInFolder(const QString &path, const struct stat &st,
 {
     if (isHomeFolder(st))
         return refused(path, QStringLiteral("Это домашняя папка, она не заменяется."));
-    // Temporaries of a killed save are the program's own and would otherwise block the folder.
-    removeStaleTemporaries(path);
+    // Held from the first look into the folder to the last rename, so that nothing another
+    // copy writes is taken for a leftover; the loser is told at once rather than made to wait.
+    const batchjournal::FolderLock lock(path, 0);
+    if (lock.busy())
+        return refused(path, batchjournal::busyFolderMessage(path));
+    // What a killed write left is the program's own and would otherwise block the folder: its
+    // journal is completed and its temporaries, young or old, go.
+    batchjournal::rollForward(path);
+    removeStaleTemporaries(path, true);
     int err = 0;
     const std::optional<std::vector<Entry>> entries = listFolder(path, err);
     if (!entries)
@@ -142,7 +150,9 @@ SafeWriteResult replaceInFolder(const QString &path, const struct stat &st,
             return refused(path, QStringLiteral("В папке есть %1, а папка заменяется, только "
                                                 "когда в ней нет ничего, кроме файлов набора.")
                                      .arg(describeEntry(entry)));
-    return writeFiles(path, files, options);
+    SafeWriteOptions locked = options;
+    locked.folderLocked = true;
+    return writeFiles(path, files, locked);
 }
 
 // Makes the missing folders of `path` with the umask's mode; the system error number, or 0.

@@ -119,7 +119,7 @@ std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &resu
     return std::nullopt;
 }
 
-std::optional<QString> outputFolderProblem(const QString &targetPath)
+std::optional<QString> outputFolderProblem(const QString &targetPath, qsizetype files)
 {
     int err = 0;
     const std::optional<QString> target = resolveLinks(targetPath, err);
@@ -138,6 +138,8 @@ std::optional<QString> outputFolderProblem(const QString &targetPath)
     if (fd >= 0) {
         ::close(fd);
         ::unlink(encoded(probe).constData());
+        if (files > 1 && batchjournal::journalBlocked(folder))
+            return batchjournal::journalFailureMessage(folder, EISDIR);
         // An export killed half-way is completed as soon as anything is exported here again.
         if (batchjournal::journalPresent(folder)) {
             const batchjournal::FolderLock lock(folder);

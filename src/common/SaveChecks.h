@@ -20,8 +20,9 @@ std::optional<SafeWriteResult> writeRefusal(const QString &path);
 std::optional<QString> keepBackupCopy(const QString &path, SafeWriteResult &failure);
 
 // Why files cannot be saved as `targetPath` (its folder is missing, is no folder, or takes no
-// files; or the name is too long), in Russian; nothing when they can. An export into the
-// folder that was cut short is completed first.
-std::optional<QString> outputFolderProblem(const QString &targetPath);
+// files; or the name is too long; or, for a save of several files, its journal cannot be
+// written), in Russian; nothing when they can. An export into the folder that was cut short is
+// completed first.
+std::optional<QString> outputFolderProblem(const QString &targetPath, qsizetype files = 1);
 
 } // namespace vexilo

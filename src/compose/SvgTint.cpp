@@ -1,5 +1,6 @@
 #include "SvgTint.h"
 
+#include "common/BoundedXml.h"
 #include "compose/CssColourTint.h"
 
 #include <QXmlStreamReader>
@@ -56,7 +57,7 @@ struct ColourAttributes
 class SvgTinter
 {
 public:
-    SvgTinter(const QByteArray &svg, const Recolour &recolour)
+    SvgTinter(const QString &svg, const Recolour &recolour)
         : m_reader(svg), m_writer(&m_out), m_recolour(recolour),
           m_keep([](QRgb colour) { return colour; })
     {
@@ -231,7 +232,12 @@ private:
 
 QByteArray tintSvgColours(const QByteArray &svg, const std::function<QRgb(QRgb)> &recolour)
 {
-    SvgTinter tinter(svg, recolour);
+    // The reader reads exactly the text that was checked. The tint adds up to two colours to
+    // an element, and its result must be within the bounds too.
+    const BoundedXml bounded = boundedXml(svg, kMaxXmlAttributes - 2);
+    if (!bounded.problem.isEmpty())
+        return {};
+    SvgTinter tinter(bounded.text, recolour);
     return tinter.run();
 }
 

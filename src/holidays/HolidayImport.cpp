@@ -3,6 +3,7 @@
 #include "common/RegularFile.h"
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiStore.h"
+#include "holidays/ProductionCalendar.h"
 #include "holidays/clsPrazdniki.h"
 
 #include <QDir>
@@ -16,15 +17,6 @@ namespace {
 QString shownName(const QString &fileName)
 {
     return QDir::toNativeSeparators(fileName);
-}
-
-// The content after a byte-order mark and leading blanks.
-QByteArray opening(const QByteArray &bytes)
-{
-    QByteArray start = bytes.left(4096);
-    if (start.startsWith("\xEF\xBB\xBF"))
-        start.remove(0, 3);
-    return start.trimmed();
 }
 
 // "день", "дня" or "дней" after a number.
@@ -45,13 +37,17 @@ QString days(qint64 n)
 
 std::optional<HolidayFormat> holidayFormatOf(const QByteArray &bytes)
 {
-    const QByteArray start = opening(bytes);
-    if (start.startsWith('<'))
+    // Decoded as the readers decode it, so that UTF-16 and Windows-1251 look alike here.
+    const QString text = calendarText(bytes);
+    qsizetype first = 0;
+    while (first < text.size() && text[first].isSpace())
+        ++first;
+    const QStringView start = QStringView(text).mid(first, 4096);
+    if (start.startsWith(u'<'))
         return HolidayFormat::ProductionXml;
-    const qsizetype lineEnd = start.indexOf('\n');
-    const QByteArray firstLine = lineEnd < 0 ? start : start.left(lineEnd);
-    // "Год/Месяц" in UTF-8 or in Windows-1251.
-    if (firstLine.contains("\xD0\x93\xD0\xBE\xD0\xB4/") || firstLine.contains("\xC3\xEE\xE4/"))
+    const qsizetype lineEnd = start.indexOf(u'\n');
+    const QStringView firstLine = lineEnd < 0 ? start : start.left(lineEnd);
+    if (firstLine.contains(u"год/", Qt::CaseInsensitive))
         return HolidayFormat::ProductionCsv;
     if (bytes.contains("BEGIN:VCALENDAR"))
         return HolidayFormat::ICalendar;

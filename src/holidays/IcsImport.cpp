@@ -239,6 +239,11 @@ QString outlineMessage(const IcsOutlineError &error, const QString &name)
         return QStringLiteral("В календаре «%1» слишком много дат: больше %2.")
             .arg(name)
             .arg(kMaxIcsValues);
+    case IcsOutlineFault::Cut:
+        return QStringLiteral("Календарь «%1» не дописан: он обрывается на строке %2 без "
+                              "END:VCALENDAR. Праздники из него не взяты.")
+            .arg(name)
+            .arg(error.line);
     case IcsOutlineFault::NotCalendar:
     case IcsOutlineFault::TooDeep:
         break;

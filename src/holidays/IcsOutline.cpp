@@ -80,10 +80,14 @@ public:
     // false when the file is refused; the fault is in error().
     bool takeLine(const QByteArray &line, qint64 number)
     {
+        m_lastLine = number;
         const QByteArray name = nameOf(line);
         if (name == "BEGIN")
             return begin(line, number);
         if (name == "END") {
+            const std::optional<Split> split = splitLine(line);
+            if (split && split->value.trimmed().toUpper() == "VCALENDAR")
+                m_calendarEnded = true;
             end();
             return true;
         }
@@ -135,6 +139,9 @@ public:
             closeEvent();
         if (!m_sawCalendar)
             return IcsOutlineError{IcsOutlineFault::NotCalendar, 0};
+        // A download or a copy cut short would otherwise give the days before the cut.
+        if (!m_calendarEnded)
+            return IcsOutlineError{IcsOutlineFault::Cut, m_lastLine};
         m_out += "END:VCALENDAR\r\n";
         return m_out;
     }
@@ -153,6 +160,7 @@ private:
         if (m_depth == 1) {
             m_inCalendar = component == "VCALENDAR";
             m_sawCalendar = m_sawCalendar || m_inCalendar;
+            m_calendarEnded = m_calendarEnded && !m_inCalendar;
         } else if (m_depth == 2 && m_inCalendar && component == "VEVENT") {
             m_inEvent = true;
         }
@@ -210,6 +218,8 @@ private:
     int m_depth = 0;
     bool m_inCalendar = false;
     bool m_sawCalendar = false;
+    bool m_calendarEnded = false;
+    qint64 m_lastLine = 0;
     bool m_inEvent = false;
     bool m_timed = false;
     bool m_changedInstance = false;

@@ -14,7 +14,8 @@ inline constexpr qsizetype kMaxIcsValueBytes = 4096;
 // Values given to libical for one file; it takes some microseconds for each.
 inline constexpr qint64 kMaxIcsValues = 150000;
 
-enum class IcsOutlineFault { NotCalendar, NulBytes, TooDeep, LongValue, TooManyValues };
+// Cut: the last calendar of the text has no END line; the file was cut short.
+enum class IcsOutlineFault { NotCalendar, NulBytes, TooDeep, LongValue, TooManyValues, Cut };
 
 struct IcsOutlineError
 {

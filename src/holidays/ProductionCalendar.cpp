@@ -1,5 +1,6 @@
 #include "ProductionCalendar.h"
 
+#include "common/BoundedXml.h"
 #include "common/CalendarMath.h"
 #include "common/Text1251.h"
 
@@ -77,10 +78,31 @@ std::optional<qint32> wholeNumber(QStringView text)
 
 } // namespace
 
+QString calendarText(const QByteArray &bytes)
+{
+    QString text;
+    if (const std::optional<QStringConverter::Encoding> marked =
+            QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        text = decoder.decode(bytes);
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = fromWindows1251(bytes);
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
 std::variant<HolidayMarks, QString> readProductionXml(const QByteArray &bytes,
                                                       const QString &fileName)
 {
-    QXmlStreamReader xml(bytes);
+    const BoundedXml bounded = boundedXml(bytes);
+    if (!bounded.problem.isEmpty())
+        return damaged(fileName, bounded.line, bounded.problem);
+    QXmlStreamReader xml(bounded.text);
     if (!xml.readNextStartElement() || xml.name() != QLatin1String("calendar"))
         return notCalendar(fileName);
     const QString yearText = xml.attributes().value(QLatin1String("year")).toString();
@@ -191,17 +213,6 @@ private:
     bool m_broken = false;
 };
 
-QString csvText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = fromWindows1251(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
-}
-
 const std::array<QString, 12> kMonthNames = {
     QStringLiteral("январь"),  QStringLiteral("февраль"), QStringLiteral("март"),
     QStringLiteral("апрель"),  QStringLiteral("май"),     QStringLiteral("июнь"),
@@ -215,7 +226,9 @@ struct CsvColumns
     std::array<qsizetype, 12> months{};
 };
 
-std::optional<CsvColumns> csvColumns(const QStringList &header)
+// The columns of a header that names "Год/Месяц"; nothing for any other header. `missing`:
+// the first month it lacks, for a header cut short.
+std::optional<CsvColumns> csvColumns(const QStringList &header, QString &missing)
 {
     CsvColumns columns;
     columns.months.fill(-1);
@@ -229,9 +242,9 @@ std::optional<CsvColumns> csvColumns(const QStringList &header)
     }
     if (columns.year < 0)
         return std::nullopt;
-    for (const qsizetype column : columns.months)
-        if (column < 0)
-            return std::nullopt;
+    for (std::size_t m = 0; m < kMonthNames.size(); ++m)
+        if (columns.months[m] < 0 && missing.isEmpty())
+            missing = kMonthNames[m];
     return columns;
 }
 
@@ -307,16 +320,25 @@ std::variant<HolidayMarks, QString> readCsvYears(CsvSplitter &splitter, const Cs
 std::variant<HolidayMarks, QString> readProductionCsv(const QByteArray &bytes,
                                                       const QString &fileName)
 {
-    const QString text = csvText(bytes);
+    const QString text = calendarText(bytes);
     // Commas by the format; semicolons when a spreadsheet saved it in a Russian locale.
     for (const QChar separator : {QLatin1Char(','), QLatin1Char(';')}) {
         CsvSplitter splitter(text, separator);
         QStringList fields;
         qint64 line = 0;
-        if (!splitter.next(fields, line))
+        bool read = splitter.next(fields, line);
+        // Blank lines before the header are no part of it.
+        while (read && fields.size() == 1 && fields[0].trimmed().isEmpty())
+            read = splitter.next(fields, line);
+        if (!read)
             break;
-        if (const std::optional<CsvColumns> columns = csvColumns(fields))
+        QString missing;
+        const std::optional<CsvColumns> columns = csvColumns(fields, missing);
+        if (columns && missing.isEmpty())
             return readCsvYears(splitter, *columns, fileName);
+        if (columns && fields.size() > 1)
+            return notCalendar(fileName).chopped(1) +
+                   QStringLiteral(": в заголовке нет столбца «%1».").arg(missing);
     }
     return notCalendar(fileName);
 }

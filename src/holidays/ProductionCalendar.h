@@ -24,6 +24,10 @@ struct YearMarks
 };
 using HolidayMarks = std::map<qint32, YearMarks>;
 
+// The text of a calendar file: in the encoding its byte-order mark names (UTF-8, UTF-16 or
+// UTF-32, either byte order), else UTF-8 when it is, else Windows-1251.
+QString calendarText(const QByteArray &bytes);
+
 // The XML production calendar: <calendar year="…"> with <days><day d="MM.DD" t="1|2|3"/>.
 // Saturdays and Sundays are days off unless a day of type 2 or 3 names them; type 1 is a day
 // off. On failure a Russian message naming `fileName`.
@@ -32,8 +36,8 @@ std::variant<HolidayMarks, QString> readProductionXml(const QByteArray &bytes,
 
 // The open-data CSV: a "Год/Месяц" column and one column per month, "Январь" … "Декабрь",
 // each cell listing the month's days off; "*" marks a shortened working day, "+" a
-// transferred day off. Columns are found by their headers; UTF-8 or Windows-1251, commas or
-// semicolons.
+// transferred day off. Columns are found by their headers, in any case; the text as
+// calendarText gives it, blank lines before the header skipped; commas or semicolons.
 std::variant<HolidayMarks, QString> readProductionCsv(const QByteArray &bytes,
                                                       const QString &fileName);
 

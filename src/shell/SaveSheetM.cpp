@@ -52,7 +52,8 @@ void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &
 {
     const QStringList names =
         outputFileNames(target.chosenName, Razdelitel, sheet.canvasCount(), target.options);
-    if (const std::optional<QString> problem = outputFolderProblem(names.constFirst())) {
+    if (const std::optional<QString> problem =
+            outputFolderProblem(names.constFirst(), names.size())) {
         platform.messageBox(*problem, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
         return;
     }

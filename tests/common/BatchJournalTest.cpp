@@ -16,6 +16,7 @@
 #include <chrono>
 #include <ctime>
 #include <latch>
+#include <map>
 #include <thread>
 
 #include <fcntl.h>
@@ -219,4 +220,123 @@ TEST(BatchJournal, AFolderThatTakesNoJournalGetsNoRowReplaced)
     EXPECT_FALSE(result.errorString.isEmpty());
     EXPECT_EQ(rowContents(app), QList<QByteArray>(kRows.size(), "old"));
     EXPECT_TRUE(ourLeftovers(app).isEmpty()) << ourLeftovers(app).join(u' ').toStdString();
+}
+
+namespace {
+
+// Every entry of the folder, one level of subfolders included: its kind and content.
+std::map<QString, QByteArray> snapshot(const QString &folder, const QString &prefix = {})
+{
+    std::map<QString, QByteArray> entries;
+    const QFileInfoList infos = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                           QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &info : infos) {
+        const QString name = prefix + info.fileName();
+        if (info.isSymLink()) {
+            entries[name] = "link " + info.symLinkTarget().toUtf8();
+        } else if (info.isDir()) {
+            entries[name] = "folder";
+            if (prefix.isEmpty())
+                entries.merge(snapshot(info.filePath(), name + u'/'));
+        } else {
+            QFile file(info.filePath());
+            entries[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
+        }
+    }
+    return entries;
+}
+
+} // namespace
+
+// A journal made by hand, with temporaries of the right inodes, could have any file of the
+// folder replaced; one that is not what an export wrote is removed and nothing else changes.
+TEST(BatchJournal, AJournalNoExportWroteChangesNothingInTheFolder)
+{
+    // What stands under the temporaries' and targets' names, besides rows of the same stem.
+    enum class Put { Temporary, PlainFile, Link, Folder };
+    struct Named
+    {
+        QString temporary; // empty: a new one of the program's pattern
+        QString target;
+        Put atTemporary = Put::Temporary;
+        Put atTarget = Put::PlainFile;
+    };
+    const QString notes = QStringLiteral("notes.txt");
+    const QString row1 = QStringLiteral("k_ряд1.bmp");
+    const QString row2 = QStringLiteral("k_ряд2.bmp");
+    const struct
+    {
+        const char *what;
+        std::vector<Named> entries;
+    } cases[] = {
+        {"a file the program never writes", {{{}, notes}}},
+        {"rows of two exports", {{{}, row1}, {{}, QStringLiteral("j_ряд2.bmp")}}},
+        {"rows of two formats", {{{}, row1}, {{}, QStringLiteral("k_ряд2.png")}}},
+        {"a whole sheet beside its rows", {{{}, QStringLiteral("k.bmp")}, {{}, row2}}},
+        {"glyphs of two kinds", {{{}, QStringLiteral("0.gif")}, {{}, QStringLiteral("1.svg")}}},
+        {"a temporary not of the program's pattern",
+         {{QStringLiteral("evil.tmp"), row1, Put::PlainFile}, {{}, row2}}},
+        {"a path into a subfolder", {{{}, QStringLiteral("sub/") + row1}, {{}, row2}}},
+        {"the parent folder", {{{}, QStringLiteral("..")}}},
+        {"a row that is a link", {{{}, row1, Put::Temporary, Put::Link}, {{}, row2}}},
+        {"a temporary that is a link", {{{}, row1, Put::Link}, {{}, row2}}},
+        {"a row that is a folder", {{{}, row1, Put::Temporary, Put::Folder}, {{}, row2}}},
+        {"a temporary that is a folder", {{{}, row1, Put::Folder}, {{}, row2}}},
+    };
+    for (const auto &c : cases) {
+        TempAppFolder app;
+        const QString folder = app.path().chopped(1);
+        app.write(notes, "mine");
+        app.makeFolder(QStringLiteral("sub"));
+        app.write(QStringLiteral("sub/") + row1, "in sub");
+        std::vector<JournalEntry> entries;
+        for (const Named &named : c.entries) {
+            QString temporary = named.temporary;
+            if (named.atTemporary == Put::Temporary) {
+                temporary = stageTemporary(app, "replacement");
+            } else {
+                if (temporary.isEmpty())
+                    temporary = QFileInfo(filesteps::ownName(kTemporarySuffix)).fileName();
+                if (named.atTemporary == Put::PlainFile)
+                    app.write(temporary, "replacement");
+                else if (named.atTemporary == Put::Link)
+                    ASSERT_TRUE(QFile::link(app.file(notes), app.file(temporary)));
+                else
+                    app.makeFolder(temporary);
+            }
+            if (!named.target.contains(u'/') && named.target != QStringLiteral("..")) {
+                if (named.atTarget == Put::Link)
+                    ASSERT_TRUE(QFile::link(app.file(notes), app.file(named.target)));
+                else if (named.atTarget == Put::Folder)
+                    app.makeFolder(named.target);
+                else if (!QFile::exists(app.file(named.target)))
+                    app.write(named.target, "old");
+            }
+            std::optional<JournalEntry> entry =
+                describeRename(app.file(temporary), app.file(named.target));
+            ASSERT_TRUE(entry) << c.what;
+            entry->target = named.target;
+            entries.push_back(*entry);
+        }
+        app.write(QLatin1String(kJournalName), journalContent(entries));
+        std::map<QString, QByteArray> before = snapshot(folder);
+        before.erase(QLatin1String(kJournalName));
+
+        EXPECT_EQ(outputFolderProblem(app.file(row1)), std::nullopt) << c.what;
+        rollForward(folder);
+        EXPECT_EQ(snapshot(folder), before) << c.what;
+        EXPECT_TRUE(journalTemporaries(folder).isEmpty()) << c.what;
+    }
+}
+
+TEST(BatchJournal, AFolderInTheJournalsPlaceIsNamedAndStopsOnlySavesOfSeveralFiles)
+{
+    TempAppFolder app;
+    app.makeFolder(QLatin1String(kJournalName));
+    const QString named = QStringLiteral("Журнал сохранения «%1/%2» не записать.")
+                              .arg(app.path().chopped(1), QLatin1String(kJournalName));
+    EXPECT_TRUE(commitRows(app, "new").errorString.startsWith(named));
+    EXPECT_TRUE(outputFolderProblem(app.file(kRows[0]), 3).value_or(QString()).startsWith(named));
+    EXPECT_EQ(outputFolderProblem(app.file(kRows[0]), 1), std::nullopt);
+    EXPECT_TRUE(writeFileSafely(app.file(kRows[0]), "one file").ok);
 }

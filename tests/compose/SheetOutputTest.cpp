@@ -1,5 +1,8 @@
 #include "compose/SheetOutput.h"
 
+#include "common/BatchJournal.h"
+#include "compose/GlyphMaker.h"
+
 #include <gtest/gtest.h>
 
 using namespace vexilo;
@@ -28,4 +31,25 @@ TEST(SheetOutput, PlacementKeepsThePhysicalSizeAndOnlyEverShrinks)
         EXPECT_NEAR(placed.width(), c.expected.width(), 1e-6);
         EXPECT_NEAR(placed.height(), c.expected.height(), 1e-6);
     }
+}
+
+// The journal trusts only names of one save; every save the program makes must pass its rule.
+TEST(SheetOutput, TheFilesOfEverySaveAreTheNamesTheJournalTrusts)
+{
+    std::vector<QStringList> saves = {
+        madeGlyphFileNames(MadeGlyphFiles::Gif),
+        madeGlyphFileNames(MadeGlyphFiles::Svg),
+        {QStringLiteral("Год_стр1.png"), QStringLiteral("Год_стр2.png")},
+        {QStringLiteral("Год_стр1_ряд1.bmp"), QStringLiteral("Год_стр2_ряд3.bmp")}};
+    for (const OutputFormat format :
+         {OutputFormat::Bmp, OutputFormat::Png, OutputFormat::Pdf, OutputFormat::Svg})
+        for (const bool whole : {false, true})
+            for (const qint32 rows : {1, 2, 3, 6, 12})
+                for (const QString &chosen :
+                     {QStringLiteral("календарь"), QStringLiteral("a.b_ряд1.bmp"),
+                      QStringLiteral("год 2027_стр1")})
+                    saves.push_back(outputFileNames(chosen, QStringLiteral("."), rows,
+                                                    OutputOptions{format, whole}));
+    for (const QStringList &names : saves)
+        EXPECT_TRUE(batchjournal::isOneSavesTargets(names)) << names.join(u' ').toStdString();
 }

@@ -1,6 +1,8 @@
 // vexilo-glyphs as scripts run it, and in-process where a fault must be injected.
 #include "glyphs-tool/GlyphsCommand.h"
 
+#include "common/BatchJournal.h"
+#include "common/FileSteps.h"
 #include "compose/GlyphMaker.h"
 #include "compose/GlyphSet.h"
 #include "support/SaveFaults.h"
@@ -16,6 +18,7 @@
 #include <map>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -258,4 +261,44 @@ TEST(GlyphsTool, AColourOtherThanSixHexDigitsOrAnEmptyFolderIsAUsageError)
         {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("-o"), QString()},
         app.path());
     EXPECT_EQ(empty.status, 2);
+}
+
+// A killed --force leaves the program's own temporaries and journal; the next one takes them
+// for what they are and goes on. While another copy writes the set, --force says so.
+TEST(GlyphsTool, ForceAfterAKilledOneGoesOnAndTheLoserOfTwoSaysAnotherCopyWrites)
+{
+    TempAppFolder app;
+    const QString set = app.file(QStringLiteral("P"));
+    const QStringList args = {QStringLiteral("--font"), QStringLiteral("Liberation Serif"),
+                              QStringLiteral("-o"), set, QStringLiteral("--force")};
+    ASSERT_EQ(runTool(QStringLiteral("vexilo-glyphs"), args).status, 0);
+    // As a run killed between its renames leaves them: young temporaries and the journal.
+    std::vector<batchjournal::JournalEntry> entries;
+    for (const QString &name : {QStringLiteral("0.gif"), QStringLiteral("1.gif")}) {
+        QString temporary;
+        const int fd = filesteps::createTemporary(set, temporary);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+        entries.push_back(*batchjournal::describeRename(temporary, set + u'/' + name));
+    }
+    app.write(QStringLiteral("P/") + QLatin1String(batchjournal::kJournalName),
+              batchjournal::journalContent(entries));
+    const ToolRun forced = runTool(QStringLiteral("vexilo-glyphs"), args);
+    EXPECT_EQ(forced.status, 0) << forced.err.toStdString();
+    EXPECT_EQ(QDir(set).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              17);
+    EXPECT_FALSE(app.read(QStringLiteral("P/0.gif")).isEmpty());
+
+    // The winner holds the lock and is writing its temporaries.
+    const batchjournal::FolderLock writing(set);
+    QString temporary;
+    const int fd = filesteps::createTemporary(set, temporary);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const std::map<QString, QByteArray> before = filesUnder(set);
+    const ToolRun loser = runTool(QStringLiteral("vexilo-glyphs"), args);
+    EXPECT_EQ(loser.status, 1);
+    EXPECT_TRUE(loser.err.contains(batchjournal::busyFolderMessage(set)))
+        << loser.err.toStdString();
+    EXPECT_EQ(filesUnder(set), before);
 }

@@ -3,6 +3,7 @@
 #include "common/Text1251.h"
 
 #include <QFile>
+#include <QStringConverter>
 
 #include <gtest/gtest.h>
 
@@ -118,5 +119,52 @@ TEST(ProductionCalendar, DamagedOrForeignFilesGetAMessage)
         EXPECT_TRUE(message.contains(QStringLiteral("«/tmp/x.dat»"))) << c.name;
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.says)))
             << c.name << ": " << message.toStdString();
+    }
+}
+
+// A calendar saved in capitals, as UTF-16 or after blank lines is the same calendar; one cut
+// short says so instead of giving the days before the cut, or none.
+TEST(ProductionCalendar, EveryWayOfSavingReadsTheSameAndACutFileIsReported)
+{
+    const QByteArray csv = dataFile("ru-2025-2026.csv");
+    const QByteArray xml = dataFile("ru-2025.xml");
+    const auto utf16 = [](const QByteArray &utf8, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(QString::fromUtf8(utf8)));
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        QByteArray same;
+        HolidayFormat format;
+    } saved[] = {
+        {"capitals", QString::fromUtf8(csv).toUpper().toUtf8(), csv, HolidayFormat::ProductionCsv},
+        {"UTF-16 LE", utf16(csv, QStringConverter::Utf16LE), csv, HolidayFormat::ProductionCsv},
+        {"UTF-16 BE", utf16(csv, QStringConverter::Utf16BE), csv, HolidayFormat::ProductionCsv},
+        {"5 KB of blanks", QByteArray(5000, ' ') + "\r\n\r\n" + csv, csv,
+         HolidayFormat::ProductionCsv},
+        {"XML in UTF-16", utf16(xml, QStringConverter::Utf16LE), xml, HolidayFormat::ProductionXml},
+    };
+    for (const auto &s : saved)
+        EXPECT_EQ(marksOf(s.bytes, s.format), marksOf(s.same, s.format)) << s.name;
+
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        const char *says;
+    } cut[] = {
+        {"iCalendar",
+         "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20250101\r\n"
+         "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:b\r\nDTST",
+         "не дописан: он обрывается на строке 8"},
+        {"CSV header", "Год/Месяц,Январь,Февраль,Ма", "нет столбца «март»"},
+    };
+    for (const auto &c : cut) {
+        const auto read = readHolidays(c.bytes, QStringLiteral("k"));
+        ASSERT_TRUE(std::holds_alternative<QString>(read)) << c.name;
+        EXPECT_TRUE(std::get<QString>(read).contains(QString::fromUtf8(c.says)))
+            << c.name << ": " << std::get<QString>(read).toStdString();
     }
 }
