@@ -397,11 +397,13 @@ void frmForma::MenuPechat_Click()
     constexpr int kPrintDpi = 300;
     if (m_shownSheet && isVectorSet(*m_shownSheet)) {
         const auto sharp = m_shownSheet->atResolution(kPrintDpi);
-        if (const auto *forPrint = std::get_if<Sheet>(&sharp)) {
-            printPreview(m_platform, this, *forPrint, UserSettings(m_state.paths.settingsFile()),
-                         kPrintDpi);
+        if (const auto *refused = std::get_if<QString>(&sharp)) {
+            m_platform.messageBox(*refused, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
             return;
         }
+        printPreview(m_platform, this, std::get<Sheet>(sharp),
+                     UserSettings(m_state.paths.settingsFile()), kPrintDpi);
+        return;
     }
     printPreview(m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
                  UserSettings(m_state.paths.settingsFile()));
