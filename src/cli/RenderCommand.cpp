@@ -363,12 +363,18 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
                          options.month,
                          options.perRowIndex,
                          options.spacings};
-    if (options.output.format == OutputFormat::Bmp || options.output.format == OutputFormat::Png)
-        request = atResolution(std::move(request), options.output.dpi);
-    const auto planned = Sheet::plan(std::move(request));
+    auto planned = Sheet::plan(std::move(request));
     if (const auto *error = std::get_if<SheetError>(&planned)) {
         err << sheetErrorMessage(*error) << '\n';
         return RenderFailed;
+    }
+    if (options.output.format == OutputFormat::Bmp || options.output.format == OutputFormat::Png) {
+        auto sharp = std::get<Sheet>(planned).atResolution(options.output.dpi);
+        if (const auto *refused = std::get_if<QString>(&sharp)) {
+            err << *refused << '\n';
+            return RenderFailed;
+        }
+        planned = std::get<Sheet>(std::move(sharp));
     }
     const Sheet &sheet = std::get<Sheet>(planned);
 
@@ -380,7 +386,7 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
     for (const QString &written : names)
         out << written << '\n';
-    out << sizeCaption(sheet.geometry()).mid(3) << '\n';
+    out << sheet.sizeText().mid(3) << '\n';
     return RenderOk;
 }
 

@@ -1,5 +1,7 @@
 #include "ImageMemory.h"
 
+#include <QtMath>
+
 #include <algorithm>
 #include <memory>
 
@@ -49,6 +51,15 @@ QImage canvasBuffer(QSize size, QImage::Format format)
     }
 #endif
     return QImage(size, format);
+}
+
+QImage blankPicture(int width, int height, qreal devicePixelRatio)
+{
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image(qCeil(width * ratio), qCeil(height * ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    return image;
 }
 
 } // namespace vexilo

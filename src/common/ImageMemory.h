@@ -9,4 +9,9 @@ namespace vexilo {
 // faster to touch for the first time than small pages.
 QImage canvasBuffer(QSize size, QImage::Format format = QImage::Format_RGB32);
 
+// A white image of the given logical size, drawn at the screen's device pixel ratio: at 2 it
+// holds twice the pixels each way, so lines and numbers stay sharp on a HiDPI screen. Drawing on
+// it is in logical pixels.
+QImage blankPicture(int width, int height, qreal devicePixelRatio = 1.0);
+
 } // namespace vexilo

@@ -44,9 +44,9 @@ const QImage &GlyphPictures::of(const GlyphPlace &place) const
 {
     static const QImage none;
     const std::size_t i = place.index;
-    if (place.weekday)
-        return i < weekdays.size() ? (place.red ? redWeekdays[i] : weekdays[i]) : none;
-    return i < digits.size() ? (place.red ? redDigits[i] : digits[i]) : none;
+    if (place.weekday())
+        return i < weekdays.size() ? (place.red() ? redWeekdays[i] : weekdays[i]) : none;
+    return i < digits.size() ? (place.red() ? redDigits[i] : digits[i]) : none;
 }
 
 GlyphPictures transparentPictures(const LoadedGlyphs &glyphs)
@@ -91,10 +91,10 @@ GlyphPictures opaquePictures(const LoadedGlyphs &glyphs)
 const SvgGlyph *drawingOf(const LoadedGlyphs &glyphs, const GlyphPlace &place)
 {
     const std::size_t i = place.index;
-    if (!place.weekday)
+    if (!place.weekday())
         return i < glyphs.vectorDigits.size() && glyphs.vectorDigits[i] ? &*glyphs.vectorDigits[i]
                                                                         : nullptr;
-    const std::size_t source = place.red ? weekendSource(glyphs, i) : i;
+    const std::size_t source = place.red() ? weekendSource(glyphs, i) : i;
     return source < glyphs.vectorWeekdays.size() && glyphs.vectorWeekdays[source]
                ? &*glyphs.vectorWeekdays[source]
                : nullptr;

@@ -1,24 +1,13 @@
 #pragma once
 
 #include "compose/GlyphSet.h"
+#include "compose/SheetPlan.h"
 
 #include <QImage>
 
 #include <array>
-#include <cstdint>
 
 namespace vexilo {
-
-// One glyph of a sheet at its place on a canvas. Weekend names in red are weekdays 5 and 6
-// even in size-check mode, where their picture comes from Monday.
-struct GlyphPlace
-{
-    bool weekday = false;
-    std::uint8_t index = 0; // digit 0..9, or weekday 0..6 from Monday
-    bool red = false;
-    qint64 x = 0;
-    qint64 y = 0;
-};
 
 // The glyphs as they go onto a transparent background: each with its own transparency
 // (premultiplied), opaque where its file is, the red ones tinted as the red variants are.

@@ -1,14 +1,10 @@
 #include "GlyphSet.h"
 
 #include "common/ProgramText.h"
-#include "common/RegularFile.h"
 #include "compose/HolidayTint.h"
-#include "compose/ImageChecks.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,70 +12,6 @@
 namespace vexilo {
 
 namespace {
-
-// Enough for a decoded kMaxGlyphSide square in 32 bits plus the reader's working copies.
-constexpr int kAllocationLimitMb = 128;
-// An uncompressed kMaxGlyphSide square with room to spare; anything larger is no glyph.
-constexpr qint64 kMaxGlyphFileBytes = qint64(80) << 20;
-
-bool tooLarge(QSize size)
-{
-    return size.width() > kMaxGlyphSide || size.height() > kMaxGlyphSide ||
-           qint64(size.width()) * size.height() > kMaxGlyphPixels;
-}
-
-// The holder has a white background: partly transparent pixels are blended onto it.
-QRgb blendOnWhite(QRgb pixel)
-{
-    const int a = qAlpha(pixel);
-    if (a == 255)
-        return pixel;
-    if (a == 0)
-        return qRgb(255, 255, 255);
-    const auto blend = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
-    return qRgb(blend(qRed(pixel)), blend(qGreen(pixel)), blend(qBlue(pixel)));
-}
-
-QImage onWhite(const QImage &decoded)
-{
-    if (!decoded.hasAlphaChannel())
-        return decoded.convertToFormat(QImage::Format_RGB32);
-    // A paletted image (every GIF) is blended once per colour, not once per pixel.
-    if (decoded.format() == QImage::Format_Indexed8) {
-        QImage opaque = decoded;
-        QList<QRgb> colours = opaque.colorTable();
-        for (QRgb &colour : colours)
-            colour = blendOnWhite(colour);
-        opaque.setColorTable(colours);
-        return opaque.convertToFormat(QImage::Format_RGB32);
-    }
-    const QImage argb = decoded.convertToFormat(QImage::Format_ARGB32);
-    QImage out(argb.size(), QImage::Format_RGB32);
-    if (argb.isNull() || out.isNull())
-        return {};
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
-        auto *target = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x)
-            target[x] = blendOnWhite(in[x]);
-    }
-    return out;
-}
-
-// A premultiplied copy keeping the decoded transparency; null for an opaque image.
-QImage withAlpha(const QImage &decoded)
-{
-    return decoded.hasAlphaChannel() ? decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                                     : QImage();
-}
-
-QImage decodeAsIs(const QByteArray &data);
-
-// A folder, a pipe or a device named like a glyph would fail or block the read.
-std::optional<QByteArray> glyphFileBytes(const QString &path)
-{
-    return readRegularFile(path, kMaxGlyphFileBytes);
-}
 
 // The bitmap of an opaque image as it is.
 clsPixel bitmapOf(const QImage &image)
@@ -105,7 +37,7 @@ clsPixel redVariantOf(const HolidayTint &tint, const GlyphImages &images, bool w
         return {};
     const auto &drawings = weekday ? images.vectorWeekdays : images.vectorDigits;
     if (images.kind == GlyphKind::Vector && index < drawings.size())
-        return bitmapOf(onWhite(drawings[index].render(images.scale, true)));
+        return bitmapOf(glyphOnWhite(drawings[index].render(images.scale, true)));
     return tint.redVariant(holders[index]);
 }
 
@@ -123,16 +55,16 @@ std::optional<ReadGlyph> readOne(const QString &path, GlyphKind kind)
         if (!drawing)
             return std::nullopt;
         QImage rendered = drawing->render(1.0, false);
-        return ReadGlyph{onWhite(rendered), std::move(rendered), std::move(drawing)};
+        return ReadGlyph{glyphOnWhite(rendered), std::move(rendered), std::move(drawing)};
     }
     const auto bytes = glyphFileBytes(path);
-    const QImage decoded = bytes ? decodeAsIs(*bytes) : QImage();
+    const QImage decoded = bytes ? decodeGlyphAsIs(*bytes) : QImage();
     if (decoded.isNull())
         return std::nullopt;
-    QImage opaque = onWhite(decoded);
+    QImage opaque = glyphOnWhite(decoded);
     if (opaque.isNull())
         return std::nullopt;
-    return ReadGlyph{std::move(opaque), withAlpha(decoded), std::nullopt};
+    return ReadGlyph{std::move(opaque), glyphAlpha(decoded), std::nullopt};
 }
 
 } // namespace
@@ -173,56 +105,6 @@ GlyphKind glyphKindOf(const QString &folder, bool sizeCheck)
     const int svg = present(GlyphKind::Vector);
     return svg == files || svg > gif ? GlyphKind::Vector : GlyphKind::Raster;
 }
-
-QImage readGlyphImage(const QString &path)
-{
-    const auto bytes = glyphFileBytes(path);
-    return bytes ? decodeGlyphImage(*bytes) : QImage();
-}
-
-QImage decodeGlyphImage(const QByteArray &data)
-{
-    const QImage decoded = decodeAsIs(data);
-    return decoded.isNull() ? QImage() : onWhite(decoded);
-}
-
-namespace {
-
-QImage decodeAsIs(const QByteArray &data)
-{
-    if (data.isEmpty() || data.size() > kMaxGlyphFileBytes || isCut(data))
-        return {};
-    const QByteArray format = formatBySignature(data);
-    // A GIF's size is read from its header here: asking the decoder would scan the whole file.
-    QSize declared;
-    if (format == "gif") {
-        gifImageComplete(data, &declared);
-        if (declared.isEmpty() || tooLarge(declared))
-            return {};
-    }
-
-    QImageReader::setAllocationLimit(kAllocationLimitMb);
-    QByteArray bytes = data;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    // The usual formats are named from their signature, which spares asking every image
-    // plugin in turn; anything else is still recognised by its content.
-    QImageReader reader(&buffer, format);
-    reader.setDecideFormatFromContent(format.isEmpty());
-    reader.setAutoTransform(false);
-    // The declared size is checked before anything is decoded; a file no decoder takes
-    // declares none and fails to read below.
-    if (format != "gif")
-        declared = reader.size();
-    if (declared.isValid() && (declared.isEmpty() || tooLarge(declared)))
-        return {};
-    QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull() || tooLarge(decoded.size()))
-        return {};
-    return decoded;
-}
-
-} // namespace
 
 bool isGlyphFolderName(const QString &name)
 {
@@ -369,7 +251,7 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
             if (!drawing)
                 return;
             alpha.push_back(drawing->render(scale, false));
-            opaque.push_back(onWhite(alpha.back()));
+            opaque.push_back(glyphOnWhite(alpha.back()));
             kept.push_back(*drawing);
         }
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/GlyphDecode.h"
 #include "compose/GlyphInk.h"
 #include "compose/SvgGlyph.h"
 #include "compose/clsPixel.h"
@@ -15,14 +16,6 @@
 #include <vector>
 
 namespace vexilo {
-
-// A glyph image larger than this on either side is refused before it is decoded: a calendar
-// glyph is tens of pixels, and a damaged or hostile file must not take gigabytes.
-inline constexpr int kMaxGlyphSide = 4096;
-// Nor may it hold more pixels than this. A digit of a million pixels is already too big for a
-// year sheet, and the limit keeps decoding and tinting a set to a fraction of a second even
-// for a file made to be as large as allowed.
-inline constexpr qint64 kMaxGlyphPixels = qint64(1) << 20;
 
 // Size-check mode loads only "0.gif" and "Пн.gif". The renderers take any value other than 0
 // as that mode, so the loader does the same; the settings file can bring any number.
@@ -44,13 +37,6 @@ const std::array<QString, 7> &weekdayFileNames(GlyphKind kind = GlyphKind::Raste
 // holds every SVG file; when it holds neither whole set, the kind it holds more files of, so
 // the message names the files the user meant.
 GlyphKind glyphKindOf(const QString &folder, bool sizeCheck);
-
-// One glyph image decoded by its content whatever its name says, as Format_RGB32 with
-// transparent pixels composited onto white. A null image when the file is missing, not an
-// image, damaged, empty, or larger than kMaxGlyphSide or kMaxGlyphPixels.
-QImage readGlyphImage(const QString &path);
-// The same for the bytes of a file already read.
-QImage decodeGlyphImage(const QByteArray &bytes);
 
 // Whether a name from the settings or the folder window can be a glyph folder: one folder
 // inside the application folder, so no separator of either kind, not "." or "..", not empty.

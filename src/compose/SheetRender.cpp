@@ -1,199 +1,49 @@
 #include "SheetRender.h"
 
+#include "compose/PixelPainter.h"
+
 #include "common/CalendarMath.h"
 #include "common/ProgramText.h"
 
-#include <QPainter>
-
 #include <algorithm>
-#include <cstring>
+#include <cmath>
 #include <limits>
 #include <optional>
 
 namespace vexilo {
 
-void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y)
+QString resolutionTooLargeMessage(int dpi, QSize pixels)
 {
-    if (glyph.isNull() || canvas.isNull())
-        return;
-    if (glyph.format() != QImage::Format_RGB32) {
-        copyGlyph(canvas, glyph.convertToFormat(QImage::Format_RGB32), x, y);
-        return;
-    }
-    const qint64 left = std::max<qint64>(x, 0);
-    const qint64 right = std::min<qint64>(x + glyph.width(), canvas.width());
-    const qint64 top = std::max<qint64>(y, 0);
-    const qint64 bottom = std::min<qint64>(y + glyph.height(), canvas.height());
-    if (left >= right || top >= bottom)
-        return;
-    // Row pointers are taken once: this runs for every digit of a sheet.
-    const auto bytes = static_cast<std::size_t>(right - left) * sizeof(QRgb);
-    const qsizetype fromStride = glyph.bytesPerLine();
-    const qsizetype toStride = canvas.bytesPerLine();
-    const uchar *from =
-        glyph.constBits() + (top - y) * fromStride + (left - x) * qint64(sizeof(QRgb));
-    uchar *to = canvas.bits() + top * toStride + left * qint64(sizeof(QRgb));
-    for (qint64 row = top; row < bottom; ++row, from += fromStride, to += toStride)
-        std::memcpy(to, from, bytes);
+    return QStringLiteral("При %1 точках на дюйм лист получается слишком большим (%2 × %3 точек). "
+                          "Уменьшите разрешение.")
+        .arg(dpi)
+        .arg(pixels.width())
+        .arg(pixels.height());
 }
 
 namespace {
 
-void drawBitmap(QImage &canvas, const std::vector<clsPixel> &bitmaps, std::size_t index, qint64 x,
-                qint64 y)
+// The canvases of `page` at `scale` within the canvas limits; else the whole sheet's size
+// there, for the message.
+std::optional<QSize> oversizeAt(const PagePlan &page, double scale)
 {
-    if (index >= bitmaps.size())
-        return;
-    // Positions beyond the 32-bit range are off any canvas anyway.
-    if (x > std::numeric_limits<qint32>::max() || y > std::numeric_limits<qint32>::max() ||
-        x < std::numeric_limits<qint32>::min() || y < std::numeric_limits<qint32>::min())
-        return;
-    RisovatPixel(canvas, bitmaps[index], static_cast<qint32>(x), static_cast<qint32>(y));
+    const QSize canvas = page.canvases.front().size;
+    const double width = double(scaledUnit(canvas.width(), scale));
+    const double height = double(scaledUnit(canvas.height(), scale));
+    const double count = double(page.canvases.size());
+    const double last = (count - 1) * double(scaledUnit(page.pitch, scale));
+    const double whole = std::max(height, last + height) - std::min(0.0, last);
+    if (width <= kMaxCanvasSide && height <= kMaxCanvasSide &&
+        std::abs(last) <= std::numeric_limits<qint32>::max() &&
+        count * width * height * 4 <= double(kMaxCanvasBytes))
+        return std::nullopt;
+    const auto side = [](double value) {
+        return static_cast<int>(std::min<double>(value, std::numeric_limits<int>::max()));
+    };
+    return QSize(side(width), side(whole));
 }
-
-class SheetPainter
-{
-public:
-    SheetPainter(QImage &canvas, const SheetGeometry &g, const SheetContext &c)
-        : m_canvas(canvas), m_inked(canvas.height()), m_g(g), m_c(c),
-          m_sizeCheck(c.glyphs.ProverkaRazmerov != 0)
-    {}
-
-    void weekdayImages(qint64 x)
-    {
-        for (std::size_t r = 0; r < 5; ++r) {
-            const std::size_t w = m_sizeCheck ? 0 : r;
-            const qint64 y = qint64(r) * m_g.rowPitch - m_c.top;
-            if (m_c.places != nullptr)
-                m_c.places->push_back({true, static_cast<std::uint8_t>(w), false, x, y});
-            else
-                glyph(m_c.glyphs.picDniNedeli[w], m_c.glyphs.ink.weekdays[w], x, y);
-        }
-    }
-
-    void weekendBitmaps(qint64 x)
-    {
-        for (std::size_t c = 0; c < 2; ++c) {
-            const qint64 y = qint64(5 + c) * m_g.rowPitch - m_c.top;
-            if (m_c.places != nullptr)
-                m_c.places->push_back({true, static_cast<std::uint8_t>(5 + c), true, x, y});
-            else
-                bitmap(m_c.glyphs.DniNedeli, c, x, y);
-        }
-    }
-
-    // The days of month M from x0; later week columns are columnStep + extraStep apart.
-    void month(qint32 M, qint64 x0, qint64 extraStep)
-    {
-        const auto m = static_cast<std::size_t>(M);
-        qint64 x = x0;
-        qint32 row = m_c.firstWeekday[m];
-        const qint32 last = std::clamp(m_c.DniMesyaca[m], 0, 31);
-        for (qint32 n = 1; n <= last; ++n) {
-            const bool holiday = m_c.holidays.mark(M, n) != 0;
-            number(m_c.Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch - m_c.top,
-                   holiday);
-            if (++row > 6) {
-                row = 0;
-                x += m_g.columnStep + extraStep;
-            }
-        }
-    }
-
-private:
-    void number(qint32 value, qint64 x, qint64 y, bool holiday)
-    {
-        const qint64 unitsX = x + m_g.digitWidth + m_g.digitsX;
-        if (value >= 10)
-            digit(static_cast<std::size_t>((value / 10) % 10), x, y, holiday);
-        digit(static_cast<std::size_t>(((value % 10) + 10) % 10), unitsX, y, holiday);
-    }
-
-    void digit(std::size_t d, qint64 x, qint64 y, bool holiday)
-    {
-        if (m_sizeCheck)
-            d = 0;
-        if (m_c.places != nullptr)
-            m_c.places->push_back({false, static_cast<std::uint8_t>(d), holiday, x, y});
-        else if (holiday)
-            bitmap(m_c.glyphs.Tsifry, d, x, y);
-        else
-            glyph(m_c.glyphs.picChisla[d], m_c.glyphs.ink.digits[d], x, y);
-    }
-
-    void glyph(const QImage &image, const GlyphInk &ink, qint64 x, qint64 y)
-    {
-        if (m_c.inkOnly)
-            m_inked.copy(m_canvas, image, ink, x, y);
-        else
-            copyGlyph(m_canvas, image, x, y);
-    }
-
-    void bitmap(const std::vector<clsPixel> &bitmaps, std::size_t index, qint64 x, qint64 y)
-    {
-        drawBitmap(m_canvas, bitmaps, index, x, y);
-        if (index < bitmaps.size())
-            m_inked.covered(x, x + qint64(bitmaps[index].Width) + 1, y,
-                            y + qint64(bitmaps[index].Height) + 1);
-    }
-
-    QImage &m_canvas;
-    InkedRows m_inked; // the canvas starts white
-    const SheetGeometry &m_g;
-    const SheetContext &m_c;
-    bool m_sizeCheck;
-};
 
 } // namespace
-
-void drawYearCanvas(QImage &canvas, qint32 k, const SheetGeometry &geometry,
-                    const SheetContext &context)
-{
-    SheetPainter painter(canvas, geometry, context);
-    painter.weekdayImages(0);
-    painter.weekdayImages(geometry.rightColumn);
-    // The weekend names go to both columns pixel by pixel, left then right before the next
-    // pixel; where the two overlap (a right column closer than a name's width) the later
-    // write of each pixel wins, which two whole passes reproduce in this order.
-    if (geometry.rightColumn > 0) {
-        painter.weekendBitmaps(geometry.rightColumn);
-        painter.weekendBitmaps(0);
-    } else {
-        painter.weekendBitmaps(0);
-        painter.weekendBitmaps(geometry.rightColumn);
-    }
-    for (qint32 l = 0; l < geometry.monthsPerRow; ++l) {
-        const qint32 M = k * geometry.monthsPerRow + l + 1;
-        if (M < 1 || M > 12)
-            continue;
-        painter.month(M, geometry.leftOffset + qint64(l) * geometry.monthWidth,
-                      l >= 1 ? geometry.digitsX : 0);
-    }
-}
-
-void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
-                     const SheetContext &context)
-{
-    if (M < 1 || M > 12)
-        return;
-    SheetPainter painter(canvas, geometry, context);
-    painter.weekdayImages(0);
-    painter.weekendBitmaps(0);
-    painter.month(M, geometry.leftOffset, 0);
-}
-
-SheetRequest atResolution(SheetRequest request, int dpi)
-{
-    if (!request.glyphs || request.glyphs->kind != GlyphKind::Vector || dpi == kDefaultDpi)
-        return request;
-    const double scale = double(dpi) / kDefaultDpi;
-    request.glyphs = glyphsAtScale(request.glyphs, scale);
-    for (double *spacing :
-         {&request.spacings.datesX, &request.spacings.datesY, &request.spacings.monthsX,
-          &request.spacings.monthsY, &request.spacings.digitsX})
-        *spacing *= scale;
-    return request;
-}
 
 std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
 {
@@ -213,9 +63,47 @@ std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
 }
 
 Sheet::Sheet(SheetRequest request, const SheetGeometry &geometry)
-    : m_request(std::move(request)), m_geometry(geometry), m_days(monthLengthsOf(m_request.year)),
-      m_firstWeekday(firstWeekdays(m_request.year, m_days))
-{}
+    : m_request(std::move(request)), m_geometry(geometry), m_pixelGlyphs(m_request.glyphs)
+{
+    layOut();
+}
+
+void Sheet::layOut()
+{
+    const std::array<qint32, 13> days = monthLengthsOf(m_request.year);
+    const std::array<qint32, 13> first = firstWeekdays(m_request.year, days);
+    const PlanDays planDays{m_request.holidays, m_request.Chisla, days, first,
+                            isSizeCheck(m_request.glyphs->ProverkaRazmerov)};
+    m_plan = std::make_shared<const SheetPlan>(
+        m_request.month == 0 ? yearPlan(m_geometry, planDays)
+                             : monthPlan(m_request.month, m_geometry, planDays));
+    m_pixelPlan =
+        m_scale == 1.0 ? m_plan : std::make_shared<const SheetPlan>(scaledPlan(*m_plan, m_scale));
+}
+
+void Sheet::setHolidays(const clsPrazdniki &holidays)
+{
+    m_request.holidays = holidays;
+    layOut();
+}
+
+std::variant<Sheet, QString> Sheet::atResolution(int dpi) const
+{
+    if (m_request.glyphs->kind != GlyphKind::Vector || dpi == kDefaultDpi)
+        return *this;
+    const double scale = double(dpi) / kDefaultDpi;
+    if (const std::optional<QSize> oversize = oversizeAt(m_plan->pages.front(), scale))
+        return resolutionTooLargeMessage(dpi, *oversize);
+    SharedGlyphs pixels = glyphsAtScale(m_request.glyphs, scale);
+    if (!pixels)
+        return outOfMemoryMessage();
+    Sheet sharp = *this;
+    sharp.m_scale = scale;
+    sharp.m_pixelGlyphs = std::move(pixels);
+    sharp.m_pixelPlan = std::make_shared<const SheetPlan>(scaledPlan(*m_plan, scale));
+    sharp.m_pictures = std::make_shared<Pictures>();
+    return sharp;
+}
 
 QString Sheet::caption() const
 {
@@ -225,9 +113,19 @@ QString Sheet::caption() const
     return caption;
 }
 
+QString Sheet::sizeText() const
+{
+    if (m_scale == 1.0)
+        return sizeCaption(m_geometry);
+    SheetGeometry scaled = m_geometry;
+    scaled.canvasWidth = canvasSize().width();
+    scaled.totalHeight = canvasSize().height() + m_geometry.KolRisunkov * canvasPitch();
+    return sizeCaption(scaled);
+}
+
 QImage Sheet::canvas(qint32 k) const
 {
-    QImage image(m_geometry.canvasWidth, m_geometry.canvasHeight, QImage::Format_RGB32);
+    QImage image(canvasSize(), QImage::Format_RGB32);
     image.fill(Qt::white);
     draw(image, k);
     return image;
@@ -235,48 +133,24 @@ QImage Sheet::canvas(qint32 k) const
 
 void Sheet::draw(QImage &canvas, qint32 k, qint32 top) const
 {
-    if (canvas.hasAlphaChannel()) {
-        drawTransparent(canvas, k, top);
+    if (k < 0 || k >= canvasCount())
+        return;
+    const CanvasPlan &plan = page().canvases[static_cast<std::size_t>(k)];
+    if (!canvas.hasAlphaChannel()) {
+        paintCanvas(canvas, plan, *m_pixelGlyphs, top);
         return;
     }
-    const SheetContext context{
-        *m_request.glyphs, m_request.holidays, m_request.Chisla, m_days, m_firstWeekday, top};
-    if (m_request.month == 0)
-        drawYearCanvas(canvas, k, m_geometry, context);
-    else
-        drawMonthCanvas(canvas, m_request.month, m_geometry, context);
+    Pictures &cache = *m_pictures;
+    std::call_once(cache.made,
+                   [this, &cache] { cache.pictures = transparentPictures(*m_pixelGlyphs); });
+    paintTransparent(canvas, plan, cache.pictures, top);
 }
 
 std::vector<GlyphPlace> Sheet::glyphPlaces(qint32 k) const
 {
-    std::vector<GlyphPlace> places;
-    SheetContext context{
-        *m_request.glyphs, m_request.holidays, m_request.Chisla, m_days, m_firstWeekday, 0};
-    context.places = &places;
-    QImage none;
-    if (m_request.month == 0)
-        drawYearCanvas(none, k, m_geometry, context);
-    else
-        drawMonthCanvas(none, m_request.month, m_geometry, context);
-    return places;
-}
-
-void Sheet::drawTransparent(QImage &canvas, qint32 k, qint32 top) const
-{
-    Pictures &cache = *m_pictures;
-    std::call_once(cache.made,
-                   [this, &cache] { cache.pictures = transparentPictures(*m_request.glyphs); });
-    // Later glyphs over earlier ones, as the opaque copies lie, but a glyph's transparent
-    // pixels leave what is below.
-    QPainter painter(&canvas);
-    for (const GlyphPlace &place : glyphPlaces(k)) {
-        const qint64 y = place.y - top;
-        const QImage &picture = cache.pictures.of(place);
-        if (y >= canvas.height() || y + picture.height() <= 0 || place.x >= canvas.width() ||
-            place.x + picture.width() <= 0)
-            continue;
-        painter.drawImage(QPoint(static_cast<int>(place.x), static_cast<int>(y)), picture);
-    }
+    if (k < 0 || k >= canvasCount())
+        return {};
+    return page().canvases[static_cast<std::size_t>(k)].places;
 }
 
 } // namespace vexilo

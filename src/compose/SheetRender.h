@@ -1,11 +1,11 @@
 #pragma once
 
 #include "common/CalendarMath.h"
-#include "compose/GlyphInk.h"
 #include "compose/GlyphPictures.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetLayout.h"
 #include "compose/SheetOutput.h"
+#include "compose/SheetPlan.h"
 #include "holidays/clsPrazdniki.h"
 
 #include <memory>
@@ -14,31 +14,6 @@
 #include <vector>
 
 namespace vexilo {
-
-struct SheetContext
-{
-    const LoadedGlyphs &glyphs;
-    const clsPrazdniki &holidays;             // the year's live entry
-    const std::array<qint32, 32> &Chisla;     // number drawn for each day
-    const std::array<qint32, 13> &DniMesyaca; // with February set for the year
-    std::array<qint32, 13> firstWeekday{};
-    qint64 top = 0; // the canvas row at the image's first row, when drawing a band of it
-    // Only the glyphs' ink is copied onto the white canvas: the pixels of a whole copy, fewer
-    // bytes. Off, every glyph is copied whole.
-    bool inkOnly = true;
-    // When set, the glyphs are listed here in drawing order instead of drawn.
-    std::vector<GlyphPlace> *places = nullptr;
-};
-
-// Draws row k of a year sheet onto a white canvas of the geometry's size.
-void drawYearCanvas(QImage &canvas, qint32 k, const SheetGeometry &geometry,
-                    const SheetContext &context);
-// Draws month M (1..12) onto a white canvas of the geometry's size.
-void drawMonthCanvas(QImage &canvas, qint32 M, const SheetGeometry &geometry,
-                     const SheetContext &context);
-
-// Opaque copy of a glyph image at its natural size, clipped at the canvas edges.
-void copyGlyph(QImage &canvas, const QImage &glyph, qint64 x, qint64 y);
 
 // Everything a sheet is drawn from.
 struct SheetRequest
@@ -52,54 +27,61 @@ struct SheetRequest
     std::array<qint32, 32> Chisla = standardDayNumbers(); // number drawn for each day
 };
 
-// The request for pixels at `dpi`: a vector set rendered at dpi/96 pixels per CSS pixel and
-// the spacings scaled with it, so the sheet keeps its physical size. A raster set's request,
-// or one at 96 dpi, is returned as it is.
-SheetRequest atResolution(SheetRequest request, int dpi);
+// What the user is told when a sheet of `pixels` is too large at `dpi`.
+QString resolutionTooLargeMessage(int dpi, QSize pixels);
 
-// One sheet, year or month: the checks and the geometry first, then its canvases one at a
-// time, so a window can place them before they are drawn and an export can write each as it
-// comes. Drawing reads only the request, so canvases may be drawn side by side.
+// One sheet, year or month: the checks, the geometry and the plan first, then its canvases
+// one at a time, so a window can place them before they are drawn and an export can write
+// each as it comes. Drawing reads only the plan and the glyphs, so canvases may be drawn side
+// by side.
 class Sheet final : public CanvasSource
 {
 public:
-    // The year rule, then the geometry; an error says what the user is told.
+    // The year rule, then the geometry and the plan; an error says what the user is told.
     static std::variant<Sheet, SheetError> plan(SheetRequest request);
 
+    // The layout, in layout units (the set's CSS pixels for a vector set).
     const SheetGeometry &geometry() const { return m_geometry; }
-    qint32 canvasCount() const override { return m_geometry.KolRisunkov + 1; }
-    QSize canvasSize() const override { return {m_geometry.canvasWidth, m_geometry.canvasHeight}; }
-    qint32 canvasPitch() const override { return m_geometry.ShagRisunkov; }
+    const SheetPlan &sheetPlan() const { return *m_plan; }
+    // The canvases in output pixels: the layout at this sheet's resolution.
+    qint32 canvasCount() const override { return qint32(page().canvases.size()); }
+    QSize canvasSize() const override { return page().canvases.front().size; }
+    qint32 canvasPitch() const override { return page().pitch; }
     void drawCanvas(QImage &white, qint32 k, qint32 top) const override { draw(white, k, top); }
-    const LoadedGlyphs *glyphSet() const override { return m_request.glyphs.get(); }
+    const LoadedGlyphs *glyphSet() const override { return m_pixelGlyphs.get(); }
     std::vector<GlyphPlace> glyphPlaces(qint32 k) const override;
     // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
     QString caption() const;
+    // " - Размер: WxH" of the canvases in output pixels.
+    QString sizeText() const;
 
-    // The same sheet for pixels at `dpi` (see the free atResolution).
-    std::variant<Sheet, SheetError> atResolution(int dpi) const
-    {
-        return plan(vexilo::atResolution(m_request, dpi));
-    }
+    // The same sheet for pixels at `dpi`: the same layout, a vector set's glyphs rendered at
+    // dpi/96 pixels per CSS pixel at their scaled places, so the sheet keeps its physical
+    // size. A raster set's sheet, or one at 96 dpi, stays as it is. Refused, with what the
+    // user is told, before anything is rendered when the sheet would be too large.
+    std::variant<Sheet, QString> atResolution(int dpi) const;
 
     // Marks looked up again after the window let events run.
-    void setHolidays(const clsPrazdniki &holidays) { m_request.holidays = holidays; }
+    void setHolidays(const clsPrazdniki &holidays);
 
     // Canvas k, white and drawn.
     QImage canvas(qint32 k) const;
-    // Draws canvas k onto a white image of the geometry's size, or the band of it that starts
+    // Draws canvas k onto a white image of the canvas size, or the band of it that starts
     // at row `top` onto a white image of the band's size. An image with alpha is taken as a
     // transparent background, and the glyphs keep their own transparency on it.
     void draw(QImage &canvas, qint32 k, qint32 top = 0) const;
 
 private:
     Sheet(SheetRequest request, const SheetGeometry &geometry);
-    void drawTransparent(QImage &canvas, qint32 k, qint32 top) const;
+    void layOut();
+    const PagePlan &page() const { return m_pixelPlan->pages.front(); }
 
     SheetRequest m_request;
     SheetGeometry m_geometry;
-    std::array<qint32, 13> m_days;
-    std::array<qint32, 13> m_firstWeekday;
+    std::shared_ptr<const SheetPlan> m_plan;      // in layout units
+    double m_scale = 1.0;                         // output pixels per layout unit
+    std::shared_ptr<const SheetPlan> m_pixelPlan; // the plan at m_scale
+    SharedGlyphs m_pixelGlyphs;                   // the glyphs at m_scale
     // The glyphs for transparent backgrounds, made when first needed; canvases drawn side by
     // side share them.
     struct Pictures

@@ -44,7 +44,7 @@ public:
     // Null when the glyph has nothing to draw.
     cairo_surface_t *of(const GlyphPlace &place)
     {
-        const auto key = std::make_tuple(place.weekday, place.index, place.red);
+        const auto key = std::make_tuple(place.role, place.index, place.variant);
         if (auto found = m_surfaces.find(key); found != m_surfaces.end())
             return found->second.get();
         Surface surface = make(place);
@@ -71,7 +71,7 @@ private:
                                         double(drawing->size().height())};
             Surface recording(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box));
             cairo_t *cr = cairo_create(recording.get());
-            if (!drawing->draw(cr, place.red))
+            if (!drawing->draw(cr, place.red()))
                 m_failed = true;
             cairo_destroy(cr);
             return recording;
@@ -94,7 +94,7 @@ private:
     const LoadedGlyphs &m_glyphs;
     GlyphPictures m_pictures;
     std::vector<QImage> m_converted;
-    std::map<std::tuple<bool, int, bool>, Surface> m_surfaces;
+    std::map<std::tuple<GlyphRole, int, GlyphVariant>, Surface> m_surfaces;
     bool m_failed = false;
 };
 

@@ -36,15 +36,6 @@ QFont pictureFont()
     return font;
 }
 
-QImage blankPicture(int width, int height, qreal devicePixelRatio)
-{
-    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
-    QImage image(qCeil(width * ratio), qCeil(height * ratio), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    return image;
-}
-
 void drawGridLines(QImage &image)
 {
     // Filled one-pixel rectangles rather than lines: exact pixels, no smoothing.

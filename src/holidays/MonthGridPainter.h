@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ImageMemory.h"
 #include "holidays/MonthGrid.h"
 
 #include <QFont>
@@ -15,11 +16,6 @@ constexpr qint32 kWeekdayColumnWidth = 31;
 // The font of both picture boxes, 13.5 pt at 96 dpi, drawn without smoothing so that a number
 // redrawn in another colour covers the old one exactly.
 QFont pictureFont();
-
-// A white image of the given logical size, drawn at the screen's device pixel ratio: at 2 it
-// holds twice the pixels each way, so lines and numbers stay sharp on a HiDPI screen. Every
-// function below draws in logical pixels.
-QImage blankPicture(int width, int height, qreal devicePixelRatio = 1.0);
 
 // The black lines every 45 pixels across and down the whole image.
 void drawGridLines(QImage &image);

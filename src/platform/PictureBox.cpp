@@ -1,7 +1,6 @@
 #include "PictureBox.h"
 
 #include "common/ImageMemory.h"
-#include "holidays/MonthGridPainter.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,6 +3,7 @@
 #include "common/ProgramText.h"
 #include "compose/PagePlacement.h"
 #include "compose/SheetLayout.h"
+#include "compose/SheetRender.h"
 #include "compose/SheetStream.h"
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
@@ -104,6 +105,22 @@ void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet
     if (!painted)
         platform.messageBox(outOfMemoryMessage(), applicationTitle(), MsgIcon::Information,
                             MsgButtons::Ok);
+}
+
+void printShownSheet(Platform &platform, QWidget *parent, const CanvasSource &shown,
+                     const Sheet *planned, const UserSettings &settings)
+{
+    constexpr int kPrintDpi = 300;
+    if (planned == nullptr || !isVectorSet(*planned)) {
+        printPreview(platform, parent, shown, settings);
+        return;
+    }
+    const auto sharp = planned->atResolution(kPrintDpi);
+    if (const auto *refused = std::get_if<QString>(&sharp)) {
+        platform.messageBox(*refused, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    printPreview(platform, parent, std::get<Sheet>(sharp), settings, kPrintDpi);
 }
 
 } // namespace vexilo

@@ -10,6 +10,7 @@ class QWidget;
 namespace vexilo {
 
 class Platform;
+class Sheet;
 class UserSettings;
 
 // The chosen paper, turned for a sheet of `sheetPixels` as the options say; the painter gets
@@ -27,5 +28,11 @@ bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOption
 // for print (a vector set's) brings its own resolution.
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
                   const UserSettings &settings, std::optional<int> sheetDpi = std::nullopt);
+
+// The preview of the window's sheet: its canvases as shown, or a vector set's sheet drawn again
+// from its drawings at a printer's resolution, refused with a message when it would be too
+// large there.
+void printShownSheet(Platform &platform, QWidget *parent, const CanvasSource &shown,
+                     const Sheet *planned, const UserSettings &settings);
 
 } // namespace vexilo

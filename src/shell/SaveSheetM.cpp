@@ -74,9 +74,8 @@ void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *
     }
     if (vectorSet && target.options.dpi != kDefaultDpi) {
         const auto sharper = planned->atResolution(target.options.dpi);
-        if (const auto *error = std::get_if<SheetError>(&sharper)) {
-            platform.messageBox(sheetErrorMessage(*error), applicationTitle(), MsgIcon::Critical,
-                                MsgButtons::Ok);
+        if (const auto *refused = std::get_if<QString>(&sharper)) {
+            platform.messageBox(*refused, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
             return;
         }
         saveSheet(platform, std::get<Sheet>(sharper), target, Razdelitel);

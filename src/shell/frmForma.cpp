@@ -381,34 +381,24 @@ void frmForma::drawSheet(qint32 month)
 
 void frmForma::kSave_Click()
 {
-    const QSize sheetPixels =
-        wholeSheetSize(DrawnCanvases(picControl->images(), picControl->shagRisunkov()));
+    const DrawnCanvases shown(picControl->images(), picControl->shagRisunkov());
     const bool vectorSet = m_shownSheet && isVectorSet(*m_shownSheet);
     const std::optional<SaveTarget> target =
         askSaveTarget(m_platform, this, m_state.paths.saveStartFolder(),
-                      UserSettings(m_state.paths.settingsFile()), sheetPixels, vectorSet);
+                      UserSettings(m_state.paths.settingsFile()), wholeSheetSize(shown), vectorSet);
     if (!target)
         return;
     setCommandsBusy(true);
-    saveShownSheet(m_platform, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
-                   m_shownSheet ? &*m_shownSheet : nullptr, *target, m_state.Razdelitel);
+    saveShownSheet(m_platform, shown, m_shownSheet ? &*m_shownSheet : nullptr, *target,
+                   m_state.Razdelitel);
     setCommandsBusy(false);
 }
 
 void frmForma::MenuPechat_Click()
 {
-    // A vector set prints from its drawings at a printer's resolution, not from the screen's.
-    constexpr int kPrintDpi = 300;
-    if (m_shownSheet && isVectorSet(*m_shownSheet)) {
-        const auto sharp = m_shownSheet->atResolution(kPrintDpi);
-        if (const auto *forPrint = std::get_if<Sheet>(&sharp)) {
-            printPreview(m_platform, this, *forPrint, UserSettings(m_state.paths.settingsFile()),
-                         kPrintDpi);
-            return;
-        }
-    }
-    printPreview(m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
-                 UserSettings(m_state.paths.settingsFile()));
+    printShownSheet(
+        m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
+        m_shownSheet ? &*m_shownSheet : nullptr, UserSettings(m_state.paths.settingsFile()));
 }
 
 } // namespace vexilo

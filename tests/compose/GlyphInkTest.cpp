@@ -1,4 +1,5 @@
 #include "compose/GlyphInk.h"
+#include "compose/PixelPainter.h"
 #include "compose/SheetOutput.h"
 #include "compose/SheetRender.h"
 
@@ -65,17 +66,12 @@ TEST(GlyphInk, CopyingOnlyInkGivesTheOpaqueCopysPixelsWhereverGlyphsOverlap)
             {glyphs.view(), holidays, 2013, c.month, c.perRow, c.spacings, standardDayNumbers()});
         ASSERT_TRUE(std::holds_alternative<Sheet>(planned)) << i;
         const Sheet &sheet = std::get<Sheet>(planned);
-        const auto days = monthLengthsOf(2013);
         const SharedGlyphs set = glyphs.view();
-        const SheetContext opaque{
-            *set, holidays, standardDayNumbers(), days, firstWeekdays(2013, days), 0, false};
+        const auto &canvases = sheet.sheetPlan().pages.front().canvases;
         for (qint32 k = 0; k < sheet.canvasCount(); ++k) {
             QImage expected(sheet.canvasSize(), QImage::Format_RGB32);
             expected.fill(Qt::white);
-            if (c.month == 0)
-                drawYearCanvas(expected, k, sheet.geometry(), opaque);
-            else
-                drawMonthCanvas(expected, c.month, sheet.geometry(), opaque);
+            paintCanvas(expected, canvases.at(static_cast<std::size_t>(k)), *set, 0, false);
             EXPECT_EQ(sheet.canvas(k), expected) << "case " << i << " canvas " << k;
         }
     }

@@ -1,4 +1,5 @@
 #include "compose/SheetLayout.h"
+#include "compose/PixelPainter.h"
 #include "compose/SheetRender.h"
 
 #include "support/TestGlyphs.h"
@@ -40,11 +41,11 @@ struct DrawnSheet
     {
         QImage canvas = whiteCanvas(geometry);
         const SharedGlyphs set = glyphs.view(sizeCheck);
-        SheetContext context{*set, holidays, chisla, days, firstWeekdays(year, days)};
-        if (month > 0)
-            drawMonthCanvas(canvas, month, geometry, context);
-        else
-            drawYearCanvas(canvas, k, geometry, context);
+        const auto first = firstWeekdays(year, days);
+        const PlanDays planDays{holidays, chisla, days, first, isSizeCheck(sizeCheck)};
+        const SheetPlan plan =
+            month > 0 ? monthPlan(month, geometry, planDays) : yearPlan(geometry, planDays);
+        paintCanvas(canvas, plan.pages.front().canvases.at(static_cast<std::size_t>(k)), *set);
         return canvas;
     }
 

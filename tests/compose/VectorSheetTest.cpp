@@ -1,3 +1,4 @@
+#include "cli/RenderCommand.h"
 #include "compose/GlyphSet.h"
 #include "compose/SheetRender.h"
 #include "support/PrintTools.h"
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +175,86 @@ TEST(VectorSheet, SvgSetGoesOutAsVectorPdfAndSvgThatRenderLikeItsPng)
             0);
         expectOnlyInk(QImage(app.file("clear.png")), QImage(app.file("white.png")));
     }
+}
+
+// The smallest rectangle holding every pixel that is not white.
+QRect inkBox(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QRect box;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            if (qGray(rgb.pixel(x, y)) < 250)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST(VectorSheet, AtAnyResolutionTheSheetIsItsLayoutScaledAndLinesUpWithThePdf)
+{
+    TempAppFolder app;
+    test::writeSvgGlyphs(app);
+    const QString svgSet = QStringLiteral("svgset");
+    const double scale = 300.0 / 96;
+    struct Case
+    {
+        QStringList sheet;
+        double slack; // each canvas is rounded once; the rows of a year add their pitches
+    };
+    const std::vector<Case> cases = {{{"-m", "1", "--months-x", "17", "--dates-y", "3"}, 1},
+                                     {{"--per-row", "4", "--dates-x", "7"}, 1.5}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.sheet.join(u' ').toStdString());
+        for (const QString &dpi : {QStringLiteral("96"), QStringLiteral("300")})
+            ASSERT_EQ(test::renderWith(app, svgSet,
+                                       c.sheet + QStringList{"--whole", "--format", "png", "--dpi",
+                                                             dpi, "-o", app.file("at" + dpi)}),
+                      0);
+        ASSERT_EQ(test::renderWith(app, svgSet,
+                                   c.sheet + QStringList{"--format", "pdf", "--paper", "A3", "-o",
+                                                         app.file("doc")}),
+                  0);
+        const QImage low(app.file("at96.png"));
+        const QImage high(app.file("at300.png"));
+        ASSERT_FALSE(low.isNull() || high.isNull());
+        EXPECT_NEAR(high.width(), low.width() * scale, 1);
+        EXPECT_NEAR(high.height(), low.height() * scale, c.slack);
+
+        // The PDF's page at 300 dpi holds the same ink as the PNG: a box of the same size.
+        test::run("pdftoppm",
+                  {"-r", "300", "-png", "-singlefile", app.file("doc.pdf"), app.file("page")});
+        const QRect onPage = inkBox(QImage(app.file("page.png")));
+        const QRect inPng = inkBox(high);
+        std::cout << "96 dpi " << low.width() << "x" << low.height() << ", 300 dpi " << high.width()
+                  << "x" << high.height() << "; ink at 300 dpi: PNG " << inPng.width() << "x"
+                  << inPng.height() << ", PDF " << onPage.width() << "x" << onPage.height() << '\n';
+        EXPECT_NEAR(onPage.width(), inPng.width(), 2);
+        EXPECT_NEAR(onPage.height(), inPng.height(), 2);
+    }
+}
+
+TEST(VectorSheet, AResolutionTooHighForTheSheetIsRefusedBeforeTheGlyphsAreRendered)
+{
+    TempAppFolder app;
+    test::writeSvgGlyphs(app);
+    const QStringList wide = {"-m", "1", "--months-x", "2000", "--format", "png"};
+    ASSERT_EQ(test::renderWith(app, "svgset", wide + QStringList{"-o", app.file("a")}), 0);
+    const QSize css = QImage(app.file("a.png")).size();
+
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const QStringList args = QStringList{"vexilo-render", "-g", app.path() + "svgset"} + wide +
+                             QStringList{"--dpi", "2400", "-o", app.file("b")};
+    EXPECT_EQ(runRender(args, outStream, errStream, app.path()), RenderFailed);
+    errStream.flush();
+    EXPECT_TRUE(
+        err.endsWith(QStringLiteral("При 2400 точках на дюйм лист получается слишком большим "
+                                    "(%1 × %2 точек). Уменьшите разрешение.\n")
+                         .arg(css.width() * 25)
+                         .arg(css.height() * 25)))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(app.file("b.png")));
 }
 
 TEST(VectorSheet, FoldersLoadAsTheKindTheyHoldWholly)

@@ -510,3 +510,40 @@ TEST_F(SheetWindowTest, AnSvgSetSavesAsVectorsAndSharperPixelsAndPrintsFromItsDr
     ASSERT_FALSE(rows.empty());
     EXPECT_NEAR(rows.front().width(), shownWidth * 300 / 96, 8);
 }
+
+TEST_F(SheetWindowTest, AnSvgSheetTooLargeAtTheChosenResolutionIsRefusedBeforeItIsRendered)
+{
+    const GlyphSet set = loadGlyphSet(writeSvgGlyphs(app), 0);
+    ASSERT_TRUE(set.images.complete);
+    form->setGlyphs(shareGlyphs(set.images, set.red, 0));
+    addYear(2013);
+    ui(*form).txtRassttoyanie[2]->setText(QStringLiteral("6000")); // «Месяцы X»: over 12000 wide
+    draw(QStringLiteral("2013"));
+    const int shownWidth = ui(*form).picRisunok[0]->image().width();
+    ASSERT_GT(shownWidth, 12000);
+    const auto expectRefusal = [this](int dpi, int width) {
+        ASSERT_EQ(platform.messages.size(), 1U);
+        const QString text = platform.messages.front().text;
+        EXPECT_TRUE(text.startsWith(
+            QStringLiteral("При %1 точках на дюйм лист получается слишком большим (%2 × ")
+                .arg(dpi)
+                .arg(width)))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral(" точек). Уменьшите разрешение.")));
+        platform.messages.clear();
+    };
+
+    platform.saveNames.push_back(app.file(QStringLiteral("крупно")));
+    platform.saveFilterChoices.push_back(1);
+    platform.dialogHandlers.push_back([](QDialog &dialog) {
+        dialog.findChild<QSpinBox *>(QStringLiteral("txtDpi"))->setValue(600);
+        dialog.accept();
+    });
+    form->kSave_Click();
+    expectRefusal(600, qRound(shownWidth * 6.25));
+    EXPECT_TRUE(QDir(app.path()).entryList({QStringLiteral("*.png")}).isEmpty());
+
+    form->MenuPechat_Click(); // at a printer's 300 dpi
+    expectRefusal(300, qRound(shownWidth * 3.125));
+    EXPECT_FALSE(platform.dialogsShown.contains(QStringLiteral("printPreview")));
+}
