@@ -3,7 +3,7 @@
 // included, beside a process that starts alike and only writes the same bytes.
 #include "LargeSheetBench.h"
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // Each benchmark stands beside the baseline it is judged against; compare them in one run:
 //   make bench
 #include "LargeSheetBench.h"
-#include "compose/GlyphSet.h"
-#include "compose/ImageFiles.h"
-#include "compose/SheetRender.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/output/ImageFiles.h"
+#include "compose/output/SheetRender.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,9 +2,9 @@
 // canvases of 16039 x 2140) and month as PNG --whole and PDF, each against the bytes of one
 // canvas, beside composing the whole sheet in one image as the baseline.
 #include "LargeSheetBench.h"
-#include "compose/GlyphSet.h"
-#include "compose/SheetRender.h"
-#include "compose/SheetStream.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/output/SheetRender.h"
+#include "compose/output/SheetStream.h"
 
 #include <QFile>
 #include <QTemporaryDir>

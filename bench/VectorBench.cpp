@@ -1,10 +1,10 @@
 // SVG glyph sets against their baselines, in one run:
 //   make bench ARGS=--benchmark_filter=Svg
 #include "common/SafeFile.h"
-#include "compose/GlyphMaker.h"
-#include "compose/GlyphSet.h"
-#include "compose/Rsvg.h"
-#include "compose/SheetRender.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/glyphs/Rsvg.h"
+#include "compose/maker/GlyphMaker.h"
+#include "compose/output/SheetRender.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // one (a year at six months in a row).
 #include "LargeSheetBench.h"
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 #include "shell/Declare.h"
 #include "shell/frmForma.h"
 #include "support/QuietPlatform.h"

@@ -2,8 +2,8 @@
 // or an opaque glyph of a sane size, and its red variants cover it pixel for pixel.
 #include "FuzzCheck.h"
 
-#include "compose/GlyphSet.h"
-#include "compose/HolidayTint.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/glyphs/HolidayTint.h"
 
 #include <QRgb>
 

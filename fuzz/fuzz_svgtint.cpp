@@ -2,9 +2,9 @@
 // bounded depth without a DOCTYPE that the tint reads again; the CSS scanner on the same bytes.
 #include "FuzzCheck.h"
 
-#include "compose/CssColourTint.h"
-#include "compose/HolidayTint.h"
-#include "compose/SvgTint.h"
+#include "compose/glyphs/CssColourTint.h"
+#include "compose/glyphs/HolidayTint.h"
+#include "compose/glyphs/SvgTint.h"
 
 #include <QXmlStreamReader>
 

@@ -1,7 +1,7 @@
 #include "RenderOptions.h"
 
 #include "common/CalendarMath.h"
-#include "compose/SheetOutput.h"
+#include "compose/output/SheetOutput.h"
 
 namespace vexilo {
 

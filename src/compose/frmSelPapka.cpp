@@ -1,7 +1,7 @@
 #include "frmSelPapka.h"
 
-#include "compose/GlyphSet.h"
-#include "compose/frmShrift.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/maker/frmShrift.h"
 #include "platform/Platform.h"
 
 #include <QCheckBox>

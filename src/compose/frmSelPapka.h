@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/frmShrift.h"
+#include "compose/maker/frmShrift.h"
 
 #include <QDialog>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "common/CommandLine.h"
 #include "common/SafeFolder.h"
 #include "common/Version.h"
-#include "compose/GlyphMaker.h"
+#include "compose/maker/GlyphMaker.h"
 
 #include <QCommandLineParser>
 #include <QDir>

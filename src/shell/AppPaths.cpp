@@ -2,7 +2,7 @@
 
 #include "BuildInfo.h"
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 #include "holidays/PrazdnikiFile.h"
 
 #include <QDir>

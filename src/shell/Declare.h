@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/FileStamp.h"
-#include "compose/clsPixel.h"
+#include "compose/glyphs/clsPixel.h"
 #include "holidays/PrazdnikiStore.h"
 #include "shell/AppPaths.h"
 

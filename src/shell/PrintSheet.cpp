@@ -1,10 +1,10 @@
 #include "PrintSheet.h"
 
 #include "common/ProgramText.h"
-#include "compose/PagePlacement.h"
-#include "compose/SheetLayout.h"
-#include "compose/SheetRender.h"
-#include "compose/SheetStream.h"
+#include "compose/output/PagePlacement.h"
+#include "compose/output/SheetRender.h"
+#include "compose/output/SheetStream.h"
+#include "compose/sheet/SheetLayout.h"
 #include "platform/Platform.h"
 #include "shell/UserSettings.h"
 

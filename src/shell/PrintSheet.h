@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/SheetOutput.h"
+#include "compose/output/SheetOutput.h"
 
 #include <optional>
 

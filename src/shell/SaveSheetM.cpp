@@ -2,7 +2,7 @@
 
 #include "common/ProgramText.h"
 #include "common/SaveChecks.h"
-#include "compose/SheetLayout.h"
+#include "compose/sheet/SheetLayout.h"
 #include "platform/Platform.h"
 #include "platform/SaveReport.h"
 #include "shell/UserSettings.h"

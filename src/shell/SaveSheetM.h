@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/SheetOutput.h"
-#include "compose/SheetRender.h"
+#include "compose/output/SheetOutput.h"
+#include "compose/output/SheetRender.h"
 
 #include <QSize>
 #include <QString>

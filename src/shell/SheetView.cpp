@@ -1,7 +1,7 @@
 #include "SheetView.h"
 
-#include "compose/Prokrutka.h"
-#include "compose/SheetLayout.h"
+#include "compose/sheet/Prokrutka.h"
+#include "compose/sheet/SheetLayout.h"
 #include "platform/PictureBox.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "UserSettings.h"
 
-#include "compose/PagePlacement.h"
+#include "compose/output/PagePlacement.h"
 
 #include <QFileInfo>
 #include <QSettings>

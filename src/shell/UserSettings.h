@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/GlyphMaker.h"
-#include "compose/SheetOutput.h"
+#include "compose/maker/GlyphMaker.h"
+#include "compose/output/SheetOutput.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/SheetRender.h"
+#include "compose/output/SheetRender.h"
 #include "shell/FormaControls.h"
 
 #include <QImage>

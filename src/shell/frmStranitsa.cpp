@@ -1,7 +1,7 @@
 #include "frmStranitsa.h"
 
 #include "common/ProgramText.h"
-#include "compose/PagePlacement.h"
+#include "compose/output/PagePlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>

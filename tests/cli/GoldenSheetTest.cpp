@@ -5,7 +5,7 @@
 #include "shell/frmForma.h"
 #include "support/FormaUi.h"
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 #include "support/FakePlatform.h"
 #include "support/TempAppFolder.h"
 

@@ -1,9 +1,9 @@
 // The renderer's sheets on their way to paper: the whole sheet in one image, PNG and BMP
 // resolution, PDF pages.
 #include "cli/RenderCommand.h"
-#include "compose/SheetOutput.h"
+#include "compose/output/SheetOutput.h"
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 #include "support/PrintTools.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "cli/RenderCommand.h"
 
 #include "common/Version.h"
-#include "compose/GlyphSet.h"
-#include "compose/SheetRender.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/output/SheetRender.h"
 #include "holidays/MonthGrid.h"
 #include "holidays/PrazdnikiFile.h"
 #include "holidays/PrazdnikiStore.h"

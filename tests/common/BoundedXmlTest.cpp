@@ -1,5 +1,5 @@
 #include "common/BoundedXml.h"
-#include "compose/SvgTint.h"
+#include "compose/glyphs/SvgTint.h"
 #include "holidays/ProductionCalendar.h"
 
 #include <gtest/gtest.h>

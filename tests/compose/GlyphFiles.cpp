@@ -1,6 +1,6 @@
 #include "GlyphFiles.h"
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>

@@ -3,8 +3,8 @@
 
 #include "common/BatchJournal.h"
 #include "common/FileSteps.h"
-#include "compose/GlyphMaker.h"
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
+#include "compose/maker/GlyphMaker.h"
 #include "support/SaveFaults.h"
 #include "support/TempAppFolder.h"
 

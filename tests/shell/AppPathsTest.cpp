@@ -1,6 +1,6 @@
 #include "shell/AppPaths.h"
 #include "common/Text1251.h"
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 #include "shell/Declare.h"
 #include "shell/Main.h"
 #include "shell/QtTranslations.h"

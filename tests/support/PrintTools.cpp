@@ -1,7 +1,7 @@
 #include "PrintTools.h"
 
 #include "cli/RenderCommand.h"
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 
 #include <QColor>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/GlyphSet.h"
+#include "compose/glyphs/GlyphSet.h"
 
 #include <QImage>
 

@@ -4,8 +4,8 @@
 //
 // With --export it writes a year of three BMP rows instead (see exportRows), as the window and
 // vexilo-render do, for the tests of a multi-file export killed half-way.
-#include "compose/ImageFiles.h"
-#include "compose/SheetOutput.h"
+#include "compose/output/ImageFiles.h"
+#include "compose/output/SheetOutput.h"
 #include "holidays/PrazdnikiFile.h"
 #include "platform/SaveReport.h"
 #include "shell/Declare.h"

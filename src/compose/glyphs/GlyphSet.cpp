@@ -1,0 +1,299 @@
+#include "GlyphSet.h"
+
+#include "common/ProgramText.h"
+#include "compose/glyphs/HolidayTint.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vexilo {
+
+namespace {
+
+// The bitmap of an opaque image as it is.
+clsPixel bitmapOf(const QImage &image)
+{
+    clsPixel bitmap;
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    bitmap.Start(source.width() - 1, source.height() - 1);
+    if (!bitmap.hasMatrix())
+        return bitmap;
+    for (int y = 0; y < source.height(); ++y)
+        std::copy_n(reinterpret_cast<const QRgb *>(source.constScanLine(y)), source.width(),
+                    bitmap.row(y));
+    return bitmap;
+}
+
+// The red variant of one holder: its pixels tinted, or for a drawing the tinted drawing
+// rendered; an empty bitmap when the holder was not read.
+clsPixel redVariantOf(const HolidayTint &tint, const GlyphImages &images, bool weekday,
+                      std::size_t index)
+{
+    const auto &holders = weekday ? images.weekdays : images.digits;
+    if (index >= holders.size())
+        return {};
+    const auto &drawings = weekday ? images.vectorWeekdays : images.vectorDigits;
+    if (images.kind == GlyphKind::Vector && index < drawings.size())
+        return bitmapOf(glyphOnWhite(drawings[index].render(images.scale, true)));
+    return tint.redVariant(holders[index]);
+}
+
+struct ReadGlyph
+{
+    QImage onWhite;
+    QImage alpha;
+    std::optional<SvgGlyph> drawing;
+};
+
+std::optional<ReadGlyph> readOne(const QString &path, GlyphKind kind)
+{
+    if (kind == GlyphKind::Vector) {
+        auto drawing = SvgGlyph::read(path);
+        if (!drawing)
+            return std::nullopt;
+        QImage rendered = drawing->render(1.0, false);
+        return ReadGlyph{glyphOnWhite(rendered), std::move(rendered), std::move(drawing)};
+    }
+    const auto bytes = glyphFileBytes(path);
+    const QImage decoded = bytes ? decodeGlyphAsIs(*bytes) : QImage();
+    if (decoded.isNull())
+        return std::nullopt;
+    QImage opaque = glyphOnWhite(decoded);
+    if (opaque.isNull())
+        return std::nullopt;
+    return ReadGlyph{std::move(opaque), glyphAlpha(decoded), std::nullopt};
+}
+
+} // namespace
+
+QString digitFileName(int digit, GlyphKind kind)
+{
+    return QString::number(digit) +
+           (kind == GlyphKind::Vector ? QStringLiteral(".svg") : QStringLiteral(".gif"));
+}
+
+const std::array<QString, 7> &weekdayFileNames(GlyphKind kind)
+{
+    static const auto namesWith = [](const QString &extension) {
+        std::array<QString, 7> files;
+        for (std::size_t w = 0; w < files.size(); ++w)
+            files[w] = weekdayNames()[w] + extension;
+        return files;
+    };
+    static const std::array<QString, 7> gif = namesWith(QStringLiteral(".gif"));
+    static const std::array<QString, 7> svg = namesWith(QStringLiteral(".svg"));
+    return kind == GlyphKind::Vector ? svg : gif;
+}
+
+GlyphKind glyphKindOf(const QString &folder, bool sizeCheck)
+{
+    const auto present = [&](GlyphKind kind) {
+        int count = 0;
+        for (int d = 0; d <= (sizeCheck ? 0 : 9); ++d)
+            count += QFileInfo(folder + digitFileName(d, kind)).isFile() ? 1 : 0;
+        for (std::size_t w = 0; w <= (sizeCheck ? 0U : 6U); ++w)
+            count += QFileInfo(folder + weekdayFileNames(kind)[w]).isFile() ? 1 : 0;
+        return count;
+    };
+    const int files = sizeCheck ? 2 : 17;
+    const int gif = present(GlyphKind::Raster);
+    if (gif == files)
+        return GlyphKind::Raster;
+    const int svg = present(GlyphKind::Vector);
+    return svg == files || svg > gif ? GlyphKind::Vector : GlyphKind::Raster;
+}
+
+bool isGlyphFolderName(const QString &name)
+{
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        return false;
+    // A NUL would cut the path short where the system reads it.
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar(0));
+}
+
+GlyphImages readGlyphImages(const QString &folder, bool sizeCheck)
+{
+    GlyphImages images;
+    images.kind = glyphKindOf(folder, sizeCheck);
+    const auto readInto = [&](const QString &name, bool weekday) {
+        auto glyph = readOne(folder + name, images.kind);
+        if (!glyph) {
+            images.failedFile = name;
+            return false;
+        }
+        (weekday ? images.weekdays : images.digits).push_back(std::move(glyph->onWhite));
+        (weekday ? images.weekdaysAlpha : images.digitsAlpha).push_back(std::move(glyph->alpha));
+        if (glyph->drawing)
+            (weekday ? images.vectorWeekdays : images.vectorDigits).push_back(*glyph->drawing);
+        return true;
+    };
+    for (int i = 0; i <= (sizeCheck ? 0 : 9); ++i) {
+        if (!readInto(digitFileName(i, images.kind), false))
+            return images;
+    }
+    for (std::size_t i = 0; i <= (sizeCheck ? 0U : 6U); ++i) {
+        if (!readInto(weekdayFileNames(images.kind)[i], true))
+            return images;
+    }
+    images.complete = true;
+    return images;
+}
+
+std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool sizeCheck,
+                                            const LetEventsRun &letEventsRun)
+{
+    const auto carryOn = [&letEventsRun] { return !letEventsRun || letEventsRun(); };
+    const HolidayTint tint;
+    RedVariants red;
+    // Saturday and Sunday; in size-check mode both from Monday, the only weekday read.
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (!carryOn())
+            return std::nullopt;
+        red.DniNedeli.push_back(redVariantOf(tint, images, true, sizeCheck ? 0 : i + 5));
+    }
+    if (!carryOn())
+        return std::nullopt;
+    const std::size_t digitCount = sizeCheck ? 1 : 10;
+    for (std::size_t i = 0; i < digitCount; ++i) {
+        if (!carryOn())
+            return std::nullopt;
+        red.Tsifry.push_back(redVariantOf(tint, images, false, i));
+    }
+    return red;
+}
+
+GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov)
+{
+    GlyphSet set;
+    const bool sizeCheck = isSizeCheck(ProverkaRazmerov);
+    set.images = readGlyphImages(folder, sizeCheck);
+    if (set.images.complete)
+        set.red = *buildRedVariants(set.images, sizeCheck);
+    return set;
+}
+
+namespace {
+
+std::shared_ptr<LoadedGlyphs> makeGlyphs(const std::array<QImage, 10> &picChisla,
+                                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                                         qint32 ProverkaRazmerov)
+{
+    auto glyphs = std::make_shared<LoadedGlyphs>();
+    glyphs->picChisla = picChisla;
+    glyphs->picDniNedeli = picDniNedeli;
+    glyphs->Tsifry = std::move(red.Tsifry);
+    glyphs->DniNedeli = std::move(red.DniNedeli);
+    glyphs->ProverkaRazmerov = ProverkaRazmerov;
+    for (std::size_t d = 0; d < picChisla.size(); ++d)
+        glyphs->ink.digits[d] = inkOf(picChisla[d]);
+    for (std::size_t w = 0; w < picDniNedeli.size(); ++w)
+        glyphs->ink.weekdays[w] = inkOf(picDniNedeli[w]);
+    return glyphs;
+}
+
+} // namespace
+
+SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
+                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                         qint32 ProverkaRazmerov)
+{
+    return makeGlyphs(picChisla, picDniNedeli, std::move(red), ProverkaRazmerov);
+}
+
+SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
+                         const LoadedGlyphs *before)
+{
+    std::array<QImage, 10> digits;
+    std::array<QImage, 7> weekdays;
+    if (before != nullptr) {
+        digits = before->picChisla;
+        weekdays = before->picDniNedeli;
+    }
+    std::copy_n(images.digits.begin(), std::min(images.digits.size(), digits.size()),
+                digits.begin());
+    std::copy_n(images.weekdays.begin(), std::min(images.weekdays.size(), weekdays.size()),
+                weekdays.begin());
+    const auto shared = makeGlyphs(digits, weekdays, std::move(red), ProverkaRazmerov);
+    LoadedGlyphs &glyphs = *shared;
+    glyphs.kind = images.kind;
+    glyphs.scale = images.scale;
+    if (before != nullptr) {
+        glyphs.digitsAlpha = before->digitsAlpha;
+        glyphs.weekdaysAlpha = before->weekdaysAlpha;
+        glyphs.vectorDigits = before->vectorDigits;
+        glyphs.vectorWeekdays = before->vectorWeekdays;
+    }
+    const auto take = [](const auto &from, auto &to) {
+        for (std::size_t i = 0; i < std::min(from.size(), to.size()); ++i)
+            to[i] = from[i];
+    };
+    take(images.digitsAlpha, glyphs.digitsAlpha);
+    take(images.weekdaysAlpha, glyphs.weekdaysAlpha);
+    take(images.vectorDigits, glyphs.vectorDigits);
+    take(images.vectorWeekdays, glyphs.vectorWeekdays);
+    return shared;
+}
+
+SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
+{
+    if (!glyphs || glyphs->kind != GlyphKind::Vector || scale == 1.0)
+        return glyphs;
+    GlyphImages images;
+    images.kind = GlyphKind::Vector;
+    images.scale = scale;
+    const auto renderAll = [&](const auto &drawings, std::vector<QImage> &opaque,
+                               std::vector<QImage> &alpha, std::vector<SvgGlyph> &kept) {
+        for (const auto &drawing : drawings) {
+            if (!drawing)
+                return;
+            alpha.push_back(drawing->render(scale, false));
+            opaque.push_back(glyphOnWhite(alpha.back()));
+            kept.push_back(*drawing);
+        }
+    };
+    renderAll(glyphs->vectorDigits, images.digits, images.digitsAlpha, images.vectorDigits);
+    renderAll(glyphs->vectorWeekdays, images.weekdays, images.weekdaysAlpha, images.vectorWeekdays);
+    const auto isNull = [](const QImage &image) { return image.isNull(); };
+    if (std::any_of(images.digits.begin(), images.digits.end(), isNull) ||
+        std::any_of(images.weekdays.begin(), images.weekdays.end(), isNull))
+        return nullptr;
+    const bool sizeCheck = isSizeCheck(glyphs->ProverkaRazmerov);
+    return shareGlyphs(images, *buildRedVariants(images, sizeCheck), glyphs->ProverkaRazmerov);
+}
+
+QStringList glyphFolderNames(const QString &appFolder)
+{
+    QStringList names = QDir(appFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    });
+    return names;
+}
+
+QStringList glyphSetNamesIn(const QStringList &roots)
+{
+    QStringList names;
+    for (const QString &root : roots) {
+        for (const QString &name : glyphFolderNames(root)) {
+            if (!names.contains(name))
+                names.append(name);
+        }
+    }
+    return names;
+}
+
+QString glyphSetFolderIn(const QStringList &roots, const QString &name)
+{
+    for (const QString &root : roots) {
+        if (QFileInfo(root + name).isDir())
+            return root + name + QLatin1Char('/');
+    }
+    return roots.value(0) + name + QLatin1Char('/');
+}
+
+} // namespace vexilo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "compose/output/SheetOutput.h"
+
+#include <QIODevice>
+#include <QRectF>
+#include <QSize>
+
+namespace vexilo {
+
+// The sheet as one SVG document of its size in pixels. A vector set's glyphs go in as their
+// drawings, a raster set's as images of their pixels; each glyph once, placed where it is
+// used. False when the source has no glyphs to place or cairo fails.
+bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &device);
+
+// The sheet of a vector set as a one-page vector PDF: the page of `pageSize` points with the
+// sheet in `target` (points from the page's top left). No raster image: each glyph's
+// drawing is written once and reused.
+bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSize,
+                    const QRectF &target, QIODevice &device);
+
+} // namespace vexilo
