@@ -78,6 +78,8 @@ struct GlyphImages
 // Reads the digits, then the weekdays, of the folder (which ends with the separator), and
 // stops at the first file that cannot be read.
 GlyphImages readGlyphImages(const QString &folder, bool sizeCheck);
+// The same with the limits of the SVG loader given.
+GlyphImages readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits);
 
 // The red holiday variants: Tsifry per digit read, DniNedeli 0 = Сб and 1 = Вс (both from
 // "Пн" in size-check mode).
