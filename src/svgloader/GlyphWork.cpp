@@ -4,6 +4,8 @@
 // header is shared with code that does.
 #include <librsvg/rsvg.h>
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
 #include <cairo-script.h>
 #include <cairo.h>
 
@@ -125,6 +127,66 @@ void appendDrawn(std::string &out, const Drawn &drawn)
     wire::put(out, drawn.script.data(), drawn.script.size());
 }
 
+// Whether a picture's declared size is one a glyph may hold, read from its header before
+// anything is decoded; librsvg would decode a picture of any size, and drop it in silence
+// when memory runs out.
+bool pictureWithinBounds(const std::string &bytes)
+{
+    struct Declared
+    {
+        bool known = false;
+        bool tooLarge = false;
+    } declared;
+    GdkPixbufLoader *loader = gdk_pixbuf_loader_new();
+    g_signal_connect(loader, "size-prepared",
+                     G_CALLBACK(+[](GdkPixbufLoader *, gint width, gint height, gpointer data) {
+                         auto *seen = static_cast<Declared *>(data);
+                         seen->known = true;
+                         seen->tooLarge = width <= 0 || height <= 0 ||
+                                          std::int64_t(width) * height > wire::kMaxRecordPixels;
+                     }),
+                     &declared);
+    constexpr std::size_t kStep = 4096;
+    for (std::size_t at = 0; at < bytes.size() && !declared.known; at += kStep) {
+        const std::size_t size = std::min(kStep, bytes.size() - at);
+        if (!gdk_pixbuf_loader_write(loader, reinterpret_cast<const guchar *>(bytes.data() + at),
+                                     size, nullptr))
+            break;
+    }
+    gdk_pixbuf_loader_close(loader, nullptr);
+    g_object_unref(loader);
+    return !declared.tooLarge;
+}
+
+// Every picture the document embeds as a data: address is within bounds.
+bool picturesWithinBounds(const std::string &svg)
+{
+    for (std::size_t at = svg.find("data:"); at != std::string::npos;
+         at = svg.find("data:", at + 5)) {
+        const std::size_t end = svg.find_first_of("\"'()<> \t\r\n", at);
+        const std::string address = svg.substr(at, end == std::string::npos ? end : end - at);
+        const std::size_t comma = address.find(',');
+        if (comma == std::string::npos)
+            continue;
+        const std::string header = address.substr(0, comma);
+        std::string bytes;
+        if (header.size() >= 7 && header.compare(header.size() - 7, 7, ";base64") == 0) {
+            gsize size = 0;
+            guchar *decoded = g_base64_decode(address.c_str() + comma + 1, &size);
+            bytes.assign(reinterpret_cast<const char *>(decoded), size);
+            g_free(decoded);
+        } else {
+            char *unescaped = g_uri_unescape_string(address.c_str() + comma + 1, nullptr);
+            if (unescaped != nullptr)
+                bytes = unescaped;
+            g_free(unescaped);
+        }
+        if (!pictureWithinBounds(bytes))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool drawGlyph(const std::string &plain, const std::string &holiday, double renderScale,
@@ -132,6 +194,8 @@ bool drawGlyph(const std::string &plain, const std::string &holiday, double rend
 {
     if (!(renderScale >= wire::kMinScale && renderScale <= wire::kMaxScale) ||
         !(recordScale >= wire::kMinScale && recordScale <= wire::kMaxScale))
+        return false;
+    if (!picturesWithinBounds(plain))
         return false;
     const Handle handle = parse(plain);
     if (!handle)
