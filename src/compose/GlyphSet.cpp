@@ -431,6 +431,33 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
     return shareGlyphs(images, *buildRedVariants(images, sizeCheck), glyphs->ProverkaRazmerov);
 }
 
+std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi)
+{
+    const auto first = glyphs.vectorDigits[0];
+    if (glyphs.kind != GlyphKind::Vector || !first ||
+        dpi <= std::lround(first->recordScale() * 96.0))
+        return std::nullopt;
+    std::vector<const SvgGlyph *> drawings;
+    for (const auto &drawing : glyphs.vectorDigits)
+        drawings.push_back(drawing ? &*drawing : nullptr);
+    for (const auto &drawing : glyphs.vectorWeekdays)
+        drawings.push_back(drawing ? &*drawing : nullptr);
+    std::erase(drawings, nullptr);
+    const std::vector<SvgGlyph> again = SvgGlyph::atScale(drawings, glyphs.scale, dpi);
+    if (again.size() != drawings.size())
+        return std::nullopt;
+    LoadedGlyphs finer = glyphs;
+    std::size_t next = 0;
+    for (auto *list : {&finer.vectorDigits})
+        for (auto &drawing : *list)
+            if (drawing)
+                drawing = again[next++];
+    for (auto &drawing : finer.vectorWeekdays)
+        if (drawing)
+            drawing = again[next++];
+    return finer;
+}
+
 QStringList glyphFolderNames(const QString &appFolder)
 {
     QStringList names = QDir(appFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);

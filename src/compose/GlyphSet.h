@@ -142,6 +142,11 @@ SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 Prov
 // is; null when the memory for the renderings cannot be had.
 SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale);
 
+// A vector set whose drawings are recorded for `dpi`, when that is finer than their recording
+// (at least kMinRecordDpi); nothing when it is not, or for a raster set. The drawings that
+// cannot be recorded again keep their recording.
+std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi);
+
 // The names of the visible subfolders of the application folder, in alphabetical order
 // regardless of case (ties by case, so the order never depends on the file system).
 QStringList glyphFolderNames(const QString &appFolder);
