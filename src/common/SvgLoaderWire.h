@@ -5,8 +5,9 @@
 // machine, so numbers go in native byte order.
 //
 // Request, parent to child:
-//   u32 kWireMagic, f64 render scale, f64 record scale, u32 glyph count,
-//   then per glyph: u32 length + the plain document, u32 length + the holiday document.
+//   u32 kWireMagic, f64 render scale, f64 record scale, then per glyph, as the parent has it
+//   ready: u32 length + the plain document, u32 length + the holiday document; the parent
+//   closes the pipe after the last one (at most kMaxGlyphs).
 // Answer, child to parent, one per glyph in order, written as soon as it is ready:
 //   u32 kGlyphOk or kGlyphRefused; after kGlyphOk: f64 width, f64 height (CSS pixels),
 //   f64 record scale used, then for the plain and the holiday document: i32 width,

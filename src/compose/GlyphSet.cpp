@@ -127,16 +127,17 @@ ReadGlyph fromDrawing(const SvgGlyph &drawing, double scale)
 std::vector<ReadGlyph> readDrawings(const QString &folder, const QStringList &names,
                                     const SvgLoadLimits &limits)
 {
-    std::vector<SvgDocuments> documents;
+    // The loader starts up while the files are read, and draws each as soon as it is sent.
+    SvgGlyph::Loader loader(1.0, limits);
     for (const QString &name : names) {
         const auto bytes = readRegularFile(folder + name, kMaxSvgGlyphBytes);
         auto prepared = bytes ? SvgGlyph::documentsOf(*bytes) : std::nullopt;
         if (!prepared)
             break;
-        documents.push_back(std::move(*prepared));
+        loader.send(std::move(*prepared));
     }
     std::vector<ReadGlyph> read;
-    for (const SvgGlyph &drawing : SvgGlyph::drawAll(documents, 1.0, limits))
+    for (const SvgGlyph &drawing : loader.glyphs())
         read.push_back(fromDrawing(drawing, 1.0));
     return read;
 }

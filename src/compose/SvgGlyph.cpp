@@ -61,15 +61,22 @@ SvgGlyph SvgGlyph::of(std::shared_ptr<const SvgDocuments> documents, SvgDrawn dr
     return glyph;
 }
 
-std::vector<SvgGlyph> SvgGlyph::drawAll(const std::vector<SvgDocuments> &documents, double scale,
-                                        const SvgLoadLimits &limits)
+SvgGlyph::Loader::Loader(double scale, const SvgLoadLimits &limits)
+    : m_scale(scale), m_run(scale, std::max(scale, kMinRecordDpi / kDpiOfCssPixel), limits)
+{}
+
+void SvgGlyph::Loader::send(SvgDocuments documents)
 {
-    const double record = std::max(scale, kMinRecordDpi / kDpiOfCssPixel);
-    std::vector<SvgDrawn> drawn = drawInLoader(documents, scale, record, limits);
+    m_sent.push_back(std::make_shared<const SvgDocuments>(std::move(documents)));
+    m_run.send(*m_sent.back());
+}
+
+std::vector<SvgGlyph> SvgGlyph::Loader::glyphs()
+{
+    std::vector<SvgDrawn> drawn = m_run.answers();
     std::vector<SvgGlyph> glyphs;
     for (std::size_t i = 0; i < drawn.size(); ++i)
-        glyphs.push_back(
-            of(std::make_shared<const SvgDocuments>(documents[i]), std::move(drawn[i]), scale));
+        glyphs.push_back(of(m_sent[i], std::move(drawn[i]), m_scale));
     return glyphs;
 }
 
@@ -107,7 +114,9 @@ std::optional<SvgGlyph> SvgGlyph::fromBytes(const QByteArray &svg)
     auto documents = documentsOf(svg);
     if (!documents)
         return std::nullopt;
-    std::vector<SvgGlyph> glyphs = drawAll({std::move(*documents)});
+    Loader loader;
+    loader.send(std::move(*documents));
+    std::vector<SvgGlyph> glyphs = loader.glyphs();
     if (glyphs.empty())
         return std::nullopt;
     return std::move(glyphs.front());

@@ -41,10 +41,21 @@ public:
     // writes it out (no DOCTYPE, entities expanded within a byte budget) and its holiday tint.
     // Nothing when the bytes are no well-formed XML within the bounds.
     static std::optional<SvgDocuments> documentsOf(const QByteArray &svg);
-    // The glyphs of the documents, drawn in order by one loader process with renderings at
-    // `scale`: one per document up to the first that fails.
-    static std::vector<SvgGlyph> drawAll(const std::vector<SvgDocuments> &documents,
-                                         double scale = 1.0, const SvgLoadLimits &limits = {});
+    // Glyphs drawn in order by one loader process with renderings at `scale`, each document
+    // handed over as soon as it is sent.
+    class Loader
+    {
+    public:
+        explicit Loader(double scale = 1.0, const SvgLoadLimits &limits = {});
+        void send(SvgDocuments documents);
+        // One glyph per document sent, up to the first that fails; ends the process.
+        std::vector<SvgGlyph> glyphs();
+
+    private:
+        double m_scale;
+        SvgLoaderRun m_run;
+        std::vector<std::shared_ptr<const SvgDocuments>> m_sent;
+    };
     // The same glyphs again at another scale (and recorded at least at it), by one loader
     // process; empty if any of them fails.
     static std::vector<SvgGlyph> atScale(const std::vector<const SvgGlyph *> &glyphs, double scale,

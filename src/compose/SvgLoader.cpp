@@ -20,21 +20,13 @@ namespace {
 
 using namespace wire;
 
-std::string requestOf(const std::vector<SvgDocuments> &documents, double renderScale,
-                      double recordScale)
+std::string headerOf(double renderScale, double recordScale)
 {
-    std::string request;
-    putValue(request, kWireMagic);
-    putValue(request, renderScale);
-    putValue(request, recordScale);
-    putValue(request, std::uint32_t(documents.size()));
-    for (const SvgDocuments &glyph : documents) {
-        for (const QByteArray *document : {&glyph.plain, &glyph.holiday}) {
-            putValue(request, std::uint32_t(document->size()));
-            put(request, document->constData(), std::size_t(document->size()));
-        }
-    }
-    return request;
+    std::string header;
+    putValue(header, kWireMagic);
+    putValue(header, renderScale);
+    putValue(header, recordScale);
+    return header;
 }
 
 // A rendering of the size asked for, or a null image.
@@ -122,34 +114,76 @@ std::optional<SvgDrawn> decodeLoaderAnswer(const char *bytes, std::size_t size, 
     return complete ? std::optional<SvgDrawn>(std::move(drawn)) : std::nullopt;
 }
 
-std::vector<SvgDrawn> drawInLoader(const std::vector<SvgDocuments> &documents, double renderScale,
-                                   double recordScale, const SvgLoadLimits &limits)
+struct SvgLoaderRun::Process
 {
-    std::vector<SvgDrawn> answers;
-    const QString program = svgLoaderProgram();
-    if (documents.empty() || documents.size() > kMaxGlyphs || program.isEmpty())
-        return answers;
-    const QDeadlineTimer deadline(limits.deadlineMs);
     QProcess loader;
-    loader.setProgram(program);
-    loader.setArguments(loaderArguments(limits));
-    loader.setProcessEnvironment(loaderEnvironment(limits));
-    // What librsvg has to say about a drawing is no message of this program's.
-    loader.setStandardErrorFile(QProcess::nullDevice());
-    loader.start();
-    if (!loader.waitForStarted(int(deadline.remainingTime())))
-        return answers;
-    const std::string request = requestOf(documents, renderScale, recordScale);
-    loader.write(request.data(), qint64(request.size()));
-    loader.closeWriteChannel();
+    QDeadlineTimer deadline;
+    double renderScale = 1;
+    double recordScale = 1;
+    std::size_t sent = 0;
+    bool started = false;
+};
 
+SvgLoaderRun::SvgLoaderRun(double renderScale, double recordScale, const SvgLoadLimits &limits)
+    : m_process(std::make_unique<Process>())
+{
+    Process &p = *m_process;
+    p.deadline = QDeadlineTimer(limits.deadlineMs);
+    p.renderScale = renderScale;
+    p.recordScale = recordScale;
+    const QString program = svgLoaderProgram();
+    if (program.isEmpty())
+        return;
+    p.loader.setProgram(program);
+    p.loader.setArguments(loaderArguments(limits));
+    p.loader.setProcessEnvironment(loaderEnvironment(limits));
+    // What librsvg has to say about a drawing is no message of this program's.
+    p.loader.setStandardErrorFile(QProcess::nullDevice());
+    p.loader.start();
+    const std::string header = headerOf(renderScale, recordScale);
+    p.loader.write(header.data(), qint64(header.size()));
+    p.started = true;
+}
+
+SvgLoaderRun::~SvgLoaderRun()
+{
+    if (m_process->loader.state() != QProcess::NotRunning) {
+        m_process->loader.kill();
+        m_process->loader.waitForFinished(-1);
+    }
+}
+
+void SvgLoaderRun::send(const SvgDocuments &documents)
+{
+    Process &p = *m_process;
+    if (!p.started || p.sent >= kMaxGlyphs)
+        return;
+    std::string glyph;
+    for (const QByteArray *document : {&documents.plain, &documents.holiday}) {
+        putValue(glyph, std::uint32_t(document->size()));
+        put(glyph, document->constData(), std::size_t(document->size()));
+    }
+    p.loader.write(glyph.data(), qint64(glyph.size()));
+    // Hands over what the pipe takes now, without waiting for the loader.
+    p.loader.waitForBytesWritten(0);
+    ++p.sent;
+}
+
+std::vector<SvgDrawn> SvgLoaderRun::answers()
+{
+    Process &p = *m_process;
+    std::vector<SvgDrawn> answers;
+    if (!p.started || p.sent == 0 ||
+        !p.loader.waitForStarted(int(std::max<qint64>(0, p.deadline.remainingTime()))))
+        return answers;
+    p.loader.closeWriteChannel();
     QByteArray received;
     qsizetype start = 0;
-    while (answers.size() < documents.size()) {
+    while (answers.size() < p.sent) {
         std::size_t used = 0;
         auto answer =
             decodeLoaderAnswer(received.constData() + start, std::size_t(received.size() - start),
-                               renderScale, recordScale, used);
+                               p.renderScale, p.recordScale, used);
         if (used > 0 && !answer)
             break; // refused, or out of bounds
         if (answer) {
@@ -161,21 +195,28 @@ std::vector<SvgDrawn> drawInLoader(const std::vector<SvgDocuments> &documents, d
             }
             continue;
         }
-        if (deadline.hasExpired())
+        if (p.deadline.hasExpired())
             break;
-        const bool ready = loader.waitForReadyRead(int(deadline.remainingTime()));
-        const QByteArray more = loader.readAll();
+        const bool ready = p.loader.waitForReadyRead(int(p.deadline.remainingTime()));
+        const QByteArray more = p.loader.readAll();
         if (!ready && more.isEmpty())
             break; // finished, crashed or out of time
         received += more;
     }
-    if (answers.size() == documents.size())
-        loader.waitForFinished(int(std::max<qint64>(0, deadline.remainingTime())));
-    if (loader.state() != QProcess::NotRunning) {
-        loader.kill();
-        loader.waitForFinished(-1);
-    }
+    if (answers.size() == p.sent)
+        p.loader.waitForFinished(int(std::max<qint64>(0, p.deadline.remainingTime())));
     return answers;
+}
+
+std::vector<SvgDrawn> drawInLoader(const std::vector<SvgDocuments> &documents, double renderScale,
+                                   double recordScale, const SvgLoadLimits &limits)
+{
+    if (documents.empty() || documents.size() > kMaxGlyphs)
+        return {};
+    SvgLoaderRun run(renderScale, recordScale, limits);
+    for (const SvgDocuments &glyph : documents)
+        run.send(glyph);
+    return run.answers();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,25 @@ struct SvgDrawn
     double recordScale = 1;
     std::array<QImage, 2> images;
     std::array<QByteArray, 2> scripts;
+};
+
+// One loader process at work: started at once, so that it starts up while the documents are
+// read, and given each document as soon as it is ready.
+class SvgLoaderRun
+{
+public:
+    SvgLoaderRun(double renderScale, double recordScale, const SvgLoadLimits &limits = {});
+    ~SvgLoaderRun();
+    SvgLoaderRun(const SvgLoaderRun &) = delete;
+    SvgLoaderRun &operator=(const SvgLoaderRun &) = delete;
+
+    void send(const SvgDocuments &documents);
+    // The answers to what was sent, in order, up to the first failure; ends the process.
+    std::vector<SvgDrawn> answers();
+
+private:
+    struct Process;
+    std::unique_ptr<Process> m_process;
 };
 
 // The documents drawn in order by one loader process, at `renderScale` pixels per CSS pixel

@@ -5,11 +5,10 @@
 #include "GlyphWork.h"
 #include "Sandbox.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -37,10 +36,15 @@ template <typename T> bool readValue(T &value)
     return readExactly(&value, sizeof value);
 }
 
-bool readDocument(std::string &document)
+// A length and the document; the length's first byte may have been read already.
+bool readDocument(std::string &document, std::optional<char> first = std::nullopt)
 {
     std::uint32_t size = 0;
-    if (!readValue(size) || size > wire::kMaxDocumentBytes)
+    auto *bytes = reinterpret_cast<char *>(&size);
+    const std::size_t skip = first ? 1 : 0;
+    if (first)
+        bytes[0] = *first;
+    if (!readExactly(bytes + skip, sizeof size - skip) || size > wire::kMaxDocumentBytes)
         return false;
     document.resize(size);
     return readExactly(document.data(), size);
@@ -76,15 +80,19 @@ int serve()
     std::uint32_t magic = 0;
     double renderScale = 0;
     double recordScale = 0;
-    std::uint32_t count = 0;
     if (!readValue(magic) || magic != wire::kWireMagic || !readValue(renderScale) ||
-        !readValue(recordScale) || !readValue(count) || count > wire::kMaxGlyphs)
+        !readValue(recordScale))
         return 2;
     std::string plain;
     std::string holiday;
     std::string answer;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (!readDocument(plain) || !readDocument(holiday))
+    // Glyphs come until the parent closes the pipe.
+    for (std::uint32_t i = 0; i < wire::kMaxGlyphs; ++i) {
+        char next = 0;
+        const ssize_t peeked = read(STDIN_FILENO, &next, 1);
+        if (peeked == 0)
+            return 0;
+        if (peeked < 0 || !readDocument(plain, next) || !readDocument(holiday))
             return 2;
         svgloader::GlyphAnswer drawn;
         answer.clear();
@@ -103,8 +111,6 @@ int serve()
 int main(int argc, char **argv)
 {
     svgloader::applyLimits({argument(argc, argv, "--cpu"), argument(argc, argv, "--memory")});
-    // Fontconfig reads its configuration and caches now, before the sandbox closes.
-    FcInit();
     svgloader::enterSandbox();
     // Nothing is left to tidy: the answers are written, and the exit skips the libraries'
     // teardown.
