@@ -94,6 +94,18 @@ void enterLandlock()
     close(ruleset);
 }
 
+// One comparison of a system call's argument; for a masked one, `a` is the mask and `b` the
+// value the masked bits must have.
+scmp_arg_cmp argument(unsigned index, scmp_compare op, scmp_datum_t a, scmp_datum_t b = 0)
+{
+    scmp_arg_cmp compare{};
+    compare.arg = index;
+    compare.op = op;
+    compare.datum_a = a;
+    compare.datum_b = b;
+    return compare;
+}
+
 void enterSeccomp()
 {
     scmp_filter_ctx filter = seccomp_init(SCMP_ACT_ALLOW);
@@ -170,26 +182,26 @@ void enterSeccomp()
         deny(call);
     // Threads, yes; new processes, no. clone3 hides its flags from the filter, so it is
     // answered "not there" and the C library falls back on clone.
-    const scmp_arg_cmp noThread = SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, 0);
+    const scmp_arg_cmp noThread = argument(0, SCMP_CMP_MASKED_EQ, CLONE_THREAD, 0);
     deny(SCMP_SYS(clone), 1, &noThread);
     seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0);
     seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(openat2), 0);
     // Files open for reading only.
     for (const int flag : {O_WRONLY, O_RDWR, O_CREAT, O_TRUNC, O_APPEND}) {
         const auto bits = static_cast<scmp_datum_t>(flag);
-        const scmp_arg_cmp openFlags = SCMP_A1(SCMP_CMP_MASKED_EQ, bits, bits);
+        const scmp_arg_cmp openFlags = argument(1, SCMP_CMP_MASKED_EQ, bits, bits);
         deny(SCMP_SYS(open), 1, &openFlags);
-        const scmp_arg_cmp openatFlags = SCMP_A2(SCMP_CMP_MASKED_EQ, bits, bits);
+        const scmp_arg_cmp openatFlags = argument(2, SCMP_CMP_MASKED_EQ, bits, bits);
         deny(SCMP_SYS(openat), 1, &openatFlags);
     }
     // Signals to itself only (abort raises one); limits may be read, not raised.
     const auto self = static_cast<scmp_datum_t>(getpid());
-    const scmp_arg_cmp notSelf = SCMP_A0(SCMP_CMP_NE, self);
+    const scmp_arg_cmp notSelf = argument(0, SCMP_CMP_NE, self);
     deny(SCMP_SYS(kill), 1, &notSelf);
     deny(SCMP_SYS(tgkill), 1, &notSelf);
-    const scmp_arg_cmp setsLimit = SCMP_A2(SCMP_CMP_NE, 0);
+    const scmp_arg_cmp setsLimit = argument(2, SCMP_CMP_NE, 0);
     deny(SCMP_SYS(prlimit64), 1, &setsLimit);
-    const scmp_arg_cmp typesIntoTerminal = SCMP_A1(SCMP_CMP_EQ, TIOCSTI);
+    const scmp_arg_cmp typesIntoTerminal = argument(1, SCMP_CMP_EQ, TIOCSTI);
     deny(SCMP_SYS(ioctl), 1, &typesIntoTerminal);
     seccomp_load(filter);
     seccomp_release(filter);
