@@ -18,8 +18,8 @@ namespace vexilo {
 // like a damaged picture.
 struct SvgLoadLimits
 {
-    int deadlineMs = 5000; // wall clock, for the whole set
-    int cpuSeconds = 8;
+    int deadlineMs = 3000; // wall clock, for the whole set
+    int cpuSeconds = 4;
     int memoryMb = 1024; // address space; the sanitizer builds bound resident memory instead
 };
 
