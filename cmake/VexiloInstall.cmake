@@ -10,6 +10,8 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # Every program a user runs; another command-line tool is one more name here.
 set(VEXILO_PROGRAMS vexilo vexilo-render vexilo-glyphs)
 install(TARGETS ${VEXILO_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The SVG loader is started by the programs, never by a user.
+install(TARGETS vexilo-svgloader RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/vexilo)
 
 set(vexilo_share ${CMAKE_INSTALL_DATADIR}/vexilo)
 # The bundled glyph sets are installed where glyphs/ draws them.

@@ -26,7 +26,8 @@ for f in bin/vexilo bin/vexilo-render bin/vexilo-glyphs share/vexilo/Узкий/
          share/vexilo/Плакат/9.gif \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
          share/man/man1/vexilo.1.gz share/man/man1/vexilo-render.1.gz \
-         share/man/man1/vexilo-glyphs.1.gz share/doc/vexilo/copyright; do
+         share/man/man1/vexilo-glyphs.1.gz share/doc/vexilo/copyright \
+         libexec/vexilo/vexilo-svgloader; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 for size in 16 32 48 256; do

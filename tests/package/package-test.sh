@@ -63,7 +63,7 @@ for f in /usr/bin/vexilo /usr/bin/vexilo-render /usr/bin/vexilo-glyphs \
          "/usr/share/applications/$id.desktop" "/usr/share/metainfo/$id.metainfo.xml" \
          "/usr/share/icons/hicolor/48x48/apps/$id.png" /usr/share/doc/vexilo/copyright \
          /usr/share/man/man1/vexilo.1.gz /usr/share/man/man1/vexilo-render.1.gz \
-         /usr/share/man/man1/vexilo-glyphs.1.gz; do
+         /usr/share/man/man1/vexilo-glyphs.1.gz /usr/libexec/vexilo/vexilo-svgloader; do
     grep -qxF "$f" "$work/deb.list" || fail "$f is not in the package"
 done
 

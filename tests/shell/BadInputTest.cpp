@@ -10,6 +10,7 @@
 #include "support/BadInputCorpus.h"
 #include "support/FakePlatform.h"
 #include "support/FormaUi.h"
+#include "support/PrintTools.h"
 #include "support/TempAppFolder.h"
 
 #include <QComboBox>
@@ -434,6 +435,27 @@ TEST(BadInput, AGlyphSetWithADamagedOrMissingImageFailsToLoadWithTheMessage)
         names.append(c.corpusFile);
     }
     expectEveryFileHasACase(QStringLiteral("glyphs"), names);
+}
+
+TEST(BadInput, ASetWhoseDrawingKillsItsLoaderIsReportedAndTheWindowOpens)
+{
+    TempAppFolder app;
+    writeSvgGlyphs(app);
+    // librsvg aborts on this text; the loader dies, the window does not.
+    app.write(QStringLiteral("svgset/0.svg"),
+              "<svg xmlns='http://www.w3.org/2000/svg' width='13' height='32'>"
+              "<text font-size='1e7' y='20'>0</text></svg>");
+    app.write(QStringLiteral("Options.ini"), optionsWith(QStringLiteral("svgset")));
+    app.write(QStringLiteral("Праздники.dat"), kHolidays2013);
+
+    Session s(app.path());
+    ASSERT_NE(s.form, nullptr);
+    EXPECT_EQ(messageTexts(s.platform), QStringList{kLoadFailed});
+    EXPECT_EQ(s.state.KartinkiZagruzheny, 0);
+    EXPECT_EQ(s.form->windowTitle(), QStringLiteral("Создатель календарей Vexilo"));
+    s.platform.messages.clear();
+    s.form->kNew_Click();
+    EXPECT_EQ(messageTexts(s.platform), QStringList{kChooseFolder});
 }
 
 TEST(BadInput, GlyphsOfWildlyDifferentSizesAreLaidOutByZeroAndMondayAndClipped)

@@ -48,15 +48,34 @@ struct ReadGlyph
     std::optional<SvgGlyph> drawing;
 };
 
-std::optional<ReadGlyph> readOne(const QString &path, GlyphKind kind)
+ReadGlyph fromDrawing(const SvgGlyph &drawing, double scale)
 {
-    if (kind == GlyphKind::Vector) {
-        auto drawing = SvgGlyph::read(path);
-        if (!drawing)
-            return std::nullopt;
-        QImage rendered = drawing->render(1.0, false);
-        return ReadGlyph{glyphOnWhite(rendered), std::move(rendered), std::move(drawing)};
+    QImage rendered = drawing.render(scale, false);
+    return ReadGlyph{glyphOnWhite(rendered), std::move(rendered), drawing};
+}
+
+// The drawings of the named files, read by one loader process: one per file up to the first
+// that cannot be read or drawn.
+std::vector<ReadGlyph> readDrawings(const QString &folder, const QStringList &names,
+                                    const SvgLoadLimits &limits)
+{
+    // The loader starts up while the files are read, and draws each as soon as it is sent.
+    SvgGlyph::Loader loader(1.0, limits);
+    for (const QString &name : names) {
+        const auto bytes = readRegularFile(folder + name, kMaxSvgGlyphBytes);
+        auto prepared = bytes ? SvgGlyph::documentsOf(*bytes) : std::nullopt;
+        if (!prepared)
+            break;
+        loader.send(std::move(*prepared));
     }
+    std::vector<ReadGlyph> read;
+    for (const SvgGlyph &drawing : loader.glyphs())
+        read.push_back(fromDrawing(drawing, 1.0));
+    return read;
+}
+
+std::optional<ReadGlyph> readOne(const QString &path)
+{
     const auto bytes = glyphFileBytes(path);
     const QImage decoded = bytes ? decodeGlyphAsIs(*bytes) : QImage();
     if (decoded.isNull())
@@ -117,10 +136,30 @@ bool isGlyphFolderName(const QString &name)
 
 GlyphImages readGlyphImages(const QString &folder, bool sizeCheck)
 {
+    return readGlyphImages(folder, sizeCheck, SvgLoadLimits{});
+}
+
+GlyphImages readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits)
+{
     GlyphImages images;
     images.kind = glyphKindOf(folder, sizeCheck);
+    // A vector set is drawn by one loader for the whole set, its answers taken in order.
+    std::vector<ReadGlyph> drawings;
+    std::size_t nextDrawing = 0;
+    if (images.kind == GlyphKind::Vector) {
+        QStringList names;
+        for (int i = 0; i <= (sizeCheck ? 0 : 9); ++i)
+            names << digitFileName(i, images.kind);
+        for (std::size_t i = 0; i <= (sizeCheck ? 0U : 6U); ++i)
+            names << weekdayFileNames(images.kind)[i];
+        drawings = readDrawings(folder, names, limits);
+    }
     const auto readInto = [&](const QString &name, bool weekday) {
-        auto glyph = readOne(folder + name, images.kind);
+        auto glyph = images.kind == GlyphKind::Vector
+                         ? (nextDrawing < drawings.size()
+                                ? std::optional<ReadGlyph>(std::move(drawings[nextDrawing++]))
+                                : std::nullopt)
+                         : readOne(folder + name);
         if (!glyph) {
             images.failedFile = name;
             return false;
@@ -245,24 +284,61 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
     GlyphImages images;
     images.kind = GlyphKind::Vector;
     images.scale = scale;
-    const auto renderAll = [&](const auto &drawings, std::vector<QImage> &opaque,
-                               std::vector<QImage> &alpha, std::vector<SvgGlyph> &kept) {
-        for (const auto &drawing : drawings) {
+    // The drawings again, by one loader for the set.
+    std::vector<const SvgGlyph *> drawings;
+    const auto collect = [&drawings](const auto &list) {
+        for (const auto &drawing : list) {
             if (!drawing)
-                return;
-            alpha.push_back(drawing->render(scale, false));
-            opaque.push_back(glyphOnWhite(alpha.back()));
-            kept.push_back(*drawing);
+                break;
+            drawings.push_back(&*drawing);
         }
     };
-    renderAll(glyphs->vectorDigits, images.digits, images.digitsAlpha, images.vectorDigits);
-    renderAll(glyphs->vectorWeekdays, images.weekdays, images.weekdaysAlpha, images.vectorWeekdays);
+    collect(glyphs->vectorDigits);
+    const std::size_t digitCount = drawings.size();
+    collect(glyphs->vectorWeekdays);
+    const std::vector<SvgGlyph> again = SvgGlyph::atScale(drawings, scale);
+    if (again.size() != drawings.size())
+        return nullptr;
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        ReadGlyph glyph = fromDrawing(again[i], scale);
+        const bool weekday = i >= digitCount;
+        (weekday ? images.weekdays : images.digits).push_back(std::move(glyph.onWhite));
+        (weekday ? images.weekdaysAlpha : images.digitsAlpha).push_back(std::move(glyph.alpha));
+        (weekday ? images.vectorWeekdays : images.vectorDigits).push_back(again[i]);
+    }
     const auto isNull = [](const QImage &image) { return image.isNull(); };
     if (std::any_of(images.digits.begin(), images.digits.end(), isNull) ||
         std::any_of(images.weekdays.begin(), images.weekdays.end(), isNull))
         return nullptr;
     const bool sizeCheck = isSizeCheck(glyphs->ProverkaRazmerov);
     return shareGlyphs(images, *buildRedVariants(images, sizeCheck), glyphs->ProverkaRazmerov);
+}
+
+std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi)
+{
+    const auto first = glyphs.vectorDigits[0];
+    if (glyphs.kind != GlyphKind::Vector || !first ||
+        dpi <= std::lround(first->recordScale() * 96.0))
+        return std::nullopt;
+    std::vector<const SvgGlyph *> drawings;
+    for (const auto &drawing : glyphs.vectorDigits)
+        drawings.push_back(drawing ? &*drawing : nullptr);
+    for (const auto &drawing : glyphs.vectorWeekdays)
+        drawings.push_back(drawing ? &*drawing : nullptr);
+    std::erase(drawings, nullptr);
+    const std::vector<SvgGlyph> again = SvgGlyph::atScale(drawings, glyphs.scale, dpi);
+    if (again.size() != drawings.size())
+        return std::nullopt;
+    LoadedGlyphs finer = glyphs;
+    std::size_t next = 0;
+    for (auto *list : {&finer.vectorDigits})
+        for (auto &drawing : *list)
+            if (drawing)
+                drawing = again[next++];
+    for (auto &drawing : finer.vectorWeekdays)
+        if (drawing)
+            drawing = again[next++];
+    return finer;
 }
 
 QStringList glyphFolderNames(const QString &appFolder)

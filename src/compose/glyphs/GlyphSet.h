@@ -64,6 +64,8 @@ struct GlyphImages
 // Reads the digits, then the weekdays, of the folder (which ends with the separator), and
 // stops at the first file that cannot be read.
 GlyphImages readGlyphImages(const QString &folder, bool sizeCheck);
+// The same with the limits of the SVG loader given.
+GlyphImages readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits);
 
 // The red holiday variants: Tsifry per digit read, DniNedeli 0 = Сб and 1 = Вс (both from
 // "Пн" in size-check mode).
@@ -125,6 +127,11 @@ SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 Prov
 // and ink as a load at that resolution leaves them. A raster set, or scale 1, is returned as it
 // is; null when the memory for the renderings cannot be had.
 SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale);
+
+// A vector set whose drawings are recorded for `dpi`, when that is finer than their recording
+// (at least kMinRecordDpi); nothing when it is not, or for a raster set. The drawings that
+// cannot be recorded again keep their recording.
+std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi);
 
 // The names of the visible subfolders of the application folder, in alphabetical order
 // regardless of case (ties by case, so the order never depends on the file system).

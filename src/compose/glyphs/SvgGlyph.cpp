@@ -1,9 +1,12 @@
 #include "SvgGlyph.h"
 
 #include "common/RegularFile.h"
+#include "common/SvgLoaderWire.h"
 #include "compose/glyphs/HolidayTint.h"
 #include "compose/glyphs/Rsvg.h"
 #include "compose/glyphs/SvgTint.h"
+
+#include <cairo.h>
 
 #include <cmath>
 
@@ -11,68 +14,94 @@ namespace vexilo {
 
 namespace {
 
-// The glyph size limits of the raster sets hold for the box too.
-constexpr int kMaxSide = 4096;
-constexpr qint64 kMaxPixels = qint64(1) << 20;
+constexpr double kDpiOfCssPixel = 96.0;
 
-struct HandleDeleter
-{
-    void operator()(RsvgHandle *handle) const { g_object_unref(handle); }
-};
-using Handle = std::unique_ptr<RsvgHandle, HandleDeleter>;
+// The XML reader expands one entity reference to at most this many characters.
+constexpr qsizetype kEntityExpansion = 4096;
 
-// Without a base file librsvg refuses references to other files, so a glyph reads nothing but
-// its own bytes; the parser keeps its default limits.
-Handle parse(const QByteArray &svg)
+// A document whose entities could expand past the byte budget is refused before any parser
+// expands them: each reference may grow to the reader's limit.
+bool entitiesWithinBudget(const QByteArray &svg)
 {
-    GError *error = nullptr;
-    RsvgHandle *handle = rsvg_handle_new_from_data(
-        reinterpret_cast<const guint8 *>(svg.constData()), static_cast<gsize>(svg.size()), &error);
-    if (error != nullptr)
-        g_error_free(error);
-    if (handle != nullptr)
-        rsvg_handle_set_dpi(handle, 96.0);
-    return Handle(handle);
+    if (!svg.contains("<!ENTITY"))
+        return true;
+    return svg.size() + svg.count('&') * kEntityExpansion <= qsizetype(wire::kMaxDocumentBytes);
 }
 
-// Width and height in CSS pixels; a document with neither takes its viewBox.
-std::optional<QSizeF> intrinsicSize(RsvgHandle *handle)
+bool fits(const QByteArray &document)
 {
-    gdouble width = 0;
-    gdouble height = 0;
-    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height)) {
-        gboolean hasWidth = FALSE;
-        gboolean hasHeight = FALSE;
-        gboolean hasViewBox = FALSE;
-        RsvgLength w{};
-        RsvgLength h{};
-        RsvgRectangle viewBox{};
-        rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &w, &hasHeight, &h, &hasViewBox,
-                                             &viewBox);
-        if (!hasViewBox)
-            return std::nullopt;
-        width = viewBox.width;
-        height = viewBox.height;
-    }
-    if (!std::isfinite(width) || !std::isfinite(height))
-        return std::nullopt;
-    return QSizeF(width, height);
-}
-
-bool renderInto(const QByteArray &svg, cairo_t *cr, QSizeF size)
-{
-    const Handle handle = parse(svg);
-    if (!handle)
-        return false;
-    const RsvgRectangle viewport{0, 0, size.width(), size.height()};
-    GError *error = nullptr;
-    const bool drawn = rsvg_handle_render_document(handle.get(), cr, &viewport, &error);
-    if (error != nullptr)
-        g_error_free(error);
-    return drawn && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    return !document.isEmpty() && document.size() <= qsizetype(wire::kMaxDocumentBytes);
 }
 
 } // namespace
+
+std::optional<SvgDocuments> SvgGlyph::documentsOf(const QByteArray &svg)
+{
+    if (svg.isEmpty() || svg.size() > kMaxSvgGlyphBytes || !entitiesWithinBudget(svg))
+        return std::nullopt;
+    const HolidayTint tint;
+    SvgDocuments documents{
+        tintSvgColours(svg, [](QRgb colour) { return colour; }),
+        tintSvgColours(svg, [&tint](QRgb colour) { return tint.recolour(colour); })};
+    if (!fits(documents.plain) || !fits(documents.holiday))
+        return std::nullopt;
+    return documents;
+}
+
+SvgGlyph SvgGlyph::of(std::shared_ptr<const SvgDocuments> documents, SvgDrawn drawn, double scale)
+{
+    SvgGlyph glyph;
+    glyph.m_documents = std::move(documents);
+    glyph.m_scripts = std::make_shared<const std::array<QByteArray, 2>>(std::move(drawn.scripts));
+    glyph.m_recordScale = drawn.recordScale;
+    glyph.m_exact = drawn.exact;
+    const wire::Box box = wire::boxOf(drawn.exact.width(), drawn.exact.height());
+    glyph.m_size = QSize(box.width, box.height);
+    glyph.m_scale = scale;
+    glyph.m_rendered = std::move(drawn.images);
+    return glyph;
+}
+
+SvgGlyph::Loader::Loader(double scale, const SvgLoadLimits &limits)
+    : m_scale(scale), m_run(scale, std::max(scale, kMinRecordDpi / kDpiOfCssPixel), limits)
+{}
+
+void SvgGlyph::Loader::send(SvgDocuments documents)
+{
+    m_sent.push_back(std::make_shared<const SvgDocuments>(std::move(documents)));
+    m_run.send(*m_sent.back());
+}
+
+std::vector<SvgGlyph> SvgGlyph::Loader::glyphs()
+{
+    std::vector<SvgDrawn> drawn = m_run.answers();
+    std::vector<SvgGlyph> glyphs;
+    for (std::size_t i = 0; i < drawn.size(); ++i)
+        glyphs.push_back(of(m_sent[i], std::move(drawn[i]), m_scale));
+    return glyphs;
+}
+
+std::vector<SvgGlyph> SvgGlyph::atScale(const std::vector<const SvgGlyph *> &glyphs, double scale,
+                                        int recordDpi)
+{
+    std::vector<SvgDocuments> documents;
+    for (const SvgGlyph *glyph : glyphs)
+        documents.push_back(*glyph->m_documents);
+    const double record =
+        std::max({scale, kMinRecordDpi / kDpiOfCssPixel, recordDpi / kDpiOfCssPixel});
+    // Larger renderings take longer: the deadline grows with the pixels asked for.
+    SvgLoadLimits limits;
+    const double growth = std::max(1.0, scale * scale / 4);
+    limits.deadlineMs = int(std::min(limits.deadlineMs * growth, 120000.0));
+    limits.cpuSeconds = int(std::min(limits.cpuSeconds * growth, 240.0));
+    std::vector<SvgDrawn> drawn = drawInLoader(documents, scale, record, limits);
+    std::vector<SvgGlyph> again;
+    if (drawn.size() != glyphs.size())
+        return again;
+    for (std::size_t i = 0; i < drawn.size(); ++i)
+        again.push_back(of(glyphs[i]->m_documents, std::move(drawn[i]), scale));
+    return again;
+}
 
 std::optional<SvgGlyph> SvgGlyph::read(const QString &path)
 {
@@ -83,49 +112,24 @@ std::optional<SvgGlyph> SvgGlyph::read(const QString &path)
 
 std::optional<SvgGlyph> SvgGlyph::fromBytes(const QByteArray &svg)
 {
-    if (svg.isEmpty() || svg.size() > kMaxSvgGlyphBytes)
+    auto documents = documentsOf(svg);
+    if (!documents)
         return std::nullopt;
-    const Handle handle = parse(svg);
-    if (!handle)
+    Loader loader;
+    loader.send(std::move(*documents));
+    std::vector<SvgGlyph> glyphs = loader.glyphs();
+    if (glyphs.empty())
         return std::nullopt;
-    const auto exact = intrinsicSize(handle.get());
-    if (!exact)
-        return std::nullopt;
-    const QSize box(static_cast<int>(std::lround(std::min(exact->width(), double(kMaxSide + 1)))),
-                    static_cast<int>(std::lround(std::min(exact->height(), double(kMaxSide + 1)))));
-    if (box.isEmpty() || box.width() > kMaxSide || box.height() > kMaxSide ||
-        qint64(box.width()) * box.height() > kMaxPixels)
-        return std::nullopt;
-
-    const HolidayTint tint;
-    QByteArray holiday =
-        tintSvgColours(svg, [&tint](QRgb colour) { return tint.recolour(colour); });
-    if (holiday.isEmpty())
-        return std::nullopt;
-    SvgGlyph glyph;
-    glyph.m_svg = std::make_shared<const QByteArray>(svg);
-    glyph.m_holiday = std::make_shared<const QByteArray>(std::move(holiday));
-    glyph.m_exact = *exact;
-    glyph.m_size = box;
-    // A drawing librsvg parses but cannot draw is refused now, not when a sheet is drawn.
-    // The set's holders are these renderings, so they are kept.
-    glyph.m_atOne = {glyph.renderNow(1.0, false), glyph.renderNow(1.0, true)};
-    if (glyph.m_atOne[0].isNull() || glyph.m_atOne[1].isNull())
-        return std::nullopt;
-    return glyph;
+    return std::move(glyphs.front());
 }
 
 QImage SvgGlyph::render(double scale, bool holiday) const
 {
-    if (scale == 1.0 && !m_atOne[holiday ? 1 : 0].isNull())
-        return m_atOne[holiday ? 1 : 0];
-    return renderNow(scale, holiday);
-}
-
-QImage SvgGlyph::renderNow(double scale, bool holiday) const
-{
-    const QSize pixels(std::max(1, static_cast<int>(std::lround(m_size.width() * scale))),
-                       std::max(1, static_cast<int>(std::lround(m_size.height() * scale))));
+    const QImage &kept = m_rendered[holiday ? 1 : 0];
+    if (scale == m_scale && !kept.isNull())
+        return kept;
+    const QSize pixels(wire::scaledSide(m_size.width(), scale),
+                       wire::scaledSide(m_size.height(), scale));
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {};
@@ -145,7 +149,7 @@ QImage SvgGlyph::renderNow(double scale, bool holiday) const
 
 bool SvgGlyph::draw(cairo_t *cr, bool holiday) const
 {
-    return renderInto(holiday ? *m_holiday : *m_svg, cr, m_exact);
+    return m_scripts && replayRecording((*m_scripts)[holiday ? 1 : 0], m_recordScale, cr);
 }
 
 } // namespace vexilo

@@ -245,14 +245,14 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
 {
     if (options.format == OutputFormat::Svg)
         return [&source, options](QIODevice &device) {
-            return writeSvgSheet(source, options.transparent, device);
+            return writeSvgSheet(source, options.transparent, device, options.dpi);
         };
     if (options.format != OutputFormat::Pdf || !isVectorSet(source))
         return std::nullopt;
     // The sheet keeps the physical size of its CSS pixels, whatever pixels BMP and PNG get.
     OutputOptions page = options;
     page.dpi = kDefaultDpi;
-    return [&source, page](QIODevice &device) {
+    return [&source, page, dpi = options.dpi](QIODevice &device) {
         const auto placed = sheetPage(wholeSheetSize(source), page);
         if (!placed)
             return false;
@@ -265,7 +265,7 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
                                        std::round(target.y() / kPointsPerPixel)) *
                                kPointsPerPixel);
         return writeVectorPdf(source, page.transparent, placed->layout.fullRectPoints().size(),
-                              target, device);
+                              target, device, dpi);
     };
 }
 

@@ -146,10 +146,14 @@ bool drawSheet(cairo_t *cr, const CanvasSource &source, GlyphSources &sources, b
 
 // Draws the sheet into the document, `scale` sheet pixels to its units from `origin`, and
 // ends it. The glyph sources outlive the document, which refers to them until it is finished.
-bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool transparent,
+bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool transparent, int dpi,
                    QPointF origin = {}, QSizeF scale = {1, 1})
 {
     const LoadedGlyphs *glyphs = source.glyphSet();
+    // Drawings recorded at a finer resolution than their load's, when asked for.
+    std::optional<LoadedGlyphs> finer = glyphs != nullptr ? recordedAt(*glyphs, dpi) : std::nullopt;
+    if (finer)
+        glyphs = &*finer;
     std::optional<GlyphSources> sources;
     if (glyphs != nullptr)
         sources.emplace(*glyphs, transparent);
@@ -166,17 +170,17 @@ bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool tr
 
 } // namespace
 
-bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &device)
+bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &device, int dpi)
 {
     const QSize size = wholeSheetSize(source);
     cairo_surface_t *surface =
         cairo_svg_surface_create_for_stream(writeToDevice, &device, size.width(), size.height());
     cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
-    return writeDocument(surface, source, transparent);
+    return writeDocument(surface, source, transparent, dpi);
 }
 
 bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSize,
-                    const QRectF &target, QIODevice &device)
+                    const QRectF &target, QIODevice &device, int dpi)
 {
     const QSize size = wholeSheetSize(source);
     if (size.isEmpty())
@@ -184,7 +188,7 @@ bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSiz
     cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(
         writeToDevice, &device, pageSize.width(), pageSize.height());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Vexilo");
-    return writeDocument(surface, source, transparent, target.topLeft(),
+    return writeDocument(surface, source, transparent, dpi, target.topLeft(),
                          {target.width() / size.width(), target.height() / size.height()});
 }
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -340,6 +341,37 @@ TEST(VectorSheet, FoldersLoadAsTheKindTheyHoldWholly)
         if (c.complete) {
             EXPECT_EQ(images.digits.front().size(), c.digitSize);
         }
+    }
+}
+
+TEST(VectorSheet, FilterEffectsGoIntoPdfAtPrintResolutionAndTheOtherGlyphsStayDrawings)
+{
+    TempAppFolder app;
+    test::writeSvgGlyphs(app);
+    // The digit 3 carries an inner shadow; January 2027 draws it five times, plain and red.
+    QFile::remove(app.file("svgset/3.svg"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VEXILO_TEST_DATA "/svg/inner-shadow.svg"),
+                            app.file("svgset/3.svg")));
+    for (const char *dpi : {"96", "600"}) {
+        SCOPED_TRACE(dpi);
+        ASSERT_EQ(
+            test::renderWith(app, QStringLiteral("svgset"),
+                             {"-m", "1", "--format", "pdf", "--dpi", dpi, "-o", app.file("month")}),
+            0);
+        const QStringList lines =
+            test::run("pdfimages", {"-list", app.file("month.pdf")}).trimmed().split(u'\n');
+        ASSERT_GT(lines.size(), 2);
+        QSet<QString> objects;
+        for (const QString &line : lines.mid(2)) {
+            const QStringList columns = line.simplified().split(u' ');
+            ASSERT_GE(columns.size(), 14);
+            objects.insert(columns[10]);
+            const int wanted = std::max(300, QString::fromLatin1(dpi).toInt());
+            EXPECT_GE(columns[12].toInt(), wanted) << line.toStdString();
+            EXPECT_GE(columns[13].toInt(), wanted) << line.toStdString();
+        }
+        // Only the shadow is a picture, once per variant; every other glyph is a drawing.
+        EXPECT_LE(objects.size(), 2);
     }
 }
 
