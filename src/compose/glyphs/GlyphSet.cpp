@@ -1,6 +1,7 @@
 #include "GlyphSet.h"
 
 #include "common/ProgramText.h"
+#include "common/RegularFile.h"
 #include "compose/glyphs/HolidayTint.h"
 
 #include <QDir>
