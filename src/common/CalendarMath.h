@@ -46,6 +46,61 @@ constexpr qint32 weekdayOfJanuary1(qint64 year)
     return static_cast<qint32>((n + leaps) % 7);
 }
 
+// Day of the year (1 = 1 January) of day d of month m. A day beyond its month counts on into
+// the next, and months outside 1..12 add nothing, so no input reads outside the month table.
+constexpr qint64 dayOfYear(qint64 year, qint32 month, qint64 day)
+{
+    const auto lengths = monthLengthsOf(year);
+    qint64 before = 0;
+    for (qint32 m = 1; m < month && m <= 12; ++m)
+        before += lengths[static_cast<std::size_t>(m)];
+    return before + day;
+}
+
+// Weekday (0 = Monday .. 6 = Sunday) of the date, for the years 1..9999 of the Gregorian
+// calendar carried back, as the sheets draw them.
+constexpr qint32 weekdayOf(qint64 year, qint32 month, qint64 day)
+{
+    const qint64 shift = (weekdayOfJanuary1(year) + dayOfYear(year, month, day) - 1) % 7;
+    return static_cast<qint32>(shift < 0 ? shift + 7 : shift);
+}
+
+// The first day of a drawn week.
+enum class WeekStart { Monday, Sunday };
+
+// Place (0..6) of a weekday (0 = Monday .. 6 = Sunday) in a week that begins on `start`.
+constexpr qint32 placeInWeek(qint32 weekday, WeekStart start)
+{
+    return start == WeekStart::Sunday ? (weekday + 1) % 7 : weekday;
+}
+
+// ISO 8601 weeks begin on Monday, and week 1 of a week-year is the week holding its first
+// Thursday. A year has 53 weeks when it begins on a Thursday, or on a Wednesday in a leap year.
+constexpr qint32 isoWeeksInYear(qint64 year)
+{
+    const qint32 first = weekdayOfJanuary1(year);
+    return first == 3 || (first == 2 && isLeapYear(year)) ? 53 : 52;
+}
+
+struct IsoWeek
+{
+    qint64 year = 0; // the week-year, one off the date's year around New Year
+    qint32 week = 0; // 1..53
+    friend constexpr bool operator==(const IsoWeek &, const IsoWeek &) = default;
+};
+
+constexpr IsoWeek isoWeekOf(qint64 year, qint32 month, qint64 day)
+{
+    // The week's Thursday decides its year: count from the day of the year moved to it.
+    const qint64 thursday = dayOfYear(year, month, day) - weekdayOf(year, month, day) + 3;
+    if (thursday < 1)
+        return {year - 1, isoWeeksInYear(year - 1)};
+    const qint64 yearLength = isLeapYear(year) ? 366 : 365;
+    if (thursday > yearLength)
+        return {year + 1, 1};
+    return {year, static_cast<qint32>((thursday - 1) / 7 + 1)};
+}
+
 // Sheets and holiday years are for the years 1000..9999.
 constexpr qint32 kFirstYear = 1000;
 constexpr qint32 kLastYear = 9999;

@@ -1,6 +1,7 @@
 #include "HolidayTint.h"
 
 #include "common/NumberText.h"
+#include "compose/glyphs/TintedImage.h"
 
 namespace vexilo {
 
@@ -38,30 +39,7 @@ QRgb HolidayTint::recolour(QRgb colour) const
 
 clsPixel HolidayTint::redVariant(const QImage &image) const
 {
-    clsPixel bitmap;
-    if (image.isNull())
-        return bitmap;
-    const QImage source = image.format() == QImage::Format_RGB32
-                              ? image
-                              : image.convertToFormat(QImage::Format_RGB32);
-    bitmap.Start(source.width() - 1, source.height() - 1);
-    if (!bitmap.hasMatrix())
-        return bitmap;
-    // Glyphs are long runs of a few colours: remember the last one.
-    QRgb lastIn = source.pixel(0, 0);
-    QRgb lastOut = recolour(lastIn);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        QRgb *out = bitmap.row(y);
-        for (int x = 0; x < source.width(); ++x) {
-            if (in[x] != lastIn) {
-                lastIn = in[x];
-                lastOut = recolour(lastIn);
-            }
-            out[x] = lastOut;
-        }
-    }
-    return bitmap;
+    return tintedBitmap(image, [this](QRgb colour) { return recolour(colour); });
 }
 
 } // namespace vexilo
