@@ -198,15 +198,12 @@ void frmForma::OpenChisla(qint32 mode)
     const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
     // A name that leads out of the program's folder (from an edited settings file) is a
     // folder that is not there: nothing outside is read.
-    const GlyphImages images = isGlyphFolderName(m_state.PapkaKartinok)
-                                   ? readGlyphImages(folder, sizeCheck)
-                                   : GlyphImages{};
+    const GlyphLoad images =
+        isGlyphFolderName(m_state.PapkaKartinok) ? readGlyphImages(folder, sizeCheck) : GlyphLoad{};
     if (!images.complete) {
         // The holders read before the failure take the new images; the others and the red
         // variants stay as they were.
-        m_glyphs = shareGlyphs(
-            images, m_glyphs ? RedVariants{m_glyphs->Tsifry, m_glyphs->DniNedeli} : RedVariants{},
-            m_state.ProverkaRazmerov, m_glyphs.get());
+        m_glyphs = keptAfterFailure(images, m_state.ProverkaRazmerov, m_glyphs.get());
         m_buildingRedVariants = false;
         m_drawWaiting = false;
         m_platform.messageBox(QStringLiteral("Произошла ошибка при загрузке картинок."),
@@ -223,13 +220,13 @@ void frmForma::OpenChisla(qint32 mode)
         applicationTitle() + QStringLiteral(" - [") + m_state.PapkaKartinok + QStringLiteral("]");
     setWindowTitle(m_state.Zagolovok);
 
-    std::optional<RedVariants> red = buildRedVariants(images, sizeCheck, [&] {
+    SharedGlyphs built = buildGlyphSet(images, m_state.ProverkaRazmerov, m_glyphs, [&] {
         m_platform.processEvents();
         return !superseded();
     });
-    if (!red)
+    if (!built)
         return;
-    m_glyphs = shareGlyphs(images, std::move(*red), m_state.ProverkaRazmerov, m_glyphs.get());
+    m_glyphs = std::move(built);
     m_buildingRedVariants = false;
     const bool drawWaiting = std::exchange(m_drawWaiting, false);
 
