@@ -195,11 +195,10 @@ void frmForma::OpenChisla(qint32 mode)
     const auto superseded = [this, generation] { return generation != m_loadGeneration; };
     m_state.KartinkiZagruzheny = 0;
     const QString folder = m_state.paths.glyphFolder(m_state.PapkaKartinok);
-    const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
-    // A name that leads out of the program's folder (from an edited settings file) is a
-    // folder that is not there: nothing outside is read.
-    const GlyphLoad images =
-        isGlyphFolderName(m_state.PapkaKartinok) ? readGlyphImages(folder, sizeCheck) : GlyphLoad{};
+    // A name leading out of the program's folder (an edited settings file) is a missing folder.
+    const GlyphLoad images = isGlyphFolderName(m_state.PapkaKartinok)
+                                 ? readGlyphImages(folder, isSizeCheck(m_state.ProverkaRazmerov))
+                                 : GlyphLoad{};
     if (!images.complete) {
         // The holders read before the failure take the new images; the others and the red
         // variants stay as they were.
