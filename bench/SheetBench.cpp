@@ -23,16 +23,16 @@ QString bundledSet()
     return sets.isEmpty() ? QString() : app + sets.constFirst() + QLatin1Char('/');
 }
 
-const GlyphSet &glyphs()
+const GlyphLoad &glyphs()
 {
-    static const GlyphSet set = loadGlyphSet(bundledSet(), 0);
+    static const GlyphLoad set = loadGlyphSet(bundledSet(), 0);
     return set;
 }
 
 // Shared once, with its ink, as the window keeps its loaded set.
 const SharedGlyphs &loaded()
 {
-    static const SharedGlyphs set = shareGlyphs(glyphs().images, glyphs().red, 0);
+    static const SharedGlyphs set = glyphs().set;
     return set;
 }
 
@@ -137,8 +137,8 @@ void BM_GlyphSet_Load(benchmark::State &state)
 {
     const QString folder = bundledSet();
     for (auto _ : state) {
-        GlyphSet set = loadGlyphSet(folder, 0);
-        benchmark::DoNotOptimize(set.red.Tsifry.data());
+        GlyphLoad set = loadGlyphSet(folder, 0);
+        benchmark::DoNotOptimize(set.set->Tsifry.data());
     }
 }
 
@@ -220,7 +220,7 @@ int main(int argc, char **argv)
         return 0;
     }
     benchmark::Initialize(&argc, argv);
-    if (glyphs().images.digits.empty() || !glyphs().images.complete) {
+    if (glyphs().digits.empty() || !glyphs().complete) {
         fprintf(stderr, "No bundled glyph set in %s\n", VEXILO_APP_DIR);
         return 1;
     }

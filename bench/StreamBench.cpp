@@ -19,8 +19,8 @@ namespace {
 const SharedGlyphs &largeGlyphs()
 {
     static const SharedGlyphs set = [] {
-        const GlyphSet loaded = loadGlyphSet(largeSetFolder(), 0);
-        return shareGlyphs(loaded.images, loaded.red, 0);
+        const GlyphLoad loaded = loadGlyphSet(largeSetFolder(), 0);
+        return loaded.set;
     }();
     return set;
 }

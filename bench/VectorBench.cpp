@@ -44,7 +44,7 @@ const SvgSet &svgSet()
 void BM_SvgSet_Load(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(loadGlyphSet(svgSet().folder, 0).images.complete);
+        benchmark::DoNotOptimize(loadGlyphSet(svgSet().folder, 0).complete);
 }
 
 // Baseline: the set read as it was before the loader process, librsvg in this process: each
@@ -118,10 +118,10 @@ struct YearPdf
 YearPdf &yearPdf()
 {
     static YearPdf *year = [] {
-        const GlyphSet set = loadGlyphSet(svgSet().folder, 0);
+        const GlyphLoad set = loadGlyphSet(svgSet().folder, 0);
         clsPrazdniki holidays;
         (void)holidays.AddPrazdnik(1, 1);
-        auto planned = Sheet::plan({shareGlyphs(set.images, set.red, 0), holidays, 2027, 0, 2, {}});
+        auto planned = Sheet::plan({set.set, holidays, 2027, 0, 2, {}});
         auto *made = new YearPdf{{}, std::get<Sheet>(std::move(planned)), {}, {}};
         made->path = made->dir.filePath(QStringLiteral("год.pdf"));
         made->options.format = OutputFormat::Pdf;

@@ -24,12 +24,12 @@ void drawInWindow(benchmark::State &state, const QString &folder, int perRowInde
     declared.Prazdniki.entry(0)->God = 2027;
     QuietPlatform platform;
     frmForma form(declared, platform);
-    const GlyphSet set = loadGlyphSet(folder, 0);
-    if (!set.images.complete) {
+    const GlyphLoad set = loadGlyphSet(folder, 0);
+    if (!set.complete) {
         state.SkipWithError("the glyph set does not load");
         return;
     }
-    form.setGlyphs(shareGlyphs(set.images, set.red, 0));
+    form.setGlyphs(set.set);
     declared.KartinkiZagruzheny = -1;
     FormaInputs inputs = form.inputs();
     inputs.XYMesyac = perRowIndex;

@@ -51,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(image.height() >= 1 && image.height() <= kMaxGlyphSide);
 
     // The image as "0.gif" and "Пн.gif" of a size-check set: one digit, both weekend names.
-    GlyphImages images;
+    GlyphLoad images;
     images.digits.push_back(image);
     images.weekdays.push_back(image);
     images.complete = true;
-    const std::optional<RedVariants> red = buildRedVariants(images, true);
-    FUZZ_CHECK(red.has_value());
+    const SharedGlyphs red = buildGlyphSet(images, 1);
+    FUZZ_CHECK(red != nullptr);
     FUZZ_CHECK(red->Tsifry.size() == 1 && red->DniNedeli.size() == 2);
     checkVariant(red->Tsifry[0], image);
     FUZZ_CHECK(red->DniNedeli[0].Width == red->Tsifry[0].Width);

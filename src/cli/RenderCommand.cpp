@@ -279,10 +279,10 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     QString folder = options.glyphs.isEmpty() ? paths.firstCompleteGlyphFolder() : options.glyphs;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    const GlyphSet glyphs =
-        folder.isEmpty() ? GlyphSet{} : loadGlyphSet(folder, options.sizeCheck ? 1 : 0);
-    if (!glyphs.images.complete) {
-        err << kLoadFailed << '\n' << missingGlyphsLine(folder, glyphs.images.failedFile) << '\n';
+    const GlyphLoad glyphs =
+        folder.isEmpty() ? GlyphLoad{} : loadGlyphSet(folder, options.sizeCheck ? 1 : 0);
+    if (!glyphs.complete) {
+        err << kLoadFailed << '\n' << missingGlyphsLine(folder, glyphs.failedFile) << '\n';
         return RenderFailed;
     }
 
@@ -357,12 +357,8 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
 
     // The holders as the window fills them: the set's images, the unread ones left empty.
     // Pictures of a vector set get the pixels of their resolution.
-    SheetRequest request{shareGlyphs(glyphs.images, glyphs.red, options.sizeCheck ? 1 : 0),
-                         *marks,
-                         year,
-                         options.month,
-                         options.perRowIndex,
-                         options.spacings};
+    SheetRequest request{glyphs.set,          *marks,          year, options.month,
+                         options.perRowIndex, options.spacings};
     auto planned = Sheet::plan(std::move(request));
     if (const auto *error = std::get_if<SheetError>(&planned)) {
         err << sheetErrorMessage(*error) << '\n';

@@ -195,18 +195,14 @@ void frmForma::OpenChisla(qint32 mode)
     const auto superseded = [this, generation] { return generation != m_loadGeneration; };
     m_state.KartinkiZagruzheny = 0;
     const QString folder = m_state.paths.glyphFolder(m_state.PapkaKartinok);
-    const bool sizeCheck = isSizeCheck(m_state.ProverkaRazmerov);
-    // A name that leads out of the program's folder (from an edited settings file) is a
-    // folder that is not there: nothing outside is read.
-    const GlyphImages images = isGlyphFolderName(m_state.PapkaKartinok)
-                                   ? readGlyphImages(folder, sizeCheck)
-                                   : GlyphImages{};
+    // A name leading out of the program's folder (an edited settings file) is a missing folder.
+    const GlyphLoad images = isGlyphFolderName(m_state.PapkaKartinok)
+                                 ? readGlyphImages(folder, isSizeCheck(m_state.ProverkaRazmerov))
+                                 : GlyphLoad{};
     if (!images.complete) {
         // The holders read before the failure take the new images; the others and the red
         // variants stay as they were.
-        m_glyphs = shareGlyphs(
-            images, m_glyphs ? RedVariants{m_glyphs->Tsifry, m_glyphs->DniNedeli} : RedVariants{},
-            m_state.ProverkaRazmerov, m_glyphs.get());
+        m_glyphs = keptAfterFailure(images, m_state.ProverkaRazmerov, m_glyphs.get());
         m_buildingRedVariants = false;
         m_drawWaiting = false;
         m_platform.messageBox(QStringLiteral("Произошла ошибка при загрузке картинок."),
@@ -223,13 +219,13 @@ void frmForma::OpenChisla(qint32 mode)
         applicationTitle() + QStringLiteral(" - [") + m_state.PapkaKartinok + QStringLiteral("]");
     setWindowTitle(m_state.Zagolovok);
 
-    std::optional<RedVariants> red = buildRedVariants(images, sizeCheck, [&] {
+    SharedGlyphs built = buildGlyphSet(images, m_state.ProverkaRazmerov, m_glyphs, [&] {
         m_platform.processEvents();
         return !superseded();
     });
-    if (!red)
+    if (!built)
         return;
-    m_glyphs = shareGlyphs(images, std::move(*red), m_state.ProverkaRazmerov, m_glyphs.get());
+    m_glyphs = std::move(built);
     m_buildingRedVariants = false;
     const bool drawWaiting = std::exchange(m_drawWaiting, false);
 

@@ -66,13 +66,13 @@ TEST(GlyphsTool, ASetFromAFontIsDrawnByTheRenderer)
                 {QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("--size"),
                  QStringLiteral("40"), QStringLiteral("-o"), folder});
     ASSERT_EQ(made.status, 0) << made.err.toStdString();
-    const GlyphSet set = loadGlyphSet(folder + QLatin1Char('/'), 0);
-    ASSERT_TRUE(set.images.complete);
-    for (const QImage &image : set.images.digits)
-        EXPECT_EQ(image.size(), set.images.digits[0].size());
-    for (const QImage &image : set.images.weekdays)
-        EXPECT_EQ(image.size(), set.images.weekdays[0].size());
-    EXPECT_EQ(set.images.digits[0].height(), set.images.weekdays[0].height());
+    const GlyphLoad set = loadGlyphSet(folder + QLatin1Char('/'), 0);
+    ASSERT_TRUE(set.complete);
+    for (const QImage &image : set.digits)
+        EXPECT_EQ(image.size(), set.digits[0].size());
+    for (const QImage &image : set.weekdays)
+        EXPECT_EQ(image.size(), set.weekdays[0].size());
+    EXPECT_EQ(set.digits[0].height(), set.weekdays[0].height());
 
     const ToolRun drawn =
         runTool(QStringLiteral("vexilo-render"),
@@ -103,7 +103,7 @@ TEST(GlyphsTool, AnUnknownFontOrAnExistingFolderFailsAndTouchesNothing)
     EXPECT_EQ(app.read(QStringLiteral("set/0.gif")), QByteArray("mine"));
     const ToolRun forced = runTool(QStringLiteral("vexilo-glyphs"), args + QStringList{"--force"});
     EXPECT_EQ(forced.status, 0) << forced.err.toStdString();
-    EXPECT_TRUE(loadGlyphSet(app.file(QStringLiteral("set/")), 0).images.complete);
+    EXPECT_TRUE(loadGlyphSet(app.file(QStringLiteral("set/")), 0).complete);
 
     const ToolRun version = runTool(QStringLiteral("vexilo-glyphs"), {QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);

@@ -466,9 +466,9 @@ TEST_F(SheetWindowTest, RestoringAndResizingLayTheViewOutAgainFromTheOrigin)
 
 TEST_F(SheetWindowTest, AnSvgSetSavesAsVectorsAndSharperPixelsAndPrintsFromItsDrawings)
 {
-    const GlyphSet set = loadGlyphSet(writeSvgGlyphs(app), 0);
-    ASSERT_TRUE(set.images.complete);
-    form->setGlyphs(shareGlyphs(set.images, set.red, 0));
+    const GlyphLoad set = loadGlyphSet(writeSvgGlyphs(app), 0);
+    ASSERT_TRUE(set.complete);
+    form->setGlyphs(set.set);
     addYear(2013);
     draw(QStringLiteral("2013"));
     const int shownWidth = ui(*form).picRisunok[0]->image().width();
@@ -513,9 +513,9 @@ TEST_F(SheetWindowTest, AnSvgSetSavesAsVectorsAndSharperPixelsAndPrintsFromItsDr
 
 TEST_F(SheetWindowTest, AnSvgSheetTooLargeAtTheChosenResolutionIsRefusedBeforeItIsRendered)
 {
-    const GlyphSet set = loadGlyphSet(writeSvgGlyphs(app), 0);
-    ASSERT_TRUE(set.images.complete);
-    form->setGlyphs(shareGlyphs(set.images, set.red, 0));
+    const GlyphLoad set = loadGlyphSet(writeSvgGlyphs(app), 0);
+    ASSERT_TRUE(set.complete);
+    form->setGlyphs(set.set);
     addYear(2013);
     ui(*form).txtRassttoyanie[2]->setText(QStringLiteral("6000")); // «Месяцы X»: over 12000 wide
     draw(QStringLiteral("2013"));

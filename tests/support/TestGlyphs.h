@@ -24,7 +24,7 @@ struct TestGlyphs
     // The set as a load shares it.
     SharedGlyphs view(qint32 sizeCheck = 0) const
     {
-        return shareGlyphs(picChisla, picDniNedeli, {Tsifry, DniNedeli}, sizeCheck);
+        return shareGlyphs(picChisla, picDniNedeli, Tsifry, DniNedeli, sizeCheck);
     }
 
     std::array<QImage, 10> picChisla;

@@ -30,7 +30,7 @@ clsPixel bitmapOf(const QImage &image)
 
 // The red variant of one holder: its pixels tinted, or for a drawing the tinted drawing
 // rendered; an empty bitmap when the holder was not read.
-clsPixel redVariantOf(const HolidayTint &tint, const GlyphImages &images, bool weekday,
+clsPixel redVariantOf(const HolidayTint &tint, const GlyphLoad &images, bool weekday,
                       std::size_t index)
 {
     const auto &holders = weekday ? images.weekdays : images.digits;
@@ -135,14 +135,14 @@ bool isGlyphFolderName(const QString &name)
            !name.contains(QChar(0));
 }
 
-GlyphImages readGlyphImages(const QString &folder, bool sizeCheck)
+GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck)
 {
     return readGlyphImages(folder, sizeCheck, SvgLoadLimits{});
 }
 
-GlyphImages readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits)
+GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits)
 {
-    GlyphImages images;
+    GlyphLoad images;
     images.kind = glyphKindOf(folder, sizeCheck);
     // A vector set is drawn by one loader for the whole set, its answers taken in order.
     std::vector<ReadGlyph> drawings;
@@ -183,7 +183,16 @@ GlyphImages readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoad
     return images;
 }
 
-std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool sizeCheck,
+namespace {
+
+// The red holiday variants: Tsifry per digit read, DniNedeli 0 = Сб and 1 = Вс.
+struct RedVariants
+{
+    std::vector<clsPixel> Tsifry;
+    std::vector<clsPixel> DniNedeli;
+};
+
+std::optional<RedVariants> buildRedVariants(const GlyphLoad &images, bool sizeCheck,
                                             const LetEventsRun &letEventsRun)
 {
     const auto carryOn = [&letEventsRun] { return !letEventsRun || letEventsRun(); };
@@ -206,23 +215,11 @@ std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool size
     return red;
 }
 
-GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov)
+std::shared_ptr<GlyphSet> makeGlyphs(const std::array<QImage, 10> &picChisla,
+                                     const std::array<QImage, 7> &picDniNedeli, RedVariants red,
+                                     qint32 ProverkaRazmerov)
 {
-    GlyphSet set;
-    const bool sizeCheck = isSizeCheck(ProverkaRazmerov);
-    set.images = readGlyphImages(folder, sizeCheck);
-    if (set.images.complete)
-        set.red = *buildRedVariants(set.images, sizeCheck);
-    return set;
-}
-
-namespace {
-
-std::shared_ptr<LoadedGlyphs> makeGlyphs(const std::array<QImage, 10> &picChisla,
-                                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
-                                         qint32 ProverkaRazmerov)
-{
-    auto glyphs = std::make_shared<LoadedGlyphs>();
+    auto glyphs = std::make_shared<GlyphSet>();
     glyphs->picChisla = picChisla;
     glyphs->picDniNedeli = picDniNedeli;
     glyphs->Tsifry = std::move(red.Tsifry);
@@ -235,17 +232,10 @@ std::shared_ptr<LoadedGlyphs> makeGlyphs(const std::array<QImage, 10> &picChisla
     return glyphs;
 }
 
-} // namespace
-
-SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
-                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
-                         qint32 ProverkaRazmerov)
-{
-    return makeGlyphs(picChisla, picDniNedeli, std::move(red), ProverkaRazmerov);
-}
-
-SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
-                         const LoadedGlyphs *before)
+// The holders as a load leaves them: the images it read, the others as they were in `before`
+// (empty when there was none).
+SharedGlyphs shareLoad(const GlyphLoad &images, RedVariants red, qint32 ProverkaRazmerov,
+                       const GlyphSet *before)
 {
     std::array<QImage, 10> digits;
     std::array<QImage, 7> weekdays;
@@ -258,7 +248,7 @@ SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 Prov
     std::copy_n(images.weekdays.begin(), std::min(images.weekdays.size(), weekdays.size()),
                 weekdays.begin());
     const auto shared = makeGlyphs(digits, weekdays, std::move(red), ProverkaRazmerov);
-    LoadedGlyphs &glyphs = *shared;
+    GlyphSet &glyphs = *shared;
     glyphs.kind = images.kind;
     glyphs.scale = images.scale;
     if (before != nullptr) {
@@ -278,11 +268,44 @@ SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 Prov
     return shared;
 }
 
+} // namespace
+
+SharedGlyphs buildGlyphSet(const GlyphLoad &load, qint32 ProverkaRazmerov,
+                           const SharedGlyphs &before, const LetEventsRun &letEventsRun)
+{
+    auto red = buildRedVariants(load, isSizeCheck(ProverkaRazmerov), letEventsRun);
+    // The window lets events run above, so its set is taken only now.
+    return red ? shareLoad(load, std::move(*red), ProverkaRazmerov, before.get()) : nullptr;
+}
+
+SharedGlyphs keptAfterFailure(const GlyphLoad &load, qint32 ProverkaRazmerov,
+                              const GlyphSet *before)
+{
+    return shareLoad(load, before ? RedVariants{before->Tsifry, before->DniNedeli} : RedVariants{},
+                     ProverkaRazmerov, before);
+}
+
+GlyphLoad loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov)
+{
+    GlyphLoad load = readGlyphImages(folder, isSizeCheck(ProverkaRazmerov));
+    if (load.complete)
+        load.set = buildGlyphSet(load, ProverkaRazmerov);
+    return load;
+}
+
+SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
+                         const std::array<QImage, 7> &picDniNedeli, std::vector<clsPixel> Tsifry,
+                         std::vector<clsPixel> DniNedeli, qint32 ProverkaRazmerov)
+{
+    return makeGlyphs(picChisla, picDniNedeli, RedVariants{std::move(Tsifry), std::move(DniNedeli)},
+                      ProverkaRazmerov);
+}
+
 SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
 {
     if (!glyphs || glyphs->kind != GlyphKind::Vector || scale == 1.0)
         return glyphs;
-    GlyphImages images;
+    GlyphLoad images;
     images.kind = GlyphKind::Vector;
     images.scale = scale;
     // The drawings again, by one loader for the set.
@@ -311,11 +334,10 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
     if (std::any_of(images.digits.begin(), images.digits.end(), isNull) ||
         std::any_of(images.weekdays.begin(), images.weekdays.end(), isNull))
         return nullptr;
-    const bool sizeCheck = isSizeCheck(glyphs->ProverkaRazmerov);
-    return shareGlyphs(images, *buildRedVariants(images, sizeCheck), glyphs->ProverkaRazmerov);
+    return buildGlyphSet(images, glyphs->ProverkaRazmerov);
 }
 
-std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi)
+std::optional<GlyphSet> recordedAt(const GlyphSet &glyphs, int dpi)
 {
     const auto first = glyphs.vectorDigits[0];
     if (glyphs.kind != GlyphKind::Vector || !first ||
@@ -330,7 +352,7 @@ std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi)
     const std::vector<SvgGlyph> again = SvgGlyph::atScale(drawings, glyphs.scale, dpi);
     if (again.size() != drawings.size())
         return std::nullopt;
-    LoadedGlyphs finer = glyphs;
+    GlyphSet finer = glyphs;
     std::size_t next = 0;
     for (auto *list : {&finer.vectorDigits})
         for (auto &drawing : *list)

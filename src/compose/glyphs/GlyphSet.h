@@ -42,60 +42,11 @@ GlyphKind glyphKindOf(const QString &folder, bool sizeCheck);
 // inside the application folder, so no separator of either kind, not "." or "..", not empty.
 bool isGlyphFolderName(const QString &name);
 
-// The images read for the holders, in holder order. After a failure they are the ones read
-// before the failing file.
-struct GlyphImages
-{
-    GlyphKind kind = GlyphKind::Raster;
-    std::vector<QImage> digits;   // picChisla 0..
-    std::vector<QImage> weekdays; // picDniNedeli 0..
-    // The same with their own transparency (premultiplied), for transparent backgrounds; a
-    // null image where the file has none.
-    std::vector<QImage> digitsAlpha;
-    std::vector<QImage> weekdaysAlpha;
-    // The drawings of a vector set; the images above are their renderings at 96 dpi.
-    std::vector<SvgGlyph> vectorDigits;
-    std::vector<SvgGlyph> vectorWeekdays;
-    double scale = 1.0;    // pixels per CSS pixel of the renderings
-    bool complete = false; // every file of the mode was read
-    QString failedFile;    // the file that stopped the load, when not complete
-};
-
-// Reads the digits, then the weekdays, of the folder (which ends with the separator), and
-// stops at the first file that cannot be read.
-GlyphImages readGlyphImages(const QString &folder, bool sizeCheck);
-// The same with the limits of the SVG loader given.
-GlyphImages readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits);
-
-// The red holiday variants: Tsifry per digit read, DniNedeli 0 = Сб and 1 = Вс (both from
-// "Пн" in size-check mode).
-struct RedVariants
-{
-    std::vector<clsPixel> Tsifry;
-    std::vector<clsPixel> DniNedeli;
-};
-
-// Called where the window lets pending events run: before each glyph and between the weekday
-// names and the digits. Returning false abandons the build.
-using LetEventsRun = std::function<bool()>;
-
-// Builds the red variants of complete images; nothing when the hook abandoned the build.
-std::optional<RedVariants> buildRedVariants(const GlyphImages &images, bool sizeCheck,
-                                            const LetEventsRun &letEventsRun = {});
-
-// A whole glyph set, for callers without a window.
-struct GlyphSet
-{
-    GlyphImages images;
-    RedVariants red; // empty unless images.complete
-};
-GlyphSet loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
-
 // What a sheet is drawn from: the holders' images at their natural size, their red variants,
 // the size-check setting (not 0: every digit is "0" and every weekday "Пн") and where the
 // images hold ink. Built once per load and never changed after, it is shared by the window and
 // every sheet drawn from it, so a load while a sheet is drawn cannot change that sheet's glyphs.
-struct LoadedGlyphs
+struct GlyphSet
 {
     GlyphKind kind = GlyphKind::Raster;
     std::array<QImage, 10> picChisla;
@@ -112,16 +63,58 @@ struct LoadedGlyphs
     std::array<std::optional<SvgGlyph>, 7> vectorWeekdays;
     double scale = 1.0; // pixels per CSS pixel of a vector set's holders
 };
-using SharedGlyphs = std::shared_ptr<const LoadedGlyphs>;
+using SharedGlyphs = std::shared_ptr<const GlyphSet>;
+
+// What a load of a folder read: the images for the holders, in holder order, and the set built
+// from them. After a failure the images are the ones read before the failing file, which the
+// holders take while the rest of the set stays as it was.
+struct GlyphLoad
+{
+    SharedGlyphs set; // null unless complete; left to the caller by readGlyphImages
+    GlyphKind kind = GlyphKind::Raster;
+    std::vector<QImage> digits;   // picChisla 0..
+    std::vector<QImage> weekdays; // picDniNedeli 0..
+    // The same with their own transparency (premultiplied), for transparent backgrounds; a
+    // null image where the file has none.
+    std::vector<QImage> digitsAlpha;
+    std::vector<QImage> weekdaysAlpha;
+    // The drawings of a vector set; the images above are their renderings at 96 dpi.
+    std::vector<SvgGlyph> vectorDigits;
+    std::vector<SvgGlyph> vectorWeekdays;
+    double scale = 1.0;    // pixels per CSS pixel of the renderings
+    bool complete = false; // every file of the mode was read
+    QString failedFile;    // the file that stopped the load, when not complete
+};
+
+// Reads the digits, then the weekdays, of the folder (which ends with the separator), and
+// stops at the first file that cannot be read. The set is not built.
+GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck);
+// The same with the limits of the SVG loader given.
+GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits);
+
+// Called where the window lets pending events run: before each glyph and between the weekday
+// names and the digits. Returning false abandons the build.
+using LetEventsRun = std::function<bool()>;
+
+// The set of a complete load: its red variants (Tsifry per digit read, DniNedeli 0 = Сб and
+// 1 = Вс, both from "Пн" in size-check mode), then the holders as the load leaves them: the
+// images it read, the others as they are in `before` (none when null) once the red variants
+// are built. Null when the hook abandoned the build.
+SharedGlyphs buildGlyphSet(const GlyphLoad &load, qint32 ProverkaRazmerov,
+                           const SharedGlyphs &before = nullptr,
+                           const LetEventsRun &letEventsRun = {});
+// The set after a failed load: the holders it read take the new images; the others and the
+// red variants stay as they are in `before`.
+SharedGlyphs keptAfterFailure(const GlyphLoad &load, qint32 ProverkaRazmerov,
+                              const GlyphSet *before);
+
+// A whole load with its set built, for callers without a window.
+GlyphLoad loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
 
 // The shared value of holders and red variants, with the holders' ink found.
 SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
-                         const std::array<QImage, 7> &picDniNedeli, RedVariants red,
-                         qint32 ProverkaRazmerov);
-// The holders as a load leaves them: the images it read, the others as they were in `before`
-// (empty when there was none).
-SharedGlyphs shareGlyphs(const GlyphImages &images, RedVariants red, qint32 ProverkaRazmerov,
-                         const LoadedGlyphs *before = nullptr);
+                         const std::array<QImage, 7> &picDniNedeli, std::vector<clsPixel> Tsifry,
+                         std::vector<clsPixel> DniNedeli, qint32 ProverkaRazmerov);
 
 // A vector set rendered at `scale` pixels per CSS pixel: holders, red variants, transparency
 // and ink as a load at that resolution leaves them. A raster set, or scale 1, is returned as it
@@ -131,7 +124,7 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale);
 // A vector set whose drawings are recorded for `dpi`, when that is finer than their recording
 // (at least kMinRecordDpi); nothing when it is not, or for a raster set. The drawings that
 // cannot be recorded again keep their recording.
-std::optional<LoadedGlyphs> recordedAt(const LoadedGlyphs &glyphs, int dpi);
+std::optional<GlyphSet> recordedAt(const GlyphSet &glyphs, int dpi);
 
 // The names of the visible subfolders of the application folder, in alphabetical order
 // regardless of case (ties by case, so the order never depends on the file system).

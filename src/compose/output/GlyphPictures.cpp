@@ -33,7 +33,7 @@ QImage withAlphaOf(const QImage &opaque, const QImage &alpha)
     return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-std::size_t weekendSource(const LoadedGlyphs &glyphs, std::size_t weekday)
+std::size_t weekendSource(const GlyphSet &glyphs, std::size_t weekday)
 {
     return isSizeCheck(glyphs.ProverkaRazmerov) ? 0 : weekday;
 }
@@ -49,7 +49,7 @@ const QImage &GlyphPictures::of(const GlyphPlace &place) const
     return i < digits.size() ? (place.red() ? redDigits[i] : digits[i]) : none;
 }
 
-GlyphPictures transparentPictures(const LoadedGlyphs &glyphs)
+GlyphPictures transparentPictures(const GlyphSet &glyphs)
 {
     GlyphPictures pictures;
     const bool vector = glyphs.kind == GlyphKind::Vector;
@@ -76,7 +76,7 @@ GlyphPictures transparentPictures(const LoadedGlyphs &glyphs)
     return pictures;
 }
 
-GlyphPictures opaquePictures(const LoadedGlyphs &glyphs)
+GlyphPictures opaquePictures(const GlyphSet &glyphs)
 {
     GlyphPictures pictures;
     pictures.digits = glyphs.picChisla;
@@ -88,7 +88,7 @@ GlyphPictures opaquePictures(const LoadedGlyphs &glyphs)
     return pictures;
 }
 
-const SvgGlyph *drawingOf(const LoadedGlyphs &glyphs, const GlyphPlace &place)
+const SvgGlyph *drawingOf(const GlyphSet &glyphs, const GlyphPlace &place)
 {
     const std::size_t i = place.index;
     if (!place.weekday())

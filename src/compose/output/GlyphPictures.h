@@ -20,11 +20,11 @@ struct GlyphPictures
 
     const QImage &of(const GlyphPlace &place) const;
 };
-GlyphPictures transparentPictures(const LoadedGlyphs &glyphs);
+GlyphPictures transparentPictures(const GlyphSet &glyphs);
 // The same as the opaque copies a white canvas gets: the holders and the red variants.
-GlyphPictures opaquePictures(const LoadedGlyphs &glyphs);
+GlyphPictures opaquePictures(const GlyphSet &glyphs);
 
 // The drawing of a place's glyph in a vector set; null for a raster set.
-const SvgGlyph *drawingOf(const LoadedGlyphs &glyphs, const GlyphPlace &place);
+const SvgGlyph *drawingOf(const GlyphSet &glyphs, const GlyphPlace &place);
 
 } // namespace vexilo

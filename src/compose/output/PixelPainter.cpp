@@ -41,7 +41,7 @@ namespace {
 class OpaquePainter
 {
 public:
-    OpaquePainter(QImage &canvas, const LoadedGlyphs &glyphs, bool inkOnly)
+    OpaquePainter(QImage &canvas, const GlyphSet &glyphs, bool inkOnly)
         : m_canvas(canvas), m_inked(canvas.height()), m_glyphs(glyphs), m_inkOnly(inkOnly)
     {}
 
@@ -84,13 +84,13 @@ private:
 
     QImage &m_canvas;
     InkedRows m_inked; // the canvas starts white
-    const LoadedGlyphs &m_glyphs;
+    const GlyphSet &m_glyphs;
     bool m_inkOnly;
 };
 
 } // namespace
 
-void paintCanvas(QImage &white, const CanvasPlan &canvas, const LoadedGlyphs &glyphs, qint64 top,
+void paintCanvas(QImage &white, const CanvasPlan &canvas, const GlyphSet &glyphs, qint64 top,
                  bool inkOnly)
 {
     OpaquePainter painter(white, glyphs, inkOnly);

@@ -12,8 +12,8 @@ namespace vexilo {
 // image of the band's size: each glyph an opaque copy at its place, clipped at the edges.
 // With inkOnly only the glyphs' ink is copied where it lands on white, which gives the pixels
 // of whole copies with fewer bytes moved.
-void paintCanvas(QImage &white, const CanvasPlan &canvas, const LoadedGlyphs &glyphs,
-                 qint64 top = 0, bool inkOnly = true);
+void paintCanvas(QImage &white, const CanvasPlan &canvas, const GlyphSet &glyphs, qint64 top = 0,
+                 bool inkOnly = true);
 
 // The same onto a transparent image: the glyphs with their own transparency, later ones over
 // earlier ones, leaving what is below their transparent pixels.

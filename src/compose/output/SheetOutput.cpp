@@ -156,7 +156,7 @@ bool wholeSheetFits(const CanvasSource &source)
 
 bool isVectorSet(const CanvasSource &source)
 {
-    const LoadedGlyphs *glyphs = source.glyphSet();
+    const GlyphSet *glyphs = source.glyphSet();
     return glyphs != nullptr && glyphs->kind == GlyphKind::Vector;
 }
 

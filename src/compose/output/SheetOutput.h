@@ -70,7 +70,7 @@ public:
     virtual void drawCanvas(QImage &white, qint32 k, qint32 top = 0) const = 0;
     // For outputs drawn glyph by glyph (vector files): the set and canvas k's glyphs in drawing
     // order. A source of pixels only has none.
-    virtual const LoadedGlyphs *glyphSet() const { return nullptr; }
+    virtual const GlyphSet *glyphSet() const { return nullptr; }
     virtual std::vector<GlyphPlace> glyphPlaces(qint32 k) const
     {
         Q_UNUSED(k);

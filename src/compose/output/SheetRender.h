@@ -48,7 +48,7 @@ public:
     QSize canvasSize() const override { return page().canvases.front().size; }
     qint32 canvasPitch() const override { return page().pitch; }
     void drawCanvas(QImage &white, qint32 k, qint32 top) const override { draw(white, k, top); }
-    const LoadedGlyphs *glyphSet() const override { return m_pixelGlyphs.get(); }
+    const GlyphSet *glyphSet() const override { return m_pixelGlyphs.get(); }
     std::vector<GlyphPlace> glyphPlaces(qint32 k) const override;
     // What follows the window's caption: " - Размер: WxH", and " - Месяц" for a month.
     QString caption() const;

@@ -35,7 +35,7 @@ using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 class GlyphSources
 {
 public:
-    GlyphSources(const LoadedGlyphs &glyphs, bool transparent)
+    GlyphSources(const GlyphSet &glyphs, bool transparent)
         : m_glyphs(glyphs), m_pictures(glyphs.kind == GlyphKind::Vector ? GlyphPictures{}
                                        : transparent ? transparentPictures(glyphs)
                                                      : opaquePictures(glyphs))
@@ -91,7 +91,7 @@ private:
             static_cast<int>(pixels.bytesPerLine())));
     }
 
-    const LoadedGlyphs &m_glyphs;
+    const GlyphSet &m_glyphs;
     GlyphPictures m_pictures;
     std::vector<QImage> m_converted;
     std::map<std::tuple<GlyphRole, int, GlyphVariant>, Surface> m_surfaces;
@@ -149,9 +149,9 @@ bool drawSheet(cairo_t *cr, const CanvasSource &source, GlyphSources &sources, b
 bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool transparent, int dpi,
                    QPointF origin = {}, QSizeF scale = {1, 1})
 {
-    const LoadedGlyphs *glyphs = source.glyphSet();
+    const GlyphSet *glyphs = source.glyphSet();
     // Drawings recorded at a finer resolution than their load's, when asked for.
-    std::optional<LoadedGlyphs> finer = glyphs != nullptr ? recordedAt(*glyphs, dpi) : std::nullopt;
+    std::optional<GlyphSet> finer = glyphs != nullptr ? recordedAt(*glyphs, dpi) : std::nullopt;
     if (finer)
         glyphs = &*finer;
     std::optional<GlyphSources> sources;

@@ -153,7 +153,7 @@ TEST(GlyphSet, MissingSevenStopsAfterTheDigitsZeroToSix)
 {
     TempAppFolder app;
     writeGlyphSet(app, QStringLiteral("Набор"), 1, {4, 6}, {8, 6}, {QStringLiteral("7.gif")});
-    const GlyphImages images = readGlyphImages(app.file(QStringLiteral("Набор/")), false);
+    const GlyphLoad images = readGlyphImages(app.file(QStringLiteral("Набор/")), false);
     EXPECT_FALSE(images.complete);
     EXPECT_EQ(images.failedFile, QStringLiteral("7.gif"));
     ASSERT_EQ(images.digits.size(), 7u);
@@ -161,10 +161,9 @@ TEST(GlyphSet, MissingSevenStopsAfterTheDigitsZeroToSix)
         EXPECT_EQ(images.digits[static_cast<std::size_t>(i)].pixel(0, 0), glyphInk(1, i));
     EXPECT_TRUE(images.weekdays.empty());
 
-    const GlyphSet set = loadGlyphSet(app.file(QStringLiteral("Набор/")), 0);
-    EXPECT_FALSE(set.images.complete);
-    EXPECT_TRUE(set.red.Tsifry.empty());
-    EXPECT_TRUE(set.red.DniNedeli.empty());
+    const GlyphLoad set = loadGlyphSet(app.file(QStringLiteral("Набор/")), 0);
+    EXPECT_FALSE(set.complete);
+    EXPECT_EQ(set.set, nullptr); // no red variants
 }
 
 TEST(GlyphSet, FullLoadBuildsEveryRedVariantAtItsGlyphsOwnSize)
@@ -173,25 +172,25 @@ TEST(GlyphSet, FullLoadBuildsEveryRedVariantAtItsGlyphsOwnSize)
     writeGlyphSet(app, QStringLiteral("set"), 2, {5, 7}, {9, 7});
     // A digit of another size is captured at that size.
     app.write(QStringLiteral("set/3.gif"), pngBytes(testGlyph({2, 3}, glyphInk(2, 3))));
-    const GlyphSet set = loadGlyphSet(app.file(QStringLiteral("set/")), 0);
-    ASSERT_TRUE(set.images.complete);
-    ASSERT_EQ(set.images.digits.size(), 10u);
-    ASSERT_EQ(set.images.weekdays.size(), 7u);
-    ASSERT_EQ(set.red.Tsifry.size(), 10u);
-    ASSERT_EQ(set.red.DniNedeli.size(), 2u);
+    const GlyphLoad set = loadGlyphSet(app.file(QStringLiteral("set/")), 0);
+    ASSERT_TRUE(set.complete);
+    ASSERT_EQ(set.digits.size(), 10u);
+    ASSERT_EQ(set.weekdays.size(), 7u);
+    ASSERT_EQ(set.set->Tsifry.size(), 10u);
+    ASSERT_EQ(set.set->DniNedeli.size(), 2u);
 
     const HolidayTint tint;
     for (int i = 0; i < 10; ++i) {
-        const clsPixel &digit = set.red.Tsifry[static_cast<std::size_t>(i)];
+        const clsPixel &digit = set.set->Tsifry[static_cast<std::size_t>(i)];
         EXPECT_EQ(digit.Width, i == 3 ? 1 : 4) << i;
         EXPECT_EQ(digit.Height, i == 3 ? 2 : 6) << i;
         EXPECT_EQ(digit.ListC(0, 0), toColorRef(tint.recolour(glyphInk(2, i)))) << i;
         EXPECT_EQ(digit.ListC(digit.Width, digit.Height), kWhiteRef) << i;
     }
     // Saturday and Sunday are the weekdays 5 and 6.
-    EXPECT_EQ(set.red.DniNedeli[0].ListC(0, 0), toColorRef(tint.recolour(glyphInk(2, 15))));
-    EXPECT_EQ(set.red.DniNedeli[1].ListC(0, 0), toColorRef(tint.recolour(glyphInk(2, 16))));
-    EXPECT_EQ(set.red.DniNedeli[1].Width, 8);
+    EXPECT_EQ(set.set->DniNedeli[0].ListC(0, 0), toColorRef(tint.recolour(glyphInk(2, 15))));
+    EXPECT_EQ(set.set->DniNedeli[1].ListC(0, 0), toColorRef(tint.recolour(glyphInk(2, 16))));
+    EXPECT_EQ(set.set->DniNedeli[1].Width, 8);
 }
 
 TEST(GlyphSet, SizeCheckNeedsOnlyZeroAndMonday)
@@ -201,17 +200,17 @@ TEST(GlyphSet, SizeCheckNeedsOnlyZeroAndMonday)
     app.write(QStringLiteral("two/0.gif"), pngBytes(testGlyph({3, 4}, glyphInk(3, 0))));
     app.write(QStringLiteral("two/Пн.gif"), pngBytes(testGlyph({6, 4}, glyphInk(3, 10))));
 
-    EXPECT_FALSE(loadGlyphSet(app.file(QStringLiteral("two/")), 0).images.complete);
+    EXPECT_FALSE(loadGlyphSet(app.file(QStringLiteral("two/")), 0).complete);
     // 1 is the check box's value; other numbers can come from a damaged settings file.
     for (qint32 mode : {1, 2, -1}) {
-        const GlyphSet set = loadGlyphSet(app.file(QStringLiteral("two/")), mode);
-        ASSERT_TRUE(set.images.complete) << mode;
-        EXPECT_EQ(set.images.digits.size(), 1u);
-        EXPECT_EQ(set.images.weekdays.size(), 1u);
-        ASSERT_EQ(set.red.Tsifry.size(), 1u);
-        ASSERT_EQ(set.red.DniNedeli.size(), 2u);
+        const GlyphLoad set = loadGlyphSet(app.file(QStringLiteral("two/")), mode);
+        ASSERT_TRUE(set.complete) << mode;
+        EXPECT_EQ(set.digits.size(), 1u);
+        EXPECT_EQ(set.weekdays.size(), 1u);
+        ASSERT_EQ(set.set->Tsifry.size(), 1u);
+        ASSERT_EQ(set.set->DniNedeli.size(), 2u);
         const quint32 redMonday = toColorRef(HolidayTint().recolour(glyphInk(3, 10)));
-        for (const clsPixel &weekend : set.red.DniNedeli) {
+        for (const clsPixel &weekend : set.set->DniNedeli) {
             EXPECT_EQ(weekend.Width, 5);
             EXPECT_EQ(weekend.ListC(0, 0), redMonday);
         }
@@ -222,22 +221,22 @@ TEST(GlyphSet, EventHookRunsBeforeEachGlyphAndCanAbandonTheBuild)
 {
     TempAppFolder app;
     writeGlyphSet(app, QStringLiteral("set"), 4, {2, 2}, {2, 2});
-    const GlyphImages images = readGlyphImages(app.file(QStringLiteral("set/")), false);
+    const GlyphLoad images = readGlyphImages(app.file(QStringLiteral("set/")), false);
     ASSERT_TRUE(images.complete);
     int calls = 0;
     const auto counting = [&] {
         ++calls;
         return true;
     };
-    ASSERT_TRUE(buildRedVariants(images, false, counting).has_value());
+    ASSERT_NE(buildGlyphSet(images, 0, nullptr, counting), nullptr);
     EXPECT_EQ(calls, 2 + 1 + 10); // each weekend name, between the two groups, each digit
     calls = 0;
-    ASSERT_TRUE(buildRedVariants(images, true, counting).has_value());
+    ASSERT_NE(buildGlyphSet(images, 1, nullptr, counting), nullptr);
     EXPECT_EQ(calls, 2 + 1 + 1);
 
     calls = 0;
     const auto stopAtFifth = [&] { return ++calls < 5; };
-    EXPECT_FALSE(buildRedVariants(images, false, stopAtFifth).has_value());
+    EXPECT_EQ(buildGlyphSet(images, 0, nullptr, stopAtFifth), nullptr);
     EXPECT_EQ(calls, 5);
 }
 
@@ -260,20 +259,20 @@ TEST(GlyphSet, BundledSetsAreCompleteAndEvenlySized)
     const QStringList sets = glyphFolderNames(appDir);
     ASSERT_GE(sets.size(), 2);
     for (const QString &name : sets) {
-        const GlyphSet set = loadGlyphSet(appDir + name + QLatin1Char('/'), 0);
-        ASSERT_TRUE(set.images.complete) << name.toStdString();
+        const GlyphLoad set = loadGlyphSet(appDir + name + QLatin1Char('/'), 0);
+        ASSERT_TRUE(set.complete) << name.toStdString();
         // Every digit fills the same cell, or the columns of a sheet would not line up.
-        const QSize digit = set.images.digits[0].size();
+        const QSize digit = set.digits[0].size();
         EXPECT_GE(digit.height(), 30) << name.toStdString();
         EXPECT_LE(digit.height(), 60) << name.toStdString();
-        for (const QImage &image : set.images.digits)
+        for (const QImage &image : set.digits)
             EXPECT_EQ(image.size(), digit) << name.toStdString();
-        const QSize weekday = set.images.weekdays[0].size();
+        const QSize weekday = set.weekdays[0].size();
         EXPECT_EQ(weekday.height(), digit.height()) << name.toStdString();
-        for (const QImage &image : set.images.weekdays)
+        for (const QImage &image : set.weekdays)
             EXPECT_EQ(image.size(), weekday) << name.toStdString();
         // Real glyphs: dark ink on a white ground.
-        for (const QImage &image : set.images.digits) {
+        for (const QImage &image : set.digits) {
             EXPECT_EQ(image.pixel(0, 0), kWhite) << name.toStdString();
             int darkest = 255;
             for (int y = 0; y < image.height(); ++y)

@@ -139,7 +139,7 @@ TEST(SvgLoader, HostileDrawingsFailTheLoadAtTheirFileAndTheProgramLivesOn)
         test::TempAppFolder app;
         const QString folder = test::writeSvgGlyphs(app);
         app.write(QStringLiteral("svgset/%1.svg").arg(c.digit), c.drawing);
-        const GlyphImages images = readGlyphImages(folder, false, limits);
+        const GlyphLoad images = readGlyphImages(folder, false, limits);
         EXPECT_FALSE(images.complete);
         EXPECT_EQ(images.failedFile, QStringLiteral("%1.svg").arg(c.digit));
         // The holders read before the file stay, as for a damaged picture.

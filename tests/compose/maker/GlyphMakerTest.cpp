@@ -107,10 +107,10 @@ TEST(GlyphMaker, AWrittenSetLoadsAndAnExistingFolderIsReplacedOnlyWhenAskedAndSa
     const MadeGlyphs made = makeGlyphs({QStringLiteral("DejaVu Sans"), 24, true, Qt::black});
     const QString folder = app.file(QStringLiteral("Новый"));
     ASSERT_TRUE(writeMadeGlyphs(made, folder, false).ok);
-    const GlyphSet set = loadGlyphSet(folder + QLatin1Char('/'), 0);
-    ASSERT_TRUE(set.images.complete);
-    EXPECT_LE(largestDifference(set.images.digits[5], onWhite(made.digits[5])), 1);
-    EXPECT_LE(largestDifference(set.images.weekdays[6], onWhite(made.weekdays[6])), 1);
+    const GlyphLoad set = loadGlyphSet(folder + QLatin1Char('/'), 0);
+    ASSERT_TRUE(set.complete);
+    EXPECT_LE(largestDifference(set.digits[5], onWhite(made.digits[5])), 1);
+    EXPECT_LE(largestDifference(set.weekdays[6], onWhite(made.weekdays[6])), 1);
     EXPECT_EQ(glyphFolderNames(app.path()), QStringList{QStringLiteral("Новый")});
 
     // Not replaced when the folder holds something that is no picture.

@@ -82,14 +82,14 @@ TEST_F(FontSetTest, TheNewSetIsWrittenListedAndSelectedAtOnce)
     ASSERT_EQ(window->List1->selectedItems().size(), 1);
     EXPECT_EQ(window->List1->selectedItems().front()->text(), QStringLiteral("Мой набор"));
     EXPECT_TRUE(window->kOK->isEnabled());
-    const GlyphSet set = loadGlyphSet(app.file(QStringLiteral("Мой набор/")), 0);
-    ASSERT_TRUE(set.images.complete);
+    const GlyphLoad set = loadGlyphSet(app.file(QStringLiteral("Мой набор/")), 0);
+    ASSERT_TRUE(set.complete);
     // The chosen colour, not black: the darkest pixel of "8" is dark red.
     QRgb darkest = qRgb(255, 255, 255);
-    for (int y = 0; y < set.images.digits[8].height(); ++y)
-        for (int x = 0; x < set.images.digits[8].width(); ++x)
-            if (qGray(set.images.digits[8].pixel(x, y)) < qGray(darkest))
-                darkest = set.images.digits[8].pixel(x, y);
+    for (int y = 0; y < set.digits[8].height(); ++y)
+        for (int x = 0; x < set.digits[8].width(); ++x)
+            if (qGray(set.digits[8].pixel(x, y)) < qGray(darkest))
+                darkest = set.digits[8].pixel(x, y);
     EXPECT_EQ(darkest, qRgb(0x80, 0, 0));
     // The choice of the folder window itself is untouched until its own OK.
     EXPECT_EQ(papka, QStringLiteral("Старый"));

@@ -53,11 +53,11 @@ QString writeRasterTwin(const TempAppFolder &app)
 
 Sheet planYear(const QString &folder)
 {
-    const GlyphSet set = loadGlyphSet(folder, 0);
-    EXPECT_TRUE(set.images.complete) << set.images.failedFile.toStdString();
+    const GlyphLoad set = loadGlyphSet(folder, 0);
+    EXPECT_TRUE(set.complete) << set.failedFile.toStdString();
     clsPrazdniki holidays;
     EXPECT_TRUE(holidays.AddPrazdnik(1, 1)); // a red digit on the first canvas
-    auto planned = Sheet::plan({shareGlyphs(set.images, set.red, 0), holidays, 2027, 0, 2, {}});
+    auto planned = Sheet::plan({set.set, holidays, 2027, 0, 2, {}});
     return std::get<Sheet>(std::move(planned));
 }
 
@@ -334,7 +334,7 @@ TEST(VectorSheet, FoldersLoadAsTheKindTheyHoldWholly)
             for (const QString &name : QDir(writeRasterTwin(app)).entryList(QDir::Files))
                 QFile::copy(app.file(QStringLiteral("twin/")) + name, folder + name);
         }
-        const GlyphImages images = readGlyphImages(folder, false);
+        const GlyphLoad images = readGlyphImages(folder, false);
         EXPECT_EQ(images.complete, c.complete);
         EXPECT_EQ(images.kind, c.kind);
         EXPECT_EQ(images.failedFile, QString::fromUtf8(c.failedFile));
