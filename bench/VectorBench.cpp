@@ -2,11 +2,11 @@
 //   make bench ARGS=--benchmark_filter=Svg
 #include "common/SafeFile.h"
 #include "compose/glyphs/GlyphSet.h"
-#include "compose/glyphs/HolidayTint.h"
 #include "compose/glyphs/Rsvg.h"
-#include "compose/glyphs/SvgTint.h"
 #include "compose/maker/GlyphMaker.h"
 #include "compose/output/SheetRender.h"
+#include "compose/tints/HolidayTint.h"
+#include "compose/tints/SvgTint.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The XML readers on a file of 100 000 attributes on one element against a plain file of the
 // same size, in one run:
 //   make bench ARGS=--benchmark_filter=Xml
-#include "compose/glyphs/SvgTint.h"
+#include "compose/tints/SvgTint.h"
 #include "holidays/ProductionCalendar.h"
 
 #include <benchmark/benchmark.h>

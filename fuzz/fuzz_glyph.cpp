@@ -3,7 +3,7 @@
 #include "FuzzCheck.h"
 
 #include "compose/glyphs/GlyphSet.h"
-#include "compose/glyphs/HolidayTint.h"
+#include "compose/tints/HolidayTint.h"
 
 #include <QRgb>
 

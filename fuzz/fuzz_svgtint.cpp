@@ -2,9 +2,9 @@
 // bounded depth without a DOCTYPE that the tint reads again; the CSS scanner on the same bytes.
 #include "FuzzCheck.h"
 
-#include "compose/glyphs/CssColourTint.h"
-#include "compose/glyphs/HolidayTint.h"
-#include "compose/glyphs/SvgTint.h"
+#include "compose/tints/CssColourTint.h"
+#include "compose/tints/HolidayTint.h"
+#include "compose/tints/SvgTint.h"
 
 #include <QXmlStreamReader>
 

@@ -10,11 +10,11 @@ namespace {
 // The library folders from the bottom up: each may include only itself and those before it.
 // compose's rooms come in their own order, and the folder window at compose's top above them.
 // The programs' folders (app, cli, glyphs-tool) stand above them all.
-const QStringList kLayers = {QStringLiteral("common"),        QStringLiteral("platform"),
-                             QStringLiteral("holidays"),      QStringLiteral("compose/glyphs"),
-                             QStringLiteral("compose/sheet"), QStringLiteral("compose/output"),
-                             QStringLiteral("compose/maker"), QStringLiteral("compose"),
-                             QStringLiteral("shell")};
+const QStringList kLayers = {QStringLiteral("common"),         QStringLiteral("platform"),
+                             QStringLiteral("holidays"),       QStringLiteral("compose/tints"),
+                             QStringLiteral("compose/glyphs"), QStringLiteral("compose/sheet"),
+                             QStringLiteral("compose/output"), QStringLiteral("compose/maker"),
+                             QStringLiteral("compose"),        QStringLiteral("shell")};
 
 // The rank of a path's folder inside src/, a room of compose by its own; the programs' folders
 // rank above every layer.

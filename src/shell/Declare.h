@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/FileStamp.h"
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/clsPixel.h"
 #include "holidays/PrazdnikiStore.h"
 #include "shell/AppPaths.h"
 

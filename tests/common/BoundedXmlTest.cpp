@@ -1,5 +1,5 @@
 #include "common/BoundedXml.h"
-#include "compose/glyphs/SvgTint.h"
+#include "compose/tints/SvgTint.h"
 #include "holidays/ProductionCalendar.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "common/ColorRef.h"
 #include "compose/GlyphFiles.h"
-#include "compose/glyphs/HolidayTint.h"
+#include "compose/tints/HolidayTint.h"
 #include "support/FormaUi.h"
 #include "support/MainWindowTest.h"
 

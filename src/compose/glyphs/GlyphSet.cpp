@@ -2,7 +2,7 @@
 
 #include "common/ProgramText.h"
 #include "common/RegularFile.h"
-#include "compose/glyphs/HolidayTint.h"
+#include "compose/tints/HolidayTint.h"
 
 #include <QDir>
 #include <QFileInfo>

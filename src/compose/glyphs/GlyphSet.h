@@ -3,7 +3,7 @@
 #include "compose/glyphs/GlyphDecode.h"
 #include "compose/glyphs/GlyphInk.h"
 #include "compose/glyphs/SvgGlyph.h"
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/clsPixel.h"
 
 #include <QImage>
 #include <QString>

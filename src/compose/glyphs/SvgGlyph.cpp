@@ -2,9 +2,9 @@
 
 #include "common/RegularFile.h"
 #include "common/SvgLoaderWire.h"
-#include "compose/glyphs/HolidayTint.h"
 #include "compose/glyphs/Rsvg.h"
-#include "compose/glyphs/SvgTint.h"
+#include "compose/tints/HolidayTint.h"
+#include "compose/tints/SvgTint.h"
 
 #include <cairo.h>
 

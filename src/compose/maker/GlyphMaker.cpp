@@ -3,9 +3,9 @@
 #include "common/ProgramText.h"
 #include "common/SafeFolder.h"
 #include "compose/glyphs/GlyphSet.h"
-#include "compose/glyphs/HolidayTint.h"
 #include "compose/maker/GifWriter.h"
 #include "compose/maker/SvgGlyphWriter.h"
+#include "compose/tints/HolidayTint.h"
 
 #include <QDir>
 #include <QFileInfo>

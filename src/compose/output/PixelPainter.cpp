@@ -1,7 +1,7 @@
 #include "PixelPainter.h"
 
 #include "compose/glyphs/GlyphInk.h"
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/clsPixel.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "compose/glyphs/GlyphInk.h"
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/clsPixel.h"
 
 #include <QImage>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "common/ColorRef.h"
 #include "compose/GlyphFiles.h"
-#include "compose/glyphs/HolidayTint.h"
+#include "compose/tints/HolidayTint.h"
 #include "support/TempAppFolder.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
-#include "compose/glyphs/SvgTint.h"
+#include "compose/tints/SvgTint.h"
 
 #include "compose/SvgRender.h"
-#include "compose/glyphs/HolidayTint.h"
+#include "compose/tints/HolidayTint.h"
 
 #include <QFile>
 

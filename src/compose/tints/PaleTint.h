@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compose/glyphs/HolidayTint.h"
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/HolidayTint.h"
+#include "compose/tints/clsPixel.h"
 
 #include <QImage>
 #include <QRgb>

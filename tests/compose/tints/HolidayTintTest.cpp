@@ -1,4 +1,4 @@
-#include "compose/glyphs/HolidayTint.h"
+#include "compose/tints/HolidayTint.h"
 
 #include "common/ColorRef.h"
 

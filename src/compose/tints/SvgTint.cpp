@@ -1,7 +1,7 @@
 #include "SvgTint.h"
 
 #include "common/BoundedXml.h"
-#include "compose/glyphs/CssColourTint.h"
+#include "compose/tints/CssColourTint.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/clsPixel.h"
 
 #include <QImage>
 #include <QRgb>

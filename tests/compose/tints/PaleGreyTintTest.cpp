@@ -1,7 +1,7 @@
-#include "compose/glyphs/GreyTint.h"
-#include "compose/glyphs/HolidayTint.h"
-#include "compose/glyphs/PaleTint.h"
-#include "compose/glyphs/SvgTint.h"
+#include "compose/tints/GreyTint.h"
+#include "compose/tints/HolidayTint.h"
+#include "compose/tints/PaleTint.h"
+#include "compose/tints/SvgTint.h"
 
 #include "common/ColorRef.h"
 

@@ -1,6 +1,6 @@
 #include "GreyTint.h"
 
-#include "compose/glyphs/TintedImage.h"
+#include "compose/tints/TintedImage.h"
 
 namespace vexilo {
 

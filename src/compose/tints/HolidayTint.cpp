@@ -1,7 +1,7 @@
 #include "HolidayTint.h"
 
 #include "common/NumberText.h"
-#include "compose/glyphs/TintedImage.h"
+#include "compose/tints/TintedImage.h"
 
 namespace vexilo {
 

@@ -1,4 +1,4 @@
-#include "compose/glyphs/clsPixel.h"
+#include "compose/tints/clsPixel.h"
 
 #include <gtest/gtest.h>
 
