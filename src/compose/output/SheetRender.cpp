@@ -3,6 +3,7 @@
 #include "compose/output/PixelPainter.h"
 
 #include "common/CalendarMath.h"
+#include "common/NumberText.h"
 #include "common/ProgramText.h"
 
 #include <algorithm>
@@ -45,31 +46,133 @@ std::optional<QSize> oversizeAt(const PagePlan &page, double scale)
 
 } // namespace
 
+namespace {
+
+constexpr std::array<qint32, 4> kPerRowChoices = {2, 3, 4, 6};
+
+bool perRowAllowed(qint32 perRow)
+{
+    return perRow == 1 ||
+           std::find(kPerRowChoices.begin(), kPerRowChoices.end(), perRow) != kPerRowChoices.end();
+}
+
+std::variant<SheetGeometry, SheetError> pageGeometry(const SheetRequest &request,
+                                                     const PeriodPages &pages)
+{
+    const QSize digitSize = request.glyphs->picChisla[0].size();
+    const qint32 weekdayWidth = request.glyphs->picDniNedeli[0].width();
+    if (!monthSheetPages(pages))
+        return rowsGeometry(digitSize, weekdayWidth, request.spacings, pages.perRow,
+                            rowsPerPage(pages));
+    auto layout = monthGeometry(digitSize, weekdayWidth, request.spacings);
+    if (auto *g = std::get_if<SheetGeometry>(&layout); g && pages.quarterly) {
+        // Three month sheets in a column, "Месяцы Y" apart, as the year sheet's rows are.
+        const double pitch = roundHalfEven(request.spacings.monthsY) + g->canvasHeight;
+        const double total = 2 * pitch + g->canvasHeight;
+        const double low = std::min(0.0, 2 * pitch);
+        if (std::abs(pitch) > kMaxCanvasSide * 3.0 || total - low > kMaxCanvasSide * 3.0 ||
+            3.0 * g->canvasWidth * g->canvasHeight * 4 > double(kMaxCanvasBytes))
+            return SheetError::TooLarge;
+        g->ShagRisunkov = static_cast<qint32>(pitch);
+        g->KolRisunkov = 2;
+        g->totalHeight = static_cast<qint32>(std::max(total, double(g->canvasHeight)) - low);
+    }
+    return layout;
+}
+
+} // namespace
+
+std::optional<PeriodPages> requestPages(const SheetRequest &request)
+{
+    const CalendarView &view = request.view;
+    PeriodPages pages;
+    pages.quarterly = view.quarterly;
+    if (view.period)
+        pages.period = *view.period;
+    else if (request.month != 0 && !view.quarterly)
+        pages.period = {request.year, request.month, 1};
+    else
+        pages.period = {request.year, 1, 12};
+    pages.perRow = view.monthsPerRow != 0
+                       ? view.monthsPerRow
+                       : kPerRowChoices[std::size_t(std::clamp(request.monthsPerRowIndex, 0, 3))];
+    pages.perPage = view.quarterly                       ? 1
+                    : view.perPage != 0                  ? view.perPage
+                    : request.month != 0 && !view.period ? 1
+                                                         : pages.period.months;
+    const Period &period = pages.period;
+    if (period.month < 1 || period.month > 12 || period.months < 1 ||
+        period.months > kMaxPeriodMonths || pages.perPage < 1 || pages.perPage > kMaxPeriodMonths ||
+        !perRowAllowed(pages.perRow))
+        return std::nullopt;
+    const qint32 before = pages.quarterly ? -1 : 0;
+    const qint32 after = period.months - 1 + (pages.quarterly ? 1 : 0);
+    if (!isCalendarYear(monthOfPeriod(period, before).year) ||
+        !isCalendarYear(monthOfPeriod(period, after).year))
+        return std::nullopt;
+    return pages;
+}
+
+std::vector<qint32> shownYears(const SheetRequest &request)
+{
+    if (request.view.described())
+        return {request.year};
+    const std::optional<PeriodPages> pages = requestPages(request);
+    return pages ? periodYears(*pages) : std::vector<qint32>{request.year};
+}
+
 std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
 {
     if (!isCalendarYear(request.year) || request.month < 0 || request.month > 12)
         return SheetError::Year;
     if (!request.glyphs)
         return SheetError::Empty;
+    std::optional<PeriodPages> pages;
+    if (!request.view.described()) {
+        pages = requestPages(request);
+        if (!pages)
+            return SheetError::Period;
+    }
     const QSize digitSize = request.glyphs->picChisla[0].size();
     const qint32 weekdayWidth = request.glyphs->picDniNedeli[0].width();
     const auto layout =
-        request.month == 0
+        pages ? pageGeometry(request, *pages)
+        : request.month == 0
             ? yearGeometry(digitSize, weekdayWidth, request.spacings, request.monthsPerRowIndex)
             : monthGeometry(digitSize, weekdayWidth, request.spacings);
     if (const auto *error = std::get_if<SheetError>(&layout))
         return *error;
-    return Sheet(std::move(request), std::get<SheetGeometry>(layout));
+    return Sheet(std::move(request), std::get<SheetGeometry>(layout), pages);
 }
 
-Sheet::Sheet(SheetRequest request, const SheetGeometry &geometry)
-    : m_request(std::move(request)), m_geometry(geometry), m_pixelGlyphs(m_request.glyphs)
+Sheet::Sheet(SheetRequest request, const SheetGeometry &geometry,
+             const std::optional<PeriodPages> &pages)
+    : m_request(std::move(request)), m_geometry(geometry), m_pages(pages),
+      m_pixelGlyphs(m_request.glyphs)
 {
     layOut();
 }
 
+Sheet Sheet::onPage(qint32 p) const
+{
+    Sheet shown = *this;
+    shown.m_page = std::clamp(p, 0, pageCount() - 1);
+    return shown;
+}
+
 void Sheet::layOut()
 {
+    if (m_pages) {
+        YearHolidays holidays = m_request.otherYears;
+        holidays[m_request.year] = m_request.holidays;
+        const PeriodDays days{holidays, m_request.Chisla,
+                              isSizeCheck(m_request.glyphs->ProverkaRazmerov)};
+        m_plan = std::make_shared<const SheetPlan>(periodPlan(m_geometry, *m_pages, days));
+        m_pixelPlan = m_scale == 1.0
+                          ? m_plan
+                          : std::make_shared<const SheetPlan>(scaledPlan(*m_plan, m_scale));
+        return;
+    }
     const std::array<qint32, 13> days = monthLengthsOf(m_request.year);
     const std::array<qint32, 13> first = firstWeekdays(m_request.year, days);
     const PlanDays planDays{m_request.holidays, m_request.Chisla, days, first,
@@ -87,13 +190,21 @@ void Sheet::setHolidays(const clsPrazdniki &holidays)
     layOut();
 }
 
+void Sheet::setHolidays(const clsPrazdniki &holidays, const YearHolidays &otherYears)
+{
+    m_request.holidays = holidays;
+    m_request.otherYears = otherYears;
+    layOut();
+}
+
 std::variant<Sheet, QString> Sheet::atResolution(int dpi) const
 {
     if (m_request.glyphs->kind != GlyphKind::Vector || dpi == kDefaultDpi)
         return *this;
     const double scale = double(dpi) / kDefaultDpi;
-    if (const std::optional<QSize> oversize = oversizeAt(m_plan->pages.front(), scale))
-        return resolutionTooLargeMessage(dpi, *oversize);
+    for (const PagePlan &page : m_plan->pages)
+        if (const std::optional<QSize> oversize = oversizeAt(page, scale))
+            return resolutionTooLargeMessage(dpi, *oversize);
     SharedGlyphs pixels = glyphsAtScale(m_request.glyphs, scale);
     if (!pixels)
         return outOfMemoryMessage();
@@ -107,20 +218,28 @@ std::variant<Sheet, QString> Sheet::atResolution(int dpi) const
 
 QString Sheet::caption() const
 {
-    QString caption = sizeCaption(m_geometry);
-    if (m_request.month != 0)
+    QString caption = sizeText();
+    if (m_request.month != 0 && !m_pages)
         caption += QStringLiteral(" - ") + monthNames().at(m_request.month - 1);
     return caption;
 }
 
 QString Sheet::sizeText() const
 {
-    if (m_scale == 1.0)
+    if (m_scale == 1.0 && !m_pages)
         return sizeCaption(m_geometry);
+    // The fullest page: the first, whose rows the later pages never outnumber.
+    const PagePlan &first = m_pixelPlan->pages.front();
     SheetGeometry scaled = m_geometry;
-    scaled.canvasWidth = canvasSize().width();
-    scaled.totalHeight = canvasSize().height() + m_geometry.KolRisunkov * canvasPitch();
-    return sizeCaption(scaled);
+    scaled.canvasWidth = first.canvases.front().size.width();
+    const qint64 last = qint64(first.canvases.size() - 1) * first.pitch;
+    const qint64 height = first.canvases.front().size.height();
+    scaled.totalHeight =
+        static_cast<qint32>(std::max(height, last + height) - std::min<qint64>(0, last));
+    QString text = sizeCaption(scaled);
+    if (pageCount() > 1)
+        text += QStringLiteral(" - Страниц: %1").arg(pageCount());
+    return text;
 }
 
 QImage Sheet::canvas(qint32 k) const

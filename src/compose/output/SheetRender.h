@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -25,7 +26,20 @@ struct SheetRequest
     int monthsPerRowIndex = 2;
     Spacings spacings;
     std::array<qint32, 32> Chisla = standardDayNumbers(); // number drawn for each day
+    // Beyond the described sheet: the period, its pages and the layout of its months.
+    CalendarView view{};
+    // The marks of the period's other years (`holidays` are those of `year`).
+    YearHolidays otherYears{};
 };
+
+// How the request's months go onto pages, once the view is applied: January to December of
+// the year, or its month, unless the view gives a period. Nothing when the view cannot be
+// drawn (a period beyond the calendar years, more than kMaxPeriodMonths months, months per
+// page or per row out of range).
+std::optional<PeriodPages> requestPages(const SheetRequest &request);
+// The years whose marks the sheet shows, first to last; the request's year for the described
+// sheets.
+std::vector<qint32> shownYears(const SheetRequest &request);
 
 // What the user is told when a sheet of `pixels` is too large at `dpi`.
 QString resolutionTooLargeMessage(int dpi, QSize pixels);
@@ -42,6 +56,12 @@ public:
 
     // The layout, in layout units (the set's CSS pixels for a vector set).
     const SheetGeometry &geometry() const { return m_geometry; }
+    const SheetRequest &request() const { return m_request; }
+    // Pages of a period; the canvases below are those of the page shown, the first unless
+    // onPage chose another.
+    qint32 pageCount() const { return qint32(m_pixelPlan->pages.size()); }
+    qint32 pageIndex() const { return m_page; }
+    Sheet onPage(qint32 p) const;
     const SheetPlan &sheetPlan() const { return *m_plan; }
     // The canvases in output pixels: the layout at this sheet's resolution.
     qint32 canvasCount() const override { return qint32(page().canvases.size()); }
@@ -63,6 +83,7 @@ public:
 
     // Marks looked up again after the window let events run.
     void setHolidays(const clsPrazdniki &holidays);
+    void setHolidays(const clsPrazdniki &holidays, const YearHolidays &otherYears);
 
     // Canvas k, white and drawn.
     QImage canvas(qint32 k) const;
@@ -72,12 +93,15 @@ public:
     void draw(QImage &canvas, qint32 k, qint32 top = 0) const;
 
 private:
-    Sheet(SheetRequest request, const SheetGeometry &geometry);
+    Sheet(SheetRequest request, const SheetGeometry &geometry,
+          const std::optional<PeriodPages> &pages);
     void layOut();
-    const PagePlan &page() const { return m_pixelPlan->pages.front(); }
+    const PagePlan &page() const { return m_pixelPlan->pages[static_cast<std::size_t>(m_page)]; }
 
     SheetRequest m_request;
     SheetGeometry m_geometry;
+    std::optional<PeriodPages> m_pages; // a period drawn by periodPlan, else the described sheet
+    qint32 m_page = 0;
     std::shared_ptr<const SheetPlan> m_plan;      // in layout units
     double m_scale = 1.0;                         // output pixels per layout unit
     std::shared_ptr<const SheetPlan> m_pixelPlan; // the plan at m_scale

@@ -2,6 +2,7 @@
 
 #include "common/CalendarMath.h"
 #include "common/NumberText.h"
+#include "compose/sheet/CalendarView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -81,12 +82,20 @@ std::variant<SheetGeometry, SheetError> checked(const Unchecked &u)
 std::variant<SheetGeometry, SheetError>
 yearGeometry(QSize digitSize, qint32 weekdayWidth, const Spacings &spacings, int monthsPerRowIndex)
 {
+    const qint32 perRow =
+        kMonthsPerRow[static_cast<std::size_t>(std::clamp(monthsPerRowIndex, 0, 3))];
+    return rowsGeometry(digitSize, weekdayWidth, spacings, perRow, 12 / perRow);
+}
+
+std::variant<SheetGeometry, SheetError> rowsGeometry(QSize digitSize, qint32 weekdayWidth,
+                                                     const Spacings &spacings, qint32 monthsPerRow,
+                                                     qint32 rowCount)
+{
     const auto r = roundSpacings(spacings);
     if (!r)
         return SheetError::TooLarge;
-    const double perRow =
-        kMonthsPerRow[static_cast<std::size_t>(std::clamp(monthsPerRowIndex, 0, 3))];
-    const double rows = 12 / perRow;
+    const double perRow = std::max(monthsPerRow, 1);
+    const double rows = std::max(rowCount, 1);
     const double digitWidth = digitSize.width();
     const double rowPitch = roundHalfEven(digitSize.height() + spacings.datesY);
     const double leftOffset = roundHalfEven(weekdayWidth + r->monthsX);
@@ -128,6 +137,13 @@ QString sheetErrorMessage(SheetError error)
         return QStringLiteral("Календарь получается слишком большим. Уменьшите расстояния.");
     case SheetError::Empty:
         return QStringLiteral("Календарь с такими расстояниями нарисовать нельзя.");
+    case SheetError::Period:
+        return QStringLiteral("Такой период нарисовать нельзя: месяцы с %1 по %2 год, "
+                              "от 1 до %3 месяцев, по 1–%3 на странице, по 1, 2, 3, 4 или 6 "
+                              "в ряду.")
+            .arg(kFirstYear)
+            .arg(kLastYear)
+            .arg(kMaxPeriodMonths);
     }
     return {};
 }

@@ -44,6 +44,7 @@ enum class SheetError {
     Year,     // a year outside kFirstYear..kLastYear
     TooLarge, // positions or canvases beyond what the program can hold
     Empty,    // spacings that leave a canvas no width or height
+    Period,   // a period or pages that cannot be drawn
 };
 
 // Canvas limits: a side beyond 32767 pixels is more than image viewers and printers take,
@@ -54,6 +55,10 @@ constexpr qint64 kMaxCanvasBytes = qint64(1) << 30;
 // monthsPerRowIndex: 0..3 for 2, 3, 4 or 6 months in a row.
 std::variant<SheetGeometry, SheetError>
 yearGeometry(QSize digitSize, qint32 weekdayWidth, const Spacings &spacings, int monthsPerRowIndex);
+// Rows of `perRow` months (1, 2, 3, 4 or 6) laid out as the year sheet's rows, `rows` of them.
+std::variant<SheetGeometry, SheetError> rowsGeometry(QSize digitSize, qint32 weekdayWidth,
+                                                     const Spacings &spacings, qint32 perRow,
+                                                     qint32 rows);
 std::variant<SheetGeometry, SheetError> monthGeometry(QSize digitSize, qint32 weekdayWidth,
                                                       const Spacings &spacings);
 

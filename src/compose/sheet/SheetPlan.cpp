@@ -1,5 +1,7 @@
 #include "SheetPlan.h"
 
+#include "common/CalendarMath.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,42 +9,58 @@ namespace vexilo {
 
 namespace {
 
+// One month as a canvas draws it: where its first day falls, its length and its marks.
+struct PlanMonth
+{
+    qint32 month = 1;
+    qint32 firstWeekday = 0; // 0 = Monday
+    qint32 length = 31;
+    const clsPrazdniki *marks = nullptr; // none: no holidays
+    bool pale = false;
+};
+
+GlyphVariant tinted(bool holiday, bool pale)
+{
+    if (pale)
+        return holiday ? GlyphVariant::PaleHoliday : GlyphVariant::Pale;
+    return holiday ? GlyphVariant::Holiday : GlyphVariant::Plain;
+}
+
 // Lays out the glyphs of one canvas in the order the described procedures draw them.
 class CanvasPlanner
 {
 public:
-    CanvasPlanner(const SheetGeometry &g, const PlanDays &days, std::vector<GlyphPlace> &places)
-        : m_g(g), m_days(days), m_places(places)
+    CanvasPlanner(const SheetGeometry &g, const std::array<qint32, 32> &Chisla, bool sizeCheck,
+                  std::vector<GlyphPlace> &places)
+        : m_g(g), m_Chisla(Chisla), m_sizeCheck(sizeCheck), m_places(places)
     {}
 
     // Пн .. Пт down the column at x.
-    void weekdayNames(qint64 x)
+    void weekdayNames(qint64 x, bool pale = false)
     {
         for (std::uint8_t r = 0; r < 5; ++r)
-            add(GlyphRole::Weekday, m_days.sizeCheck ? 0 : r, GlyphVariant::Plain, x,
+            add(GlyphRole::Weekday, m_sizeCheck ? 0 : r, tinted(false, pale), x,
                 qint64(r) * m_g.rowPitch);
     }
 
     // Сб and Вс, red, below them.
-    void weekendNames(qint64 x)
+    void weekendNames(qint64 x, bool pale = false)
     {
         for (std::uint8_t c = 0; c < 2; ++c)
-            add(GlyphRole::Weekday, static_cast<std::uint8_t>(5 + c), GlyphVariant::Holiday, x,
+            add(GlyphRole::Weekday, static_cast<std::uint8_t>(5 + c), tinted(true, pale), x,
                 qint64(5 + c) * m_g.rowPitch);
     }
 
-    // The days of month M from x0; later week columns are columnStep + extraStep apart.
-    void month(qint32 M, qint64 x0, qint64 extraStep)
+    // The days of a month from x0; later week columns are columnStep + extraStep apart.
+    void month(const PlanMonth &m, qint64 x0, qint64 extraStep)
     {
-        const auto m = static_cast<std::size_t>(M);
         qint64 x = x0;
-        qint32 row = m_days.firstWeekday[m];
-        const qint32 last = std::clamp(m_days.DniMesyaca[m], 0, 31);
+        qint32 row = m.firstWeekday;
+        const qint32 last = std::clamp(m.length, 0, 31);
         for (qint32 n = 1; n <= last; ++n) {
-            const GlyphVariant variant =
-                m_days.holidays.mark(M, n) != 0 ? GlyphVariant::Holiday : GlyphVariant::Plain;
-            number(m_days.Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch,
-                   variant);
+            const bool holiday = m.marks != nullptr && m.marks->mark(m.month, n) != 0;
+            number(m_Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch,
+                   tinted(holiday, m.pale));
             if (++row > 6) {
                 row = 0;
                 x += m_g.columnStep + extraStep;
@@ -61,7 +79,7 @@ private:
 
     void digit(qint32 d, qint64 x, qint64 y, GlyphVariant variant)
     {
-        add(GlyphRole::Digit, m_days.sizeCheck ? 0 : static_cast<std::uint8_t>(d), variant, x, y);
+        add(GlyphRole::Digit, m_sizeCheck ? 0 : static_cast<std::uint8_t>(d), variant, x, y);
     }
 
     void add(GlyphRole role, std::uint8_t index, GlyphVariant variant, qint64 x, qint64 y)
@@ -70,9 +88,16 @@ private:
     }
 
     const SheetGeometry &m_g;
-    const PlanDays &m_days;
+    const std::array<qint32, 32> &m_Chisla;
+    bool m_sizeCheck;
     std::vector<GlyphPlace> &m_places;
 };
+
+PlanMonth yearMonth(const PlanDays &days, qint32 M)
+{
+    const auto m = static_cast<std::size_t>(M);
+    return {M, days.firstWeekday[m], days.DniMesyaca[m], &days.holidays};
+}
 
 SheetPlan onePage(const SheetGeometry &g)
 {
@@ -91,7 +116,8 @@ SheetPlan yearPlan(const SheetGeometry &g, const PlanDays &days)
     SheetPlan plan = onePage(g);
     std::vector<CanvasPlan> &canvases = plan.pages.front().canvases;
     for (qint32 k = 0; k < qint32(canvases.size()); ++k) {
-        CanvasPlanner planner(g, days, canvases[static_cast<std::size_t>(k)].places);
+        CanvasPlanner planner(g, days.Chisla, days.sizeCheck,
+                              canvases[static_cast<std::size_t>(k)].places);
         planner.weekdayNames(0);
         planner.weekdayNames(g.rightColumn);
         // The weekend names go to both columns pixel by pixel, left then right before the
@@ -108,7 +134,8 @@ SheetPlan yearPlan(const SheetGeometry &g, const PlanDays &days)
             const qint32 M = k * g.monthsPerRow + l + 1;
             if (M < 1 || M > 12)
                 continue;
-            planner.month(M, g.leftOffset + qint64(l) * g.monthWidth, l >= 1 ? g.digitsX : 0);
+            planner.month(yearMonth(days, M), g.leftOffset + qint64(l) * g.monthWidth,
+                          l >= 1 ? g.digitsX : 0);
         }
     }
     return plan;
@@ -119,10 +146,123 @@ SheetPlan monthPlan(qint32 M, const SheetGeometry &g, const PlanDays &days)
     SheetPlan plan = onePage(g);
     if (M < 1 || M > 12)
         return plan;
-    CanvasPlanner planner(g, days, plan.pages.front().canvases.front().places);
+    CanvasPlanner planner(g, days.Chisla, days.sizeCheck,
+                          plan.pages.front().canvases.front().places);
     planner.weekdayNames(0);
     planner.weekendNames(0);
-    planner.month(M, g.leftOffset, 0);
+    planner.month(yearMonth(days, M), g.leftOffset, 0);
+    return plan;
+}
+
+bool monthSheetPages(const PeriodPages &pages)
+{
+    return pages.quarterly || pages.perPage == 1;
+}
+
+qint32 rowsPerPage(const PeriodPages &pages)
+{
+    if (pages.quarterly)
+        return 3;
+    const qint32 months = std::clamp(pages.perPage, 1, std::max(pages.period.months, 1));
+    const qint32 perRow = std::max(pages.perRow, 1);
+    return monthSheetPages(pages) ? 1 : (months + perRow - 1) / perRow;
+}
+
+namespace {
+
+// The months a period's pages show, in page order: the quarterly calendar's neighbours too.
+std::vector<YearMonth> shownMonths(const PeriodPages &pages)
+{
+    std::vector<YearMonth> months;
+    const qint32 from = pages.quarterly ? -1 : 0;
+    const qint32 to = pages.period.months + (pages.quarterly ? 1 : 0);
+    for (qint32 i = from; i < to; ++i)
+        months.push_back(monthOfPeriod(pages.period, i));
+    return months;
+}
+
+PlanMonth periodMonth(const YearMonth &ym, const PeriodDays &days, bool pale)
+{
+    const std::array<qint32, 13> lengths = monthLengthsOf(ym.year);
+    const auto found = days.holidays.find(ym.year);
+    return {ym.month, weekdayOf(ym.year, ym.month, 1), lengths[static_cast<std::size_t>(ym.month)],
+            found != days.holidays.end() ? &found->second : nullptr, pale};
+}
+
+// One month sheet: the weekday names at the left, the month right of them.
+void monthSheet(CanvasPlan &canvas, const SheetGeometry &g, const PlanMonth &month,
+                const PeriodDays &days)
+{
+    CanvasPlanner planner(g, days.Chisla, days.sizeCheck, canvas.places);
+    planner.weekdayNames(0, month.pale);
+    planner.weekendNames(0, month.pale);
+    planner.month(month, g.leftOffset, 0);
+}
+
+// One row of months as the year sheet draws its rows.
+void monthRow(CanvasPlan &canvas, const SheetGeometry &g, const std::vector<PlanMonth> &months,
+              const PeriodDays &days)
+{
+    CanvasPlanner planner(g, days.Chisla, days.sizeCheck, canvas.places);
+    planner.weekdayNames(0);
+    planner.weekdayNames(g.rightColumn);
+    if (g.rightColumn > 0) {
+        planner.weekendNames(g.rightColumn);
+        planner.weekendNames(0);
+    } else {
+        planner.weekendNames(0);
+        planner.weekendNames(g.rightColumn);
+    }
+    for (std::size_t l = 0; l < months.size(); ++l)
+        planner.month(months[l], g.leftOffset + qint64(l) * g.monthWidth, l >= 1 ? g.digitsX : 0);
+}
+
+} // namespace
+
+std::vector<qint32> periodYears(const PeriodPages &pages)
+{
+    std::vector<qint32> years;
+    for (const YearMonth &ym : shownMonths(pages))
+        if (years.empty() || years.back() != ym.year)
+            years.push_back(ym.year);
+    return years;
+}
+
+SheetPlan periodPlan(const SheetGeometry &g, const PeriodPages &pages, const PeriodDays &days)
+{
+    SheetPlan plan;
+    const std::vector<YearMonth> months = shownMonths(pages);
+    const QSize canvasSize(g.canvasWidth, g.canvasHeight);
+    if (pages.quarterly) {
+        // Page p: months p - 1, p and p + 1 in a column, the outer two pale.
+        const qint32 pitch = g.ShagRisunkov;
+        for (std::size_t p = 1; p + 1 < months.size(); ++p) {
+            PagePlan &page = plan.pages.emplace_back();
+            page.pitch = pitch;
+            for (std::size_t i = p - 1; i <= p + 1; ++i) {
+                CanvasPlan &canvas = page.canvases.emplace_back(CanvasPlan{canvasSize, {}});
+                monthSheet(canvas, g, periodMonth(months[i], days, i != p), days);
+            }
+        }
+        return plan;
+    }
+    const qint32 perPage = std::max(pages.perPage, 1);
+    const qint32 perRow = monthSheetPages(pages) ? 1 : std::max(pages.perRow, 1);
+    for (std::size_t first = 0; first < months.size(); first += std::size_t(perPage)) {
+        PagePlan &page = plan.pages.emplace_back();
+        page.pitch = g.ShagRisunkov;
+        const std::size_t end = std::min(months.size(), first + std::size_t(perPage));
+        for (std::size_t row = first; row < end; row += std::size_t(perRow)) {
+            CanvasPlan &canvas = page.canvases.emplace_back(CanvasPlan{canvasSize, {}});
+            std::vector<PlanMonth> rowMonths;
+            for (std::size_t i = row; i < std::min(end, row + std::size_t(perRow)); ++i)
+                rowMonths.push_back(periodMonth(months[i], days, false));
+            if (monthSheetPages(pages))
+                monthSheet(canvas, g, rowMonths.front(), days);
+            else
+                monthRow(canvas, g, rowMonths, days);
+        }
+    }
     return plan;
 }
 

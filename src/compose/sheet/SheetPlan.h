@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/sheet/CalendarView.h"
 #include "compose/sheet/SheetLayout.h"
 #include "holidays/clsPrazdniki.h"
 
@@ -7,16 +8,19 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace vexilo {
 
-// Which glyph of the set a place shows; new kinds of glyph (month titles) are new roles.
-enum class GlyphRole : std::uint8_t { Digit, Weekday };
+// Which glyph of the set a place shows: a digit 0..9, a weekday 0..6 from Monday, or a month
+// title 0..11 from January.
+enum class GlyphRole : std::uint8_t { Digit, Weekday, MonthTitle };
 
-// The tint a glyph is drawn in, each computed once per set: its own colours or the holiday
-// red. Further tints (pale, grey) are further variants.
-enum class GlyphVariant : std::uint8_t { Plain, Holiday };
+// The tint a glyph is drawn in, each computed once per set: its own colours, the holiday red,
+// the pale tint of what stands back (and its pale red), or the grey of week numbers. Titles
+// are always Plain.
+enum class GlyphVariant : std::uint8_t { Plain, Holiday, Pale, PaleHoliday, Grey };
 
 // One glyph at its place on a canvas, in layout units: CSS pixels of a vector set, pixels of a
 // raster set. Weekend names in red are weekdays 5 and 6 even in size-check mode, where their
@@ -30,6 +34,7 @@ struct GlyphPlace
     qint64 y = 0;
 
     bool weekday() const { return role == GlyphRole::Weekday; }
+    bool title() const { return role == GlyphRole::MonthTitle; }
     bool red() const { return variant == GlyphVariant::Holiday; }
     friend bool operator==(const GlyphPlace &, const GlyphPlace &) = default;
 };
@@ -70,6 +75,41 @@ struct PlanDays
 SheetPlan yearPlan(const SheetGeometry &geometry, const PlanDays &days);
 // The month sheet (RisovatMesyac) of month M (1..12): one canvas.
 SheetPlan monthPlan(qint32 M, const SheetGeometry &geometry, const PlanDays &days);
+
+// The marks of every year a period shows; a year that is not here has no holidays.
+using YearHolidays = std::map<qint32, clsPrazdniki>;
+
+// How a period goes onto pages.
+struct PeriodPages
+{
+    Period period;
+    qint32 perPage = 12; // months on a page, at least 1
+    qint32 perRow = 4;   // months in a row of a page of several months
+    bool quarterly = false;
+};
+
+// What a period needs beside its geometry.
+struct PeriodDays
+{
+    const YearHolidays &holidays;
+    const std::array<qint32, 32> &Chisla;
+    bool sizeCheck = false;
+};
+
+// Whether the period's pages are month sheets (one month a page, or the quarterly calendar's
+// three months in a column) rather than rows of months.
+bool monthSheetPages(const PeriodPages &pages);
+// How many rows of months the fullest page has.
+qint32 rowsPerPage(const PeriodPages &pages);
+// The years whose marks the pages show, in order.
+std::vector<qint32> periodYears(const PeriodPages &pages);
+
+// A period in the described layout: pages of rows of months, each row a canvas laid out as a
+// row of the year sheet (`geometry` from rowsGeometry), or pages of month sheets (`geometry`
+// from monthGeometry, with ShagRisunkov the pitch of a quarterly page's month sheets). The
+// quarterly calendar's outer months are Pale.
+SheetPlan periodPlan(const SheetGeometry &geometry, const PeriodPages &pages,
+                     const PeriodDays &days);
 
 // A coordinate of layout units at `scale` output pixels per unit, rounded once.
 qint64 scaledUnit(double value, double scale);
