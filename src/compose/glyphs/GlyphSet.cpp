@@ -95,6 +95,12 @@ QString digitFileName(int digit, GlyphKind kind)
            (kind == GlyphKind::Vector ? QStringLiteral(".svg") : QStringLiteral(".gif"));
 }
 
+QString monthTitleFileName(int month, GlyphKind kind)
+{
+    return monthNames().value(month) +
+           (kind == GlyphKind::Vector ? QStringLiteral(".svg") : QStringLiteral(".gif"));
+}
+
 const std::array<QString, 7> &weekdayFileNames(GlyphKind kind)
 {
     static const auto namesWith = [](const QString &extension) {

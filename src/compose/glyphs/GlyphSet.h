@@ -30,6 +30,8 @@ enum class GlyphKind { Raster, Vector };
 
 // "0.gif" .. "9.gif", or "0.svg" .. "9.svg".
 QString digitFileName(int digit, GlyphKind kind = GlyphKind::Raster);
+// "Январь.gif" .. "Декабрь.gif" (or ".svg") for month 0..11.
+QString monthTitleFileName(int month, GlyphKind kind = GlyphKind::Raster);
 // "Пн.gif" .. "Вс.gif" (or ".svg"), Monday first.
 const std::array<QString, 7> &weekdayFileNames(GlyphKind kind = GlyphKind::Raster);
 
@@ -62,6 +64,22 @@ struct GlyphSet
     std::array<std::optional<SvgGlyph>, 10> vectorDigits;
     std::array<std::optional<SvgGlyph>, 7> vectorWeekdays;
     double scale = 1.0; // pixels per CSS pixel of a vector set's holders
+
+    // The month titles, January first, which a set may hold: never tinted, null where the set
+    // has none. `missingTitle` names the first title file the set lacks or cannot read, empty
+    // when it has all twelve.
+    std::array<QImage, 12> monthTitles;
+    std::array<QImage, 12> titlesAlpha; // with their own transparency; null where opaque
+    std::array<std::optional<SvgGlyph>, 12> vectorTitles;
+    QString missingTitle;
+
+    // The tinted holders beside the red bitmaps, built with them: images of the holders' size,
+    // copied as the holders are (their ink is the holders' ink, as a tint keeps white white).
+    std::array<QImage, 10> paleDigits;
+    std::array<QImage, 10> paleRedDigits;
+    std::array<QImage, 10> greyDigits;
+    std::array<QImage, 7> paleWeekdays;    // Пн .. Вс
+    std::array<QImage, 7> paleRedWeekdays; // only Сб and Вс are drawn red
 };
 using SharedGlyphs = std::shared_ptr<const GlyphSet>;
 

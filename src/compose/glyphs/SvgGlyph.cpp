@@ -147,6 +147,17 @@ QImage SvgGlyph::render(double scale, bool holiday) const
     return drawn ? image : QImage();
 }
 
+// Pale and grey drawings are not recorded yet: they fall back to the plain or red one.
+QImage SvgGlyph::render(double scale, GlyphTint tint) const
+{
+    return render(scale, isRedTint(tint));
+}
+
+bool SvgGlyph::draw(cairo_t *cr, GlyphTint tint) const
+{
+    return draw(cr, isRedTint(tint));
+}
+
 bool SvgGlyph::draw(cairo_t *cr, bool holiday) const
 {
     return m_scripts && replayRecording((*m_scripts)[holiday ? 1 : 0], m_recordScale, cr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compose/glyphs/SvgLoader.h"
+#include "compose/tints/GlyphTint.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -71,9 +72,11 @@ public:
     // at that scale, transparent where it has no ink: the loader's rendering at the scale it
     // was drawn at, else the recording replayed. A null image on failure.
     QImage render(double scale, bool holiday) const;
+    QImage render(double scale, GlyphTint tint) const;
     // Draws the recording with its top left corner at the context's origin, one unit per CSS
     // pixel, bounded by the box. False if the replay fails.
     bool draw(cairo_t *cr, bool holiday) const;
+    bool draw(cairo_t *cr, GlyphTint tint) const;
 
 private:
     SvgGlyph() = default;

@@ -2,6 +2,7 @@
 
 #include "compose/sheet/CalendarView.h"
 #include "compose/sheet/SheetLayout.h"
+#include "compose/tints/GlyphTint.h"
 #include "holidays/clsPrazdniki.h"
 
 #include <QSize>
@@ -17,10 +18,8 @@ namespace vexilo {
 // title 0..11 from January.
 enum class GlyphRole : std::uint8_t { Digit, Weekday, MonthTitle };
 
-// The tint a glyph is drawn in, each computed once per set: its own colours, the holiday red,
-// the pale tint of what stands back (and its pale red), or the grey of week numbers. Titles
-// are always Plain.
-enum class GlyphVariant : std::uint8_t { Plain, Holiday, Pale, PaleHoliday, Grey };
+// The tint a glyph is drawn in. Titles are always Plain.
+using GlyphVariant = GlyphTint;
 
 // One glyph at its place on a canvas, in layout units: CSS pixels of a vector set, pixels of a
 // raster set. Weekend names in red are weekdays 5 and 6 even in size-check mode, where their
