@@ -22,6 +22,7 @@ struct SheetInk
 {
     std::array<GlyphInk, 10> digits;
     std::array<GlyphInk, 7> weekdays;
+    std::array<GlyphInk, 12> titles; // month titles, January first
 };
 
 // A canvas that started white, with the columns of each row that may hold ink by now. A glyph
