@@ -1,6 +1,7 @@
 #include "SheetRender.h"
 
 #include "compose/output/PixelPainter.h"
+#include "compose/sheet/DesignedLayout.h"
 
 #include "common/CalendarMath.h"
 #include "common/NumberText.h"
@@ -47,6 +48,14 @@ std::optional<QSize> oversizeAt(const PagePlan &page, double scale)
 } // namespace
 
 namespace {
+
+DesignGlyphs designGlyphs(const GlyphSet &glyphs)
+{
+    DesignGlyphs boxes{glyphs.picChisla[0].size(), glyphs.picDniNedeli[0].size(), {}};
+    for (std::size_t m = 0; m < 12; ++m)
+        boxes.titles[m] = glyphs.monthTitles[m].size();
+    return boxes;
+}
 
 constexpr std::array<qint32, 4> kPerRowChoices = {2, 3, 4, 6};
 
@@ -118,7 +127,20 @@ std::vector<qint32> shownYears(const SheetRequest &request)
     if (request.view.described())
         return {request.year};
     const std::optional<PeriodPages> pages = requestPages(request);
-    return pages ? periodYears(*pages) : std::vector<qint32>{request.year};
+    if (!pages)
+        return {request.year};
+    std::vector<qint32> years = periodYears(*pages);
+    if (request.view.neighbourDays) {
+        // The days before the first month and after the last one show their marks too.
+        const qint32 extra = pages->quarterly ? 2 : 1;
+        for (const qint32 i : {-extra, pages->period.months - 1 + extra}) {
+            const qint32 year = monthOfPeriod(pages->period, i).year;
+            if (isCalendarYear(year) && std::find(years.begin(), years.end(), year) == years.end())
+                years.push_back(year);
+        }
+        std::sort(years.begin(), years.end());
+    }
+    return years;
 }
 
 std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
@@ -135,14 +157,28 @@ std::variant<Sheet, SheetError> Sheet::plan(SheetRequest request)
     }
     const QSize digitSize = request.glyphs->picChisla[0].size();
     const qint32 weekdayWidth = request.glyphs->picDniNedeli[0].width();
+    const bool designed = pages && !request.view.describedLayout();
     const auto layout =
-        pages ? pageGeometry(request, *pages)
+        designed ? std::variant<SheetGeometry, SheetError>(SheetGeometry{})
+        : pages  ? pageGeometry(request, *pages)
         : request.month == 0
             ? yearGeometry(digitSize, weekdayWidth, request.spacings, request.monthsPerRowIndex)
             : monthGeometry(digitSize, weekdayWidth, request.spacings);
     if (const auto *error = std::get_if<SheetError>(&layout))
         return *error;
-    return Sheet(std::move(request), std::get<SheetGeometry>(layout), pages);
+    Sheet sheet(std::move(request), std::get<SheetGeometry>(layout), pages);
+    if (sheet.m_designError)
+        return *sheet.m_designError;
+    if (sheet.m_plan->pages.empty())
+        return SheetError::Empty;
+    if (designed) {
+        // The geometry the window reads: the first page's one canvas.
+        const QSize size = sheet.m_plan->pages.front().canvases.front().size;
+        sheet.m_geometry.canvasWidth = size.width();
+        sheet.m_geometry.canvasHeight = size.height();
+        sheet.m_geometry.totalHeight = size.height();
+    }
+    return sheet;
 }
 
 Sheet::Sheet(SheetRequest request, const SheetGeometry &geometry,
@@ -167,7 +203,20 @@ void Sheet::layOut()
         holidays[m_request.year] = m_request.holidays;
         const PeriodDays days{holidays, m_request.Chisla,
                               isSizeCheck(m_request.glyphs->ProverkaRazmerov)};
-        m_plan = std::make_shared<const SheetPlan>(periodPlan(m_geometry, *m_pages, days));
+        if (m_request.view.describedLayout()) {
+            m_plan = std::make_shared<const SheetPlan>(periodPlan(m_geometry, *m_pages, days));
+        } else {
+            auto designed = designedPlan(designGlyphs(*m_request.glyphs), m_request.spacings,
+                                         m_request.view, *m_pages, days);
+            if (auto *error = std::get_if<SheetError>(&designed)) {
+                m_designError = *error;
+                m_plan = std::make_shared<const SheetPlan>();
+            } else {
+                m_designError.reset();
+                m_plan =
+                    std::make_shared<const SheetPlan>(std::get<SheetPlan>(std::move(designed)));
+            }
+        }
         m_pixelPlan = m_scale == 1.0
                           ? m_plan
                           : std::make_shared<const SheetPlan>(scaledPlan(*m_plan, m_scale));

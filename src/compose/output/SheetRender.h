@@ -102,6 +102,7 @@ private:
     SheetGeometry m_geometry;
     std::optional<PeriodPages> m_pages; // a period drawn by periodPlan, else the described sheet
     qint32 m_page = 0;
+    std::optional<SheetError> m_designError;      // a designed layout that cannot be drawn
     std::shared_ptr<const SheetPlan> m_plan;      // in layout units
     double m_scale = 1.0;                         // output pixels per layout unit
     std::shared_ptr<const SheetPlan> m_pixelPlan; // the plan at m_scale

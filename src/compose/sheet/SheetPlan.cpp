@@ -168,9 +168,6 @@ qint32 rowsPerPage(const PeriodPages &pages)
     return monthSheetPages(pages) ? 1 : (months + perRow - 1) / perRow;
 }
 
-namespace {
-
-// The months a period's pages show, in page order: the quarterly calendar's neighbours too.
 std::vector<YearMonth> shownMonths(const PeriodPages &pages)
 {
     std::vector<YearMonth> months;
@@ -180,6 +177,8 @@ std::vector<YearMonth> shownMonths(const PeriodPages &pages)
         months.push_back(monthOfPeriod(pages.period, i));
     return months;
 }
+
+namespace {
 
 PlanMonth periodMonth(const YearMonth &ym, const PeriodDays &days, bool pale)
 {

@@ -100,6 +100,8 @@ struct PeriodDays
 bool monthSheetPages(const PeriodPages &pages);
 // How many rows of months the fullest page has.
 qint32 rowsPerPage(const PeriodPages &pages);
+// The months a period's pages show, in page order: the quarterly calendar's neighbours too.
+std::vector<YearMonth> shownMonths(const PeriodPages &pages);
 // The years whose marks the pages show, in order.
 std::vector<qint32> periodYears(const PeriodPages &pages);
 
