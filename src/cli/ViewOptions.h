@@ -20,8 +20,6 @@ struct ViewRequest
     qint32 month = 0; // 1..12 for a month sheet, 0 for a year or a period
     int perRowIndex = 2;
     CalendarView view{};
-
-    friend bool operator==(const ViewRequest &, const ViewRequest &) = default;
 };
 
 // The arguments with each bare "--month-titles" given its value: the following left, centre or
