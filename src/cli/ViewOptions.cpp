@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <array>
+#include <limits>
 #include <optional>
 
 namespace vexilo {
