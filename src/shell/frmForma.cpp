@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -281,9 +282,10 @@ void frmForma::openHolidays(const QString &yearText)
 
 void frmForma::MenuVid_Click()
 {
-    const qint32 windowYear = wholeNumber(txtRassttoyanie[5]->text())
-                                  .value_or(m_view.view.period ? m_view.view.period->year : 2013);
-    frmVidKalendarya dialog(m_view, isCalendarYear(windowYear) ? windowYear : 2013, this);
+    // The presets start from the year box; one out of the range gives way to this year.
+    const qint32 windowYear = wholeNumber(txtRassttoyanie[5]->text()).value_or(0);
+    frmVidKalendarya dialog(
+        m_view, isCalendarYear(windowYear) ? windowYear : QDate::currentDate().year(), this);
     if (m_platform.execDialog(dialog) != QDialog::Accepted)
         return;
     m_view = dialog.choice();
