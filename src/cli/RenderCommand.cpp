@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 #include "RenderOptions.h"
+#include "ViewOptions.h"
 
 #include "common/CalendarMath.h"
 #include "common/CommandLine.h"
@@ -57,6 +58,7 @@ struct Options
     std::vector<CalendarFile> calendars; // --ics and --import in the order given
     QString out;
     OutputOptions output;
+    CalendarView view;
 };
 
 // A whole number in decimal, with an optional sign; nothing else.
@@ -109,7 +111,7 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
                              &out = o.out, &format = o.format, &whole = o.whole, &dpi = o.dpi,
                              &paper = o.paper;
     parser.addOptions(o.all());
-    if (!parser.parse(arguments))
+    if (!parser.parse(withMonthTitleValues(arguments, o)))
         return UsageError{parserErrorReason(parser)};
     if (!parser.positionalArguments().isEmpty())
         return UsageError{
@@ -148,9 +150,13 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
             return *error;
         const qint64 n = std::get<qint64>(value);
         const int index = n == 2 ? 0 : n == 3 ? 1 : n == 4 ? 2 : n == 6 ? 3 : -1;
-        if (index < 0)
-            return bad(perRow, QStringLiteral("2, 3, 4 или 6"));
-        options.perRowIndex = index;
+        if (index < 0 && n != 1)
+            return bad(perRow, QStringLiteral("1, 2, 3, 4 или 6"));
+        // One column is a view of its own; the other counts keep the described sheets.
+        if (n == 1)
+            options.view.monthsPerRow = 1;
+        else
+            options.perRowIndex = index;
     }
     const std::array<std::pair<const QCommandLineOption *, double Spacings::*>, 5> spacings = {{
         {&datesX, &Spacings::datesX},
@@ -205,13 +211,22 @@ std::variant<Options, UsageError> parse(QCommandLineParser &parser, const Render
             options.calendars.push_back({importFiles[nextImport++], true});
     }
     options.out = parser.value(out);
+    auto view =
+        readView(parser, o, {options.year, options.month, options.perRowIndex, options.view});
+    if (const auto *reason = std::get_if<QString>(&view))
+        return UsageError{*reason};
+    const ViewRequest &chosen = std::get<ViewRequest>(view);
+    options.year = chosen.year;
+    options.month = chosen.month;
+    options.view = chosen.view;
     return options;
 }
 
-// The days of the sheet's year in a calendar file.
-std::variant<HolidayFile, QString> readCalendar(const CalendarFile &calendar, qint32 year)
+// The days of the sheet's years in a calendar file.
+std::variant<HolidayFile, QString> readCalendar(const CalendarFile &calendar, qint32 firstYear,
+                                                qint32 lastYear)
 {
-    const IcsOptions only{year, year, std::nullopt};
+    const IcsOptions only{firstYear, lastYear, std::nullopt};
     if (calendar.anyFormat)
         return readHolidayFile(calendar.path, only);
     auto read = readIcsFile(calendar.path, only);
@@ -241,6 +256,17 @@ QString missingGlyphsLine(const QString &folder, const QString &failedFile)
 }
 
 } // namespace
+
+std::variant<ViewRequest, QString> renderViewOf(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const RenderOptions options;
+    const auto parsed = parse(parser, options, arguments);
+    if (const auto *usage = std::get_if<UsageError>(&parsed))
+        return usage->reason;
+    const Options &chosen = std::get<Options>(parsed);
+    return ViewRequest{chosen.year, chosen.month, chosen.perRowIndex, chosen.view};
+}
 
 int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
               const QString &programFolder)
@@ -286,13 +312,16 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
         return RenderFailed;
     }
 
-    QString name = options.out;
-    if (name.isEmpty()) {
-        name = options.month == 0 ? QStringLiteral("календарь-%1").arg(year)
-                                  : QStringLiteral("календарь-%1-%2")
-                                        .arg(year)
-                                        .arg(options.month, 2, 10, QLatin1Char('0'));
+    // Titles asked of a set without them: the file it lacks, before anything is written.
+    if (options.view.monthTitles != TitleAlign::None && !glyphs.set->missingTitle.isEmpty()) {
+        err << QStringLiteral("В наборе нет названий месяцев.") << '\n'
+            << missingGlyphsLine(folder, glyphs.set->missingTitle) << '\n';
+        return RenderFailed;
     }
+
+    QString name = options.out;
+    if (name.isEmpty())
+        name = defaultSheetName({year, options.month, options.perRowIndex, options.view});
     // The output folder is checked before anything is composed; a year sheet has rows.
     const QStringList outputNames =
         outputFileNames(name, QStringLiteral("/"), options.month == 0 ? 2 : 1, options.output);
@@ -324,41 +353,46 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     } else {
         OpenPrazdniki(store, paths.prazdnikiFile());
     }
-    clsPrazdniki defaults;
-    const clsPrazdniki *marks = nullptr;
-    if (const qint32 entry = store.NaytiGod(year); entry >= 0) {
-        marks = store.entry(entry);
-    } else {
-        addDefaultHolidays(defaults, year, monthLengthsOf(year));
-        marks = &defaults;
-        err << QStringLiteral("Праздников %1 года нет: взяты выходные и праздники нового года.")
-                   .arg(year)
-            << '\n';
-    }
-
-    clsPrazdniki withCalendars;
-    if (!options.calendars.empty()) {
-        withCalendars = *marks;
-        for (const CalendarFile &calendar : options.calendars) {
-            const auto read = readCalendar(calendar, year);
-            if (const auto *error = std::get_if<QString>(&read)) {
-                err << *error << '\n';
-                return RenderFailed;
-            }
-            const HolidayFile &file = std::get<HolidayFile>(read);
-            if (const auto found = file.marks.find(year); found != file.marks.end())
-                mergeYear(withCalendars, found->second);
-            else if (file.format != HolidayFormat::ICalendar) // likely the wrong file
-                err << QStringLiteral("В файле «%1» нет дней %2 года.").arg(calendar.path).arg(year)
-                    << '\n';
-        }
-        marks = &withCalendars;
-    }
-
     // The holders as the window fills them: the set's images, the unread ones left empty.
     // Pictures of a vector set get the pixels of their resolution.
-    SheetRequest request{glyphs.set,          *marks,          year, options.month,
-                         options.perRowIndex, options.spacings};
+    SheetRequest request{glyphs.set,      {}, year, options.month, options.perRowIndex,
+                         options.spacings};
+    request.view = options.view;
+    // Each month takes the marks of its own year; a year the store lacks gets the defaults.
+    std::vector<qint32> years = shownYears(request);
+    if (std::find(years.begin(), years.end(), year) == years.end())
+        years.push_back(year);
+    YearHolidays marks;
+    for (const qint32 shown : years) {
+        if (const qint32 entry = store.NaytiGod(shown); entry >= 0) {
+            marks[shown] = *store.entry(entry);
+            continue;
+        }
+        addDefaultHolidays(marks[shown], shown, monthLengthsOf(shown));
+        err << QStringLiteral("Праздников %1 года нет: взяты выходные и праздники нового года.")
+                   .arg(shown)
+            << '\n';
+    }
+    for (const CalendarFile &calendar : options.calendars) {
+        const auto read = readCalendar(calendar, marks.begin()->first, marks.rbegin()->first);
+        if (const auto *error = std::get_if<QString>(&read)) {
+            err << *error << '\n';
+            return RenderFailed;
+        }
+        const HolidayFile &file = std::get<HolidayFile>(read);
+        for (auto &[shown, yearMarks] : marks) {
+            if (const auto found = file.marks.find(shown); found != file.marks.end())
+                mergeYear(yearMarks, found->second);
+            else if (file.format != HolidayFormat::ICalendar) // likely the wrong file
+                err << QStringLiteral("В файле «%1» нет дней %2 года.")
+                           .arg(calendar.path)
+                           .arg(shown)
+                    << '\n';
+        }
+    }
+    request.holidays = marks[year];
+    marks.erase(year);
+    request.otherYears = std::move(marks);
     auto planned = Sheet::plan(std::move(request));
     if (const auto *error = std::get_if<SheetError>(&planned)) {
         err << sheetErrorMessage(*error) << '\n';

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "cli/ViewOptions.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <variant>
 
 class QTextStream;
 
@@ -20,5 +24,9 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
 // The same with everything beside the program in `programFolder`.
 int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
               const QString &programFolder);
+
+// What the arguments ask to draw (the year, the month, the months per row and the view), or
+// the usage reason: the renderer's parse, before anything is read.
+std::variant<ViewRequest, QString> renderViewOf(const QStringList &arguments);
 
 } // namespace vexilo

@@ -2,6 +2,7 @@
 
 #include "common/CalendarMath.h"
 #include "compose/output/SheetOutput.h"
+#include "compose/sheet/CalendarView.h"
 
 namespace vexilo {
 
@@ -33,7 +34,8 @@ RenderOptions::RenderOptions()
                    QStringLiteral("1..12: лист этого месяца; без параметра — весь год."),
                    QStringLiteral("N"))),
       perRow(option({QStringLiteral("r"), QStringLiteral("per-row")},
-                    QStringLiteral("Месяцев в ряд: 2, 3, 4 или 6 (по умолчанию 4)."),
+                    QStringLiteral("Месяцев в ряд: 1, 2, 3, 4 или 6 (по умолчанию 4); 1 — "
+                                   "месяцы одним столбцом."),
                     QStringLiteral("N"))),
       datesX(option({QStringLiteral("dates-x")},
                     QStringLiteral("Расстояние между столбцами недель (по умолчанию 10)."),
@@ -104,14 +106,54 @@ RenderOptions::RenderOptions()
       transparent(option({QStringLiteral("transparent")},
                          QStringLiteral("Прозрачный фон: рисуется только то, где у картинок "
                                         "есть краска. Не для bmp."))),
-      help(helpOption()), version(versionOption())
+      help(helpOption()), version(versionOption()),
+      from(option({QStringLiteral("from")},
+                  QStringLiteral("Первый месяц периода, например 2026-09 (не вместе с -y и -m)."),
+                  QStringLiteral("ГГГГ-ММ"))),
+      months(option({QStringLiteral("months")},
+                    QStringLiteral("Месяцев в периоде, 1..%1 (по умолчанию 12). Без --from "
+                                   "период начинается с января года -y или с месяца -m.")
+                        .arg(kMaxPeriodMonths),
+                    QStringLiteral("N"))),
+      perPage(option({QStringLiteral("per-page")},
+                     QStringLiteral("Месяцев на странице, 1..%1 (по умолчанию весь период на "
+                                    "одной). Страница из одного месяца — лист месяца.")
+                         .arg(kMaxPeriodMonths),
+                     QStringLiteral("N"))),
+      quarterly(option({QStringLiteral("quarterly")},
+                       QStringLiteral("Квартальный календарь: на каждой странице месяц между "
+                                      "предыдущим и следующим, бледными, одним столбцом. С -y — "
+                                      "12 страниц года, с -m — страница месяца."))),
+      weekdaysAcross(option({QStringLiteral("weekdays-across")},
+                            QStringLiteral("Дни недели столбцами, над каждым месяцем; недели "
+                                           "строками."))),
+      sundayFirst(option({QStringLiteral("sunday-first")},
+                         QStringLiteral("Неделя начинается с воскресенья."))),
+      monthTitles(option({QStringLiteral("month-titles")},
+                         QStringLiteral("Названия месяцев из набора («Январь.gif» …) над "
+                                        "месяцами: left, centre или right; без значения — "
+                                        "centre."),
+                         QStringLiteral("left|centre|right"))),
+      titleGap(option({QStringLiteral("title-gap")},
+                      QStringLiteral("Расстояние от названия месяца до месяца (по умолчанию 10)."),
+                      QStringLiteral("N"), QStringLiteral("10"))),
+      yearTitle(option({QStringLiteral("year-title")},
+                       QStringLiteral("Год цифрами набора над листом или над каждой страницей."))),
+      weekNumbers(option({QStringLiteral("week-numbers")},
+                         QStringLiteral("Номера недель ISO 8601, серые."))),
+      neighbourDays(option({QStringLiteral("neighbour-days")},
+                           QStringLiteral("Дни соседних месяцев в пустых клетках первой и "
+                                          "последней недели, бледные.")))
 {}
 
 QList<QCommandLineOption> RenderOptions::all() const
 {
-    return {glyphs,  year,      month,    perRow,   datesX,    datesY,      monthsX, monthsY,
-            digitsX, sizeCheck, holidays, ics,      imports,   out,         format,  whole,
-            dpi,     paper,     margin,   portrait, landscape, transparent, help,    version};
+    return {glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX, sizeCheck,
+            holidays, ics, imports, out, format, whole, dpi, paper, margin, portrait, landscape,
+            transparent,
+            // The period and the layout.
+            from, months, perPage, quarterly, weekdaysAcross, sundayFirst, monthTitles, titleGap,
+            yearTitle, weekNumbers, neighbourDays, help, version};
 }
 
 CommandLineHelp renderHelp(const RenderOptions &options)

@@ -19,6 +19,9 @@ struct RenderOptions
     QCommandLineOption glyphs, year, month, perRow, datesX, datesY, monthsX, monthsY, digitsX,
         sizeCheck, holidays, ics, imports, out, format, whole, dpi, paper, margin, portrait,
         landscape, transparent, help, version;
+    // The period, its pages and the layout of its months.
+    QCommandLineOption from, months, perPage, quarterly, weekdaysAcross, sundayFirst, monthTitles,
+        titleGap, yearTitle, weekNumbers, neighbourDays;
 };
 
 // The renderer's `--help`: its options and its exit codes.

@@ -76,6 +76,9 @@ FormaControls createFormaControls(QWidget *client, QObject *numberFilter)
     c.kNew = place<QPushButton>(client, "kNew", {496, 112, 113, 33}, QStringLiteral("Нарисовать"));
     c.kSave = place<QPushButton>(client, "kSave", {616, 112, 113, 33}, QStringLiteral("Сохранить"));
     c.kSave->setEnabled(false);
+    // Above the band's controls, which keep their places.
+    c.lblVid = place<QLabel>(client, "lblVid", {0, 52, 730, 24});
+    c.lblVid->hide();
     return c;
 }
 
@@ -85,6 +88,7 @@ void addFormaMenu(FormaControls &c, QMenuBar *bar)
     c.MenuSelPapka = menu->addAction(QStringLiteral("Выбор папки"));
     c.MenuSelPapka->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     c.MenuPrazdniki = menu->addAction(QStringLiteral("Ввод праздников"));
+    c.MenuVid = menu->addAction(QStringLiteral("Вид календаря…"));
     c.MenuPechat = menu->addAction(QStringLiteral("Печать…"));
     c.MenuPechat->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     c.MenuPechat->setEnabled(false); // until a sheet is drawn

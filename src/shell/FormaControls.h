@@ -29,10 +29,13 @@ struct FormaControls
     QComboBox *selMesyac = nullptr;
     QPushButton *kNew = nullptr;
     QPushButton *kSave = nullptr;
+    // Names the view when it is not the described sheet; hidden otherwise.
+    QLabel *lblVid = nullptr;
 
     // The menu bar's commands.
     QAction *MenuSelPapka = nullptr;
     QAction *MenuPrazdniki = nullptr;
+    QAction *MenuVid = nullptr;
     QAction *MenuPechat = nullptr;
     QAction *MenuExit = nullptr;
     QAction *HelpCall = nullptr;

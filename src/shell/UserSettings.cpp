@@ -2,6 +2,7 @@
 
 #include "compose/output/PagePlacement.h"
 
+#include <QDate>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -45,6 +46,48 @@ QString orientationName(PageOrientation orientation)
         if (value == orientation)
             return QLatin1String(word);
     return QStringLiteral("auto");
+}
+
+const std::array<std::pair<const char *, ViewPreset>, 4> kPresetNames = {{
+    {"year", ViewPreset::YearOrMonth},
+    {"school", ViewPreset::SchoolYear},
+    {"wall", ViewPreset::Wall},
+    {"quarterly", ViewPreset::Quarterly},
+}};
+
+const std::array<std::pair<const char *, TitleAlign>, 4> kTitleNames = {{
+    {"none", TitleAlign::None},
+    {"left", TitleAlign::Left},
+    {"centre", TitleAlign::Centre},
+    {"right", TitleAlign::Right},
+}};
+
+template <typename Value, std::size_t N>
+Value named(const std::array<std::pair<const char *, Value>, N> &names, const QString &name,
+            Value fallback)
+{
+    for (const auto &[word, value] : names)
+        if (name == QLatin1String(word))
+            return value;
+    return fallback;
+}
+
+template <typename Value, std::size_t N>
+QString nameOf(const std::array<std::pair<const char *, Value>, N> &names, Value value)
+{
+    for (const auto &[word, known] : names)
+        if (known == value)
+            return QLatin1String(word);
+    return QLatin1String(names.front().first);
+}
+
+// A whole number kept under `key` when it passes `allowed`, else `fallback`.
+template <typename Allowed>
+qint32 keptNumber(const QSettings &settings, const QString &key, qint32 fallback, Allowed allowed)
+{
+    bool ok = false;
+    const int value = settings.value(key).toInt(&ok);
+    return ok && allowed(value) ? value : fallback;
 }
 
 } // namespace
@@ -139,6 +182,71 @@ std::optional<QString> UserSettings::loadImportFolder() const
 void UserSettings::saveImportFolder(const QString &folder) const
 {
     open(m_file)->setValue(QStringLiteral("holidays/importFolder"), folder);
+}
+
+ViewChoice UserSettings::loadViewChoice() const
+{
+    const auto settings = open(m_file);
+    const auto flag = [&](const char *key) {
+        return settings->value(QLatin1String("view/") + QLatin1String(key), false).toBool();
+    };
+    CalendarView layout;
+    layout.weekdaysAcross = flag("weekdaysAcross");
+    layout.weekStart = flag("sundayFirst") ? WeekStart::Sunday : WeekStart::Monday;
+    layout.monthTitles =
+        named(kTitleNames, settings->value(QStringLiteral("view/monthTitles")).toString(),
+              TitleAlign::None);
+    layout.titleGap = keptNumber(*settings, QStringLiteral("view/titleGap"), 10, [](int gap) {
+        return gap >= kMinTitleGap && gap <= kMaxTitleGap;
+    });
+    layout.yearTitle = flag("yearTitle");
+    layout.weekNumbers = flag("weekNumbers");
+    layout.neighbourDays = flag("neighbourDays");
+
+    ViewChoice choice;
+    choice.preset = named(kPresetNames, settings->value(QStringLiteral("view/preset")).toString(),
+                          ViewPreset::YearOrMonth);
+    const qint32 year = keptNumber(*settings, QStringLiteral("view/firstYear"),
+                                   QDate::currentDate().year(), isCalendarYear);
+    CalendarView view = presetView(choice.preset, year, layout);
+    if (view.period) {
+        const auto inPeriod = [](int n) { return n >= 1 && n <= kMaxPeriodMonths; };
+        view.period->month =
+            keptNumber(*settings, QStringLiteral("view/firstMonth"), view.period->month,
+                       [](int m) { return m >= 1 && m <= 12; });
+        view.period->months =
+            keptNumber(*settings, QStringLiteral("view/months"), view.period->months, inPeriod);
+        if (!view.quarterly)
+            view.perPage =
+                keptNumber(*settings, QStringLiteral("view/perPage"), view.perPage, inPeriod);
+    }
+    if (!view.quarterly)
+        view.monthsPerRow = keptNumber(*settings, QStringLiteral("view/perRow"), 0, [](int n) {
+            return n == 0 || n == 1 || n == 2 || n == 3 || n == 4 || n == 6;
+        });
+    choice.view = view;
+    return choice;
+}
+
+void UserSettings::saveViewChoice(const ViewChoice &choice) const
+{
+    const auto settings = open(m_file);
+    const CalendarView &view = choice.view;
+    settings->setValue(QStringLiteral("view/preset"), nameOf(kPresetNames, choice.preset));
+    if (view.period) {
+        settings->setValue(QStringLiteral("view/firstYear"), view.period->year);
+        settings->setValue(QStringLiteral("view/firstMonth"), view.period->month);
+        settings->setValue(QStringLiteral("view/months"), view.period->months);
+        settings->setValue(QStringLiteral("view/perPage"), view.perPage);
+    }
+    settings->setValue(QStringLiteral("view/perRow"), view.monthsPerRow);
+    settings->setValue(QStringLiteral("view/weekdaysAcross"), view.weekdaysAcross);
+    settings->setValue(QStringLiteral("view/sundayFirst"), view.weekStart == WeekStart::Sunday);
+    settings->setValue(QStringLiteral("view/monthTitles"), nameOf(kTitleNames, view.monthTitles));
+    settings->setValue(QStringLiteral("view/titleGap"), static_cast<int>(view.titleGap));
+    settings->setValue(QStringLiteral("view/yearTitle"), view.yearTitle);
+    settings->setValue(QStringLiteral("view/weekNumbers"), view.weekNumbers);
+    settings->setValue(QStringLiteral("view/neighbourDays"), view.neighbourDays);
 }
 
 } // namespace vexilo

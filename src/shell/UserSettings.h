@@ -2,6 +2,7 @@
 
 #include "compose/maker/GlyphMaker.h"
 #include "compose/output/SheetOutput.h"
+#include "shell/ViewChoice.h"
 
 #include <QString>
 
@@ -12,7 +13,8 @@ namespace vexilo {
 
 // Choices kept for the user beyond "Options.ini" (whose lines never change), with QSettings in
 // the file AppPaths names: how sheets are saved as PNG or PDF and printed, the style of the
-// last glyph set made from a font, and where holidays were last imported from.
+// last glyph set made from a font, where holidays were last imported from, and the view of the
+// calendar.
 class UserSettings
 {
 public:
@@ -31,6 +33,10 @@ public:
     // when that folder is gone.
     std::optional<QString> loadImportFolder() const;
     void saveImportFolder(const QString &folder) const;
+    // The choice of «Вид календаря…»; the described sheet before the first, and each field
+    // that cannot be read or is out of range falls back to its preset's.
+    ViewChoice loadViewChoice() const;
+    void saveViewChoice(const ViewChoice &choice) const;
 
 private:
     QString m_file;

@@ -20,10 +20,12 @@
 #include "shell/UserSettings.h"
 #include "shell/WebLinks.h"
 #include "shell/frmOprog.h"
+#include "shell/frmVidKalendarya.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -31,6 +33,7 @@
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 namespace vexilo {
@@ -77,6 +80,7 @@ void frmForma::buildMenu()
     addFormaMenu(*this, menuBar());
     connect(MenuSelPapka, &QAction::triggered, this, &frmForma::MenuSelPapka_Click);
     connect(MenuPrazdniki, &QAction::triggered, this, &frmForma::MenuPrazdniki_Click);
+    connect(MenuVid, &QAction::triggered, this, &frmForma::MenuVid_Click);
     connect(MenuPechat, &QAction::triggered, this, &frmForma::MenuPechat_Click);
     connect(MenuExit, &QAction::triggered, this, &frmForma::MenuExit_Click);
     connect(HelpCall, &QAction::triggered, this, &frmForma::HelpCall_Click);
@@ -89,6 +93,8 @@ void frmForma::Form_Load()
     m_platform.processEvents();
     selXYMesyac->setCurrentIndex(1);
     m_state.Chisla = standardDayNumbers();
+    m_view = UserSettings(m_state.paths.settingsFile()).loadViewChoice();
+    showViewLine();
 }
 
 void frmForma::Form_Unload()
@@ -259,14 +265,39 @@ void frmForma::MenuSelPapka_Click()
 
 void frmForma::MenuPrazdniki_Click()
 {
+    openHolidays(txtRassttoyanie[5]->text());
+}
+
+void frmForma::openHolidays(const QString &yearText)
+{
     frmPrazdniki dialog(m_state.Prazdniki, m_state.paths.prazdnikiFile(), m_state.DniMesyaca,
-                        txtRassttoyanie[5]->text(), m_platform, this);
+                        yearText, m_platform, this);
     const UserSettings settings(m_state.paths.settingsFile());
     dialog.setImportStartFolder(
         settings.loadImportFolder().value_or(m_state.paths.importStartFolder()));
     dialog.setImportFolderKeeper(
         [settings](const QString &folder) { settings.saveImportFolder(folder); });
     m_platform.execDialog(dialog);
+}
+
+void frmForma::MenuVid_Click()
+{
+    // The presets start from the year box; one out of the range gives way to this year.
+    const qint32 windowYear = wholeNumber(txtRassttoyanie[5]->text()).value_or(0);
+    frmVidKalendarya dialog(
+        m_view, isCalendarYear(windowYear) ? windowYear : QDate::currentDate().year(), this);
+    if (m_platform.execDialog(dialog) != QDialog::Accepted)
+        return;
+    m_view = dialog.choice();
+    UserSettings(m_state.paths.settingsFile()).saveViewChoice(m_view);
+    showViewLine();
+}
+
+void frmForma::showViewLine()
+{
+    const QString line = viewSummary(m_view);
+    lblVid->setText(line);
+    lblVid->setVisible(!line.isEmpty());
 }
 
 void frmForma::HelpCall_Click()
@@ -324,20 +355,24 @@ void frmForma::drawSheet(qint32 month)
         MenuSelPapka_Click();
         return;
     }
-    const std::optional<qint32> year = wholeNumber(txtRassttoyanie[5]->text());
+    const CalendarView &view = m_view.view;
+    // A period names its own first year; the year box is the described sheets'.
+    if (view.period)
+        month = 0;
+    const std::optional<qint32> year =
+        view.period ? view.period->year : wholeNumber(txtRassttoyanie[5]->text());
     if (!year || !isCalendarYear(*year)) {
         showInformation(yearRefusedMessage());
         return;
     }
-    const qint32 entry = m_state.Prazdniki.NaytiGod(*year);
-    if (entry < 0) {
-        showInformation(QStringLiteral("Введите праздники."));
-        MenuPrazdniki_Click();
+    if (view.monthTitles != TitleAlign::None && m_glyphs && !m_glyphs->missingTitle.isEmpty()) {
+        showInformation(QStringLiteral("В наборе нет названий месяцев: нет файла «%1».")
+                            .arg(m_glyphs->missingTitle));
         return;
     }
     SheetRequest request{
         m_glyphs,
-        *m_state.Prazdniki.entry(entry),
+        {},
         *year,
         month,
         selXYMesyac->currentIndex(),
@@ -345,6 +380,29 @@ void frmForma::drawSheet(qint32 month)
          readNumber(txtRassttoyanie[2]->text()), readNumber(txtRassttoyanie[3]->text()),
          readNumber(txtRassttoyanie[4]->text())},
         m_state.Chisla};
+    request.view = view;
+    // Each month takes the marks of its own year: the first year without them is asked for.
+    std::vector<qint32> years = shownYears(request);
+    if (std::find(years.begin(), years.end(), *year) == years.end())
+        years.insert(years.begin(), *year);
+    for (const qint32 shown : years) {
+        if (m_state.Prazdniki.NaytiGod(shown) < 0) {
+            showInformation(QStringLiteral("Введите праздники."));
+            openHolidays(QString::number(shown));
+            return;
+        }
+    }
+    // The marks of the request's year and of the others, as the store holds them now.
+    const auto marksNow = [this, &years, year] {
+        std::pair<clsPrazdniki, YearHolidays> marks;
+        for (const qint32 shown : years) {
+            const clsPrazdniki *found = m_state.Prazdniki.entry(m_state.Prazdniki.NaytiGod(shown));
+            (shown == *year ? marks.first : marks.second[shown]) =
+                found != nullptr ? *found : clsPrazdniki{};
+        }
+        return marks;
+    };
+    std::tie(request.holidays, request.otherYears) = marksNow();
     auto planned = Sheet::plan(std::move(request));
     // Sizes the program cannot hold change nothing, like the other refusals.
     if (const auto *error = std::get_if<SheetError>(&planned)) {
@@ -363,9 +421,9 @@ void frmForma::drawSheet(qint32 month)
     m_platform.processEvents();
     picControl->Prokrutka();
 
-    // The events just run may have rebuilt the store: draw the year's marks as they are now.
-    const clsPrazdniki *marks = m_state.Prazdniki.entry(m_state.Prazdniki.NaytiGod(*year));
-    sheet.setHolidays(marks != nullptr ? *marks : clsPrazdniki{});
+    // The events just run may have rebuilt the store: draw the years' marks as they are now.
+    const auto [marks, otherYears] = marksNow();
+    sheet.setHolidays(marks, otherYears);
     for (qint32 k = 0; k < sheet.canvasCount(); ++k) {
         drawCanvasInParallel(sheet, picControl->canvas(k)->image(), k);
         picControl->canvas(k)->update();

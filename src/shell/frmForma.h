@@ -2,6 +2,7 @@
 
 #include "compose/output/SheetRender.h"
 #include "shell/FormaControls.h"
+#include "shell/ViewChoice.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -59,6 +60,9 @@ public:
     void MenuExit_Click();
     void MenuSelPapka_Click();
     void MenuPrazdniki_Click();
+    // «Вид календаря…»: the period, pages and layout, remembered in the settings file.
+    void MenuVid_Click();
+    const ViewChoice &viewChoice() const { return m_view; }
     // Print preview of the drawn sheet; enabled once a sheet is drawn.
     void MenuPechat_Click();
     void HelpCall_Click();
@@ -88,6 +92,9 @@ private:
     // Both sheets: the checks, the canvases, the caption and the drawing; month 0 = a year.
     void drawSheet(qint32 month);
     void showInformation(const QString &text);
+    // The holiday editor, opened on the year of `yearText`.
+    void openHolidays(const QString &yearText);
+    void showViewLine();
     void setCommandsBusy(bool busy);
 
     void buildControls();
@@ -111,6 +118,7 @@ private:
     SharedGlyphs m_glyphs;
     // The sheet the canvases show, once drawn: files that need the glyphs draw it again.
     std::optional<Sheet> m_shownSheet;
+    ViewChoice m_view;
 };
 
 } // namespace vexilo
