@@ -47,6 +47,13 @@ public:
 
     void paint(const GlyphPlace &place, qint64 y)
     {
+        if (!isDescribedGlyph(place)) {
+            // Tinted holders and titles are images like the holders, copied the same way.
+            const HeldGlyph held = heldGlyph(m_glyphs, place);
+            if (held.image != nullptr)
+                glyph(*held.image, *held.ink, place.x, y);
+            return;
+        }
         const std::size_t i = place.index;
         if (place.weekday()) {
             if (place.red())
