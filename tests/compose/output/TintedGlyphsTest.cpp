@@ -296,5 +296,38 @@ TEST(TintedGlyphs, VectorDocumentsDrawEveryTintAndTitleOnceEachAndHoldNoImage)
     EXPECT_EQ(forms[3], forms[1]);
 }
 
+TEST(TintedGlyphs, RasterSetsGoIntoSvgAsTheTintedPixelsOncePerPicture)
+{
+    test::TempAppFolder app;
+    const GlyphSet set = tintedSet();
+    using R = GlyphRole;
+    using T = GlyphTint;
+    const std::vector<GlyphPlace> places = {
+        {R::Digit, 3, T::Pale, 0, 0},        {R::Digit, 3, T::Pale, 0, 100},
+        {R::Digit, 3, T::Grey, 50, 0},       {R::Weekday, 6, T::PaleHoliday, 100, 0},
+        {R::Weekday, 2, T::Grey, 200, 0},    {R::MonthTitle, 4, T::Plain, 0, 50},
+        {R::MonthTitle, 4, T::Pale, 0, 200},
+    };
+    const PlacedGlyphs source(set, places);
+    QFile file(app.file(QStringLiteral("raster.svg")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(writeSvgSheet(source, false, file));
+    file.close();
+    file.open(QIODevice::ReadOnly);
+    EXPECT_EQ(count(file.readAll(), "<image"), 4); // pale 3, grey 3, pale red Вс, May
+
+    test::run("rsvg-convert", {"-o", app.file("raster.png"), app.file("raster.svg")});
+    const QImage shown = QImage(app.file("raster.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), source.canvasSize());
+    for (const GlyphPlace &place : places) {
+        QImage expected = solid(source.canvasSize(), qRgb(255, 255, 255));
+        const QImage *image = heldGlyph(set, place).image;
+        if (image != nullptr && !image->isNull())
+            copyGlyph(expected, *image, place.x, place.y);
+        const QRect box(int(place.x), int(place.y), 30, 15);
+        EXPECT_EQ(shown.copy(box), expected.copy(box)) << int(place.variant);
+    }
+}
+
 } // namespace
 } // namespace vexilo
