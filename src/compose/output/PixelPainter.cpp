@@ -47,6 +47,10 @@ public:
 
     void paint(const GlyphPlace &place, qint64 y)
     {
+        if (!isDescribedGlyph(place)) [[unlikely]] {
+            tintedOrTitle(place, y);
+            return;
+        }
         const std::size_t i = place.index;
         if (place.weekday()) {
             if (place.red())
@@ -61,6 +65,15 @@ public:
     }
 
 private:
+    // Tinted holders and titles are images like the holders, copied the same way; apart from
+    // the described glyphs' path, which stays as lean as it was.
+    [[gnu::noinline]] void tintedOrTitle(const GlyphPlace &place, qint64 y)
+    {
+        const HeldGlyph held = heldGlyph(m_glyphs, place);
+        if (held.image != nullptr)
+            glyph(*held.image, *held.ink, place.x, y);
+    }
+
     void glyph(const QImage &image, const GlyphInk &ink, qint64 x, qint64 y)
     {
         if (m_inkOnly)

@@ -44,7 +44,9 @@ public:
     // Null when the glyph has nothing to draw.
     cairo_surface_t *of(const GlyphPlace &place)
     {
-        const auto key = std::make_tuple(place.role, place.index, place.variant);
+        // Titles are never tinted: one drawing whatever the plan's variant.
+        const auto key = std::make_tuple(place.role, place.index,
+                                         place.title() ? GlyphVariant::Plain : place.variant);
         if (auto found = m_surfaces.find(key); found != m_surfaces.end())
             return found->second.get();
         Surface surface = make(place);
@@ -71,7 +73,7 @@ private:
                                         double(drawing->size().height())};
             Surface recording(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box));
             cairo_t *cr = cairo_create(recording.get());
-            if (!drawing->draw(cr, place.red()))
+            if (!drawing->draw(cr, place.title() ? GlyphTint::Plain : place.variant))
                 m_failed = true;
             cairo_destroy(cr);
             return recording;

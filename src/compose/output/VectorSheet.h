@@ -9,9 +9,9 @@
 namespace vexilo {
 
 // The sheet as one SVG document of its size in pixels. A vector set's glyphs go in as their
-// drawings, a raster set's as images of their pixels; each glyph once, placed where it is
-// used. False when the source has no glyphs to place or cairo fails. What a drawing's filters
-// make into pixels has at least `dpi` of them per inch (and at least 300).
+// drawings, a raster set's as images of their pixels; each glyph in each tint once, placed
+// where it is used. False when the source has no glyphs to place or cairo fails. What a drawing's
+// filters make into pixels has at least `dpi` of them per inch (and at least 300).
 bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &device, int dpi = 0);
 
 // The sheet of a vector set as a one-page vector PDF: the page of `pageSize` points with the
