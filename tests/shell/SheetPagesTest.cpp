@@ -3,6 +3,7 @@
 #include "compose/output/SheetRender.h"
 #include "platform/PictureBox.h"
 #include "shell/PrintSheet.h"
+#include "shell/SaveSheetM.h"
 #include "shell/SheetView.h"
 #include "shell/UserSettings.h"
 #include "support/FakePlatform.h"
@@ -62,6 +63,17 @@ TEST(SheetPages, TheViewShowsThePagesOneBelowTheOtherAMonthsGapApart)
         }
         top += wholeSheetSize(page).height() + 30;
     }
+    // Saved from the window: every page's rows, as shown.
+    FakePlatform platform;
+    saveShownSheet(platform, sheetPages(pages), &sheet, {app.file("лист.bmp"), {}},
+                   QStringLiteral("/"));
+    EXPECT_TRUE(platform.messages.empty());
+    const QStringList saved = {"лист_стр1_ряд1.bmp", "лист_стр1_ряд2.bmp", "лист_стр2_ряд1.bmp",
+                               "лист_стр2_ряд2.bmp", "лист_стр3.bmp"};
+    for (qint32 n = 0; n < qint32(saved.size()); ++n)
+        EXPECT_EQ(QImage(app.file(saved[n])).convertToFormat(QImage::Format_RGB32),
+                  view.canvas(n)->image())
+            << saved[n].toStdString();
     // The bar reaches the bottom of the last page, and scrolling moves every page.
     auto *bar = view.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
     bar->setValue(bar->maximum());
