@@ -118,6 +118,8 @@ bool printSheet(QPrinter &printer, const SheetPages &pages, const OutputOptions 
 void printPreview(Platform &platform, QWidget *parent, const SheetPages &pages,
                   const UserSettings &settings, std::optional<int> sheetDpi)
 {
+    if (pages.empty())
+        return;
     OutputOptions options = settings.loadOutputOptions();
     if (sheetDpi)
         options.dpi = *sheetDpi;
