@@ -108,22 +108,33 @@ void SheetView::placeCanvases(const SheetGeometry &geometry, bool yearSheet)
     m_pages.clear();
     if (yearSheet)
         ShagRisunkov = geometry.ShagRisunkov;
-    for (qint32 k = 0; k < qint32(picRisunok.size()); ++k) {
-        PictureBox *box = canvas(k);
-        if (k <= geometry.KolRisunkov) {
-            box->move(0, k * ShagRisunkov);
+    for (std::size_t k = 0; k < picRisunok.size(); ++k) {
+        PictureBox *box = picRisunok[k];
+        if (qint64(k) <= geometry.KolRisunkov) {
+            box->move(0, int(k) * ShagRisunkov);
             box->resizeAndClear(geometry.canvasWidth, geometry.canvasHeight);
             box->show();
         } else {
-            box->clear();
-            box->hide();
+            hideCanvas(k);
         }
     }
 }
 
+void SheetView::hideCanvas(std::size_t k)
+{
+    PictureBox *box = picRisunok[k];
+    // The canvases made for pages give their memory back; the six of the window keep theirs.
+    if (k >= std::size_t(kCanvasCount))
+        box->image() = QImage();
+    else
+        box->clear();
+    box->hide();
+}
+
 void SheetView::placePages(const Sheet &sheet, bool yearSheet)
 {
-    if (sheet.pageCount() == 1) {
+    // A period may have more rows than the window's six canvases, on one page too.
+    if (sheet.request().view.described()) {
         placeCanvases(sheet.geometry(), yearSheet);
         return;
     }
@@ -158,8 +169,7 @@ void SheetView::placePages(const Sheet &sheet, bool yearSheet)
             box->resizeAndClear(sizes[k].width(), sizes[k].height());
             box->show();
         } else {
-            box->clear();
-            box->hide();
+            hideCanvas(k);
         }
     }
 }

@@ -45,7 +45,7 @@ public:
     // and shown; the others cleared and hidden.
     void placeCanvases(const SheetGeometry &geometry, bool yearSheet);
     // Every page's canvases placed as placeCanvases places one page's, each page below the one
-    // before; a sheet of one page exactly as placeCanvases.
+    // before; the described year and month sheets exactly as placeCanvases.
     void placePages(const Sheet &sheet, bool yearSheet);
     // The canvases placed by placePages, drawn.
     void drawPages(const Sheet &sheet);
@@ -71,6 +71,8 @@ protected:
 private:
     // The highest canvas index in use: KolRisunkov within the six canvases for one page.
     qint32 lastCanvas() const;
+    // Canvas k cleared and hidden.
+    void hideCanvas(std::size_t k);
     // Where canvas k lies, unscrolled.
     qint64 canvasTop(qint32 k) const;
     // Wheel and keys over the sheet move it through the scroll bars; true when used.

@@ -21,16 +21,22 @@ using namespace vexilo::test;
 
 namespace {
 
-// A quarter of a year at two months a page, in a column: pages of two and of one month.
-Sheet threePages(const TempAppFolder &app)
+// The months from January 2027 in one column, `perPage` a page.
+Sheet inAColumn(const TempAppFolder &app, qint32 months, qint32 perPage)
 {
     const GlyphLoad set = loadGlyphSet(writeGlyphs(app), 0);
     SheetRequest request{set.set, clsPrazdniki{}, 2027, 0, 2, {}};
     request.spacings.monthsY = 30.5; // rounds to 30 between the pages
-    request.view.period = Period{2027, 1, 5};
-    request.view.perPage = 2;
+    request.view.period = Period{2027, 1, months};
+    request.view.perPage = perPage;
     request.view.monthsPerRow = 1;
     return std::get<Sheet>(Sheet::plan(std::move(request)));
+}
+
+// Five months at two a page: pages of two and of one month.
+Sheet threePages(const TempAppFolder &app)
+{
+    return inAColumn(app, 5, 2);
 }
 
 } // namespace
@@ -79,6 +85,18 @@ TEST(SheetPages, TheViewShowsThePagesOneBelowTheOtherAMonthsGapApart)
     bar->setValue(bar->maximum());
     const PictureBox *last = view.canvas(k - 1);
     EXPECT_EQ(last->y() + last->height(), bar->height());
+
+    // One page of more rows than the window's six canvases shows every row.
+    const Sheet eight = inAColumn(app, 8, 8);
+    view.placePages(eight, true);
+    view.drawPages(eight);
+    ASSERT_EQ(view.images().size(), 8U);
+    for (qint32 c = 0; c < 8; ++c)
+        EXPECT_EQ(view.canvas(c)->image(), eight.canvas(c)) << c;
+    // Back to fewer rows: the canvases made for the long page are hidden and let go.
+    view.placePages(sheet, true);
+    EXPECT_FALSE(view.canvas(7)->isVisible());
+    EXPECT_TRUE(view.canvas(7)->image().isNull());
 }
 
 TEST(SheetPages, PrintingAndThePreviewGiveEveryPage)
