@@ -11,6 +11,7 @@
 #include "compose/glyphs/GlyphSet.h"
 #include "compose/output/ImageFiles.h"
 #include "compose/output/PagePlacement.h"
+#include "compose/output/SheetDocument.h"
 #include "compose/output/SheetRender.h"
 #include "holidays/HolidayImport.h"
 #include "holidays/IcsImport.h"
@@ -408,9 +409,11 @@ int runRender(const QStringList &arguments, QTextStream &out, QTextStream &err,
     }
     const Sheet &sheet = std::get<Sheet>(planned);
 
+    const std::vector<Sheet> pages = pagesOf(sheet);
     const QStringList names =
-        outputFileNames(name, QStringLiteral("/"), sheet.canvasCount(), options.output);
-    if (const SafeWriteResult result = writeSheet(sheet, names, options.output); !result.ok) {
+        documentFileNames(name, QStringLiteral("/"), sheetPages(pages), options.output);
+    if (const SafeWriteResult result = writeDocument(sheetPages(pages), names, options.output);
+        !result.ok) {
         err << failureLines(result).join(u'\n') << '\n';
         return RenderFailed;
     }

@@ -69,13 +69,14 @@ RenderOptions::RenderOptions()
                                     "раз."),
                      QStringLiteral("ФАЙЛ"))),
       out(option({QStringLiteral("o"), QStringLiteral("out")},
-                 QStringLiteral("Имя файла; расширение отбрасывается, ряды называются ИМЯ_ряд1 … "
+                 QStringLiteral("Имя файла; расширение отбрасывается, ряды называются ИМЯ_ряд1 …, "
+                                "страницы — ИМЯ_стр1 …, ряды страниц — ИМЯ_стр1_ряд1 … "
                                 "(по умолчанию календарь-ГОД или календарь-ГОД-ММ)."),
                  QStringLiteral("ИМЯ"))),
       format(option({QStringLiteral("format")},
-                    QStringLiteral("bmp, png, pdf или svg (по умолчанию bmp). PDF — одна страница "
-                                   "со всем листом, SVG — один рисунок; из набора SVG оба "
-                                   "векторные."),
+                    QStringLiteral("bmp, png, pdf или svg (по умолчанию bmp). PDF — страница на "
+                                   "каждую страницу календаря, SVG — рисунок на страницу; из "
+                                   "набора SVG оба векторные."),
                     QStringLiteral("bmp|png|pdf|svg"), QStringLiteral("bmp"))),
       whole(option({QStringLiteral("whole")},
                    QStringLiteral("Один файл на весь лист (ИМЯ.bmp или ИМЯ.png) вместо файла на "

@@ -58,9 +58,13 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheet
     printer.setFullPage(true);
 }
 
-bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOptions &options)
+namespace {
+
+// Where the sheet goes on the printer's paper: within the options' margins, widened to the
+// printer's own, or within the printer's own alone.
+std::optional<SheetPlacement> printPlacement(const QPrinter &printer, QSize pixels,
+                                             const OutputOptions &options)
 {
-    const QSize pixels = wholeSheetSize(sheet);
     const QPageLayout layout = printer.pageLayout();
     // A printer that cannot print to the paper's edge gets at least its own margins.
     const QMarginsF least = layout.minimumMargins() * pointsPerUnit(layout.units());
@@ -74,32 +78,60 @@ bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOption
     // within the printer's own margins.
     if (!placement)
         placement = placeSheet(pixels, options.dpi, paper, least);
-    if (!placement)
+    return placement;
+}
+
+} // namespace
+
+bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOptions &options)
+{
+    return printSheet(printer, SheetPages{&sheet}, options);
+}
+
+bool printSheet(QPrinter &printer, const SheetPages &pages, const OutputOptions &options)
+{
+    if (pages.empty())
         return false;
+    std::vector<SheetPlacement> placements;
+    for (const CanvasSource *page : pages) {
+        const std::optional<SheetPlacement> placement =
+            printPlacement(printer, wholeSheetSize(*page), options);
+        if (!placement)
+            return false;
+        placements.push_back(*placement);
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const bool painted =
-        paintSheetPage(painter, sheet, pointsToDevice(placement->sheet, printer.resolution()),
-                       options.transparent);
+    bool painted = true;
+    for (std::size_t p = 0; p < pages.size() && painted; ++p) {
+        if (p > 0)
+            painted = printer.newPage();
+        painted =
+            painted && paintSheetPage(painter, *pages[p],
+                                      pointsToDevice(placements[p].sheet, printer.resolution()),
+                                      options.transparent);
+    }
     return painter.end() && painted;
 }
 
-void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
+void printPreview(Platform &platform, QWidget *parent, const SheetPages &pages,
                   const UserSettings &settings, std::optional<int> sheetDpi)
 {
+    if (pages.empty())
+        return;
     OutputOptions options = settings.loadOutputOptions();
     if (sheetDpi)
         options.dpi = *sheetDpi;
     QPrinter printer(QPrinter::HighResolution);
-    preparePrinter(printer, options, wholeSheetSize(sheet));
+    preparePrinter(printer, options, wholeSheetSize(*pages.front()));
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
     dialog.setWindowTitle(QStringLiteral("Печать"));
     hidePageSetup(dialog);
     bool painted = true;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter *target) {
-        painted = printSheet(*target, sheet, options) && painted;
+        painted = printSheet(*target, pages, options) && painted;
     });
     platform.execDialog(dialog);
     if (!painted)
@@ -107,7 +139,13 @@ void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet
                             MsgButtons::Ok);
 }
 
-void printShownSheet(Platform &platform, QWidget *parent, const CanvasSource &shown,
+void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
+                  const UserSettings &settings, std::optional<int> sheetDpi)
+{
+    printPreview(platform, parent, SheetPages{&sheet}, settings, sheetDpi);
+}
+
+void printShownSheet(Platform &platform, QWidget *parent, const SheetPages &shown,
                      const Sheet *planned, const UserSettings &settings)
 {
     constexpr int kPrintDpi = 300;
@@ -120,7 +158,8 @@ void printShownSheet(Platform &platform, QWidget *parent, const CanvasSource &sh
         platform.messageBox(*refused, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
-    printPreview(platform, parent, std::get<Sheet>(sharp), settings, kPrintDpi);
+    const std::vector<Sheet> pages = pagesOf(std::get<Sheet>(sharp));
+    printPreview(platform, parent, sheetPages(pages), settings, kPrintDpi);
 }
 
 } // namespace vexilo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/output/SheetDocument.h"
 #include "compose/output/SheetOutput.h"
 
 #include <optional>
@@ -23,16 +24,20 @@ void preparePrinter(QPrinter &printer, const OutputOptions &options, QSize sheet
 // small for the chosen ones, canvas by canvas; false when the printer could not be started or
 // the memory for a canvas could not be had.
 bool printSheet(QPrinter &printer, const CanvasSource &sheet, const OutputOptions &options);
+// Every page of a document so, each on a paper of its own, in order.
+bool printSheet(QPrinter &printer, const SheetPages &pages, const OutputOptions &options);
 
-// Qt's print preview of the whole sheet at the remembered resolution and paper; a sheet drawn
-// for print (a vector set's) brings its own resolution.
+// Qt's print preview of every page at the remembered resolution and paper, turned for the
+// first page; a sheet drawn for print (a vector set's) brings its own resolution.
+void printPreview(Platform &platform, QWidget *parent, const SheetPages &pages,
+                  const UserSettings &settings, std::optional<int> sheetDpi = std::nullopt);
 void printPreview(Platform &platform, QWidget *parent, const CanvasSource &sheet,
                   const UserSettings &settings, std::optional<int> sheetDpi = std::nullopt);
 
-// The preview of the window's sheet: its canvases as shown, or a vector set's sheet drawn again
-// from its drawings at a printer's resolution, refused with a message when it would be too
-// large there.
-void printShownSheet(Platform &platform, QWidget *parent, const CanvasSource &shown,
+// The preview of the window's pages: their canvases as shown, or a vector set's sheet drawn
+// again from its drawings at a printer's resolution, refused with a message when it would be
+// too large there.
+void printShownSheet(Platform &platform, QWidget *parent, const SheetPages &shown,
                      const Sheet *planned, const UserSettings &settings);
 
 } // namespace vexilo

@@ -50,18 +50,25 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,
                const QString &Razdelitel)
 {
+    saveDocument(platform, {&sheet}, target, Razdelitel);
+}
+
+void saveDocument(Platform &platform, const SheetPages &pages, const SaveTarget &target,
+                  const QString &Razdelitel)
+{
     const QStringList names =
-        outputFileNames(target.chosenName, Razdelitel, sheet.canvasCount(), target.options);
+        documentFileNames(target.chosenName, Razdelitel, pages, target.options);
     if (const std::optional<QString> problem =
             outputFolderProblem(names.constFirst(), names.size())) {
         platform.messageBox(*problem, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
-    const SafeWriteResult result = writeSheet(sheet, names, target.options, platform.saveFaults());
+    const SafeWriteResult result =
+        writeDocument(pages, names, target.options, platform.saveFaults());
     reportWriteFailure(platform, result);
 }
 
-void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *planned,
+void saveShownSheet(Platform &platform, const SheetPages &shown, const Sheet *planned,
                     const SaveTarget &target, const QString &Razdelitel)
 {
     const OutputFormat format = target.options.format;
@@ -69,7 +76,8 @@ void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *
     // The window's canvases are white: a transparent file is drawn again from the glyphs.
     if (planned != nullptr && (format == OutputFormat::Svg || target.options.transparent ||
                                (vectorSet && format == OutputFormat::Pdf))) {
-        saveSheet(platform, *planned, target, Razdelitel);
+        const std::vector<Sheet> pages = pagesOf(*planned);
+        saveDocument(platform, sheetPages(pages), target, Razdelitel);
         return;
     }
     if (vectorSet && target.options.dpi != kDefaultDpi) {
@@ -78,10 +86,11 @@ void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *
             platform.messageBox(*refused, applicationTitle(), MsgIcon::Critical, MsgButtons::Ok);
             return;
         }
-        saveSheet(platform, std::get<Sheet>(sharper), target, Razdelitel);
+        const std::vector<Sheet> pages = pagesOf(std::get<Sheet>(sharper));
+        saveDocument(platform, sheetPages(pages), target, Razdelitel);
         return;
     }
-    saveSheet(platform, shown, target, Razdelitel);
+    saveDocument(platform, shown, target, Razdelitel);
 }
 
 } // namespace vexilo

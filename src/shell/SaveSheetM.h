@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compose/output/SheetDocument.h"
 #include "compose/output/SheetOutput.h"
 #include "compose/output/SheetRender.h"
 
@@ -33,14 +34,18 @@ std::optional<SaveTarget> askSaveTarget(Platform &platform, QWidget *parent,
                                         const QString &startFolder, const UserSettings &settings,
                                         QSize sheetPixels, bool vectorSet = false);
 
-// Writes the sheet as the target says; a failure is reported once.
+// Writes the sheet, or every page of a document, as the target says; a failure is reported
+// once.
 void saveSheet(Platform &platform, const CanvasSource &sheet, const SaveTarget &target,
                const QString &Razdelitel);
+void saveDocument(Platform &platform, const SheetPages &pages, const SaveTarget &target,
+                  const QString &Razdelitel);
 
-// The window's save: the canvases as it shows them, unless the file needs the glyphs
-// themselves (SVG, a transparent background, a vector set's PDF) or a vector set is asked for
-// more pixels than the window shows; then the sheet it planned is drawn again for the file.
-void saveShownSheet(Platform &platform, const CanvasSource &shown, const Sheet *planned,
+// The window's save of every page: the canvases as it shows them, unless the file needs the
+// glyphs themselves (SVG, a transparent background, a vector set's PDF) or a vector set is
+// asked for more pixels than the window shows; then the sheet it planned is drawn again for
+// the file.
+void saveShownSheet(Platform &platform, const SheetPages &shown, const Sheet *planned,
                     const SaveTarget &target, const QString &Razdelitel);
 
 } // namespace vexilo

@@ -1,5 +1,7 @@
 #include "SheetView.h"
 
+#include "common/NumberText.h"
+#include "compose/output/SheetRender.h"
 #include "compose/sheet/Prokrutka.h"
 #include "compose/sheet/SheetLayout.h"
 #include "platform/PictureBox.h"
@@ -41,6 +43,7 @@ SheetView::SheetView(const qint32 &KolRisunkov, QWidget *parent)
     picControlInner->installEventFilter(this);
     setViewportColour(QColor(128, 128, 128));
     // The canvases first, so the bars and the corner box stay above them.
+    picRisunok.assign(kCanvasCount, nullptr);
     picRisunok[0] = new PictureBox(picControlInner);
     picRisunok[0]->setGeometry(0, 0, 544, 64);
     picRisunok[0]->hide();
@@ -101,17 +104,85 @@ void SheetView::layoutInside()
 
 void SheetView::placeCanvases(const SheetGeometry &geometry, bool yearSheet)
 {
+    m_tops.clear();
+    m_pages.clear();
     if (yearSheet)
         ShagRisunkov = geometry.ShagRisunkov;
-    for (qint32 k = 0; k < kCanvasCount; ++k) {
-        PictureBox *box = canvas(k);
-        if (k <= geometry.KolRisunkov) {
-            box->move(0, k * ShagRisunkov);
+    for (std::size_t k = 0; k < picRisunok.size(); ++k) {
+        PictureBox *box = picRisunok[k];
+        if (qint64(k) <= geometry.KolRisunkov) {
+            box->move(0, int(k) * ShagRisunkov);
             box->resizeAndClear(geometry.canvasWidth, geometry.canvasHeight);
             box->show();
         } else {
-            box->clear();
-            box->hide();
+            hideCanvas(k);
+        }
+    }
+}
+
+void SheetView::hideCanvas(std::size_t k)
+{
+    PictureBox *box = picRisunok[k];
+    // The canvases made for pages give their memory back; the six of the window keep theirs.
+    if (k >= std::size_t(kCanvasCount))
+        box->image() = QImage();
+    else
+        box->clear();
+    box->hide();
+}
+
+void SheetView::placePages(const Sheet &sheet, bool yearSheet)
+{
+    // A period may have more rows than the window's six canvases, on one page too.
+    if (sheet.request().view.described()) {
+        placeCanvases(sheet.geometry(), yearSheet);
+        return;
+    }
+    m_tops.clear();
+    m_pages.clear();
+    const auto gap = static_cast<qint64>(roundHalfEven(sheet.request().spacings.monthsY));
+    qint64 pageTop = 0;
+    std::vector<QSize> sizes;
+    for (qint32 p = 0; p < sheet.pageCount(); ++p) {
+        const Sheet page = sheet.onPage(p);
+        const qint64 last = qint64(page.canvasCount() - 1) * page.canvasPitch();
+        for (qint32 k = 0; k < page.canvasCount(); ++k) {
+            m_tops.push_back(pageTop + qint64(k) * page.canvasPitch() - std::min<qint64>(0, last));
+            sizes.push_back(page.canvasSize());
+        }
+        m_pages.emplace_back(page.canvasCount(), page.canvasPitch());
+        pageTop += wholeSheetSize(page).height() + gap;
+    }
+    ShagRisunkov = sheet.canvasPitch();
+    while (picRisunok.size() < m_tops.size()) {
+        auto *box = new PictureBox(picControlInner);
+        box->setObjectName(QStringLiteral("picRisunok%1").arg(picRisunok.size()));
+        box->setFocusPolicy(Qt::ClickFocus);
+        box->installEventFilter(this);
+        box->stackUnder(VScroll1);
+        picRisunok.push_back(box);
+    }
+    for (std::size_t k = 0; k < picRisunok.size(); ++k) {
+        PictureBox *box = picRisunok[k];
+        if (k < m_tops.size()) {
+            box->move(0, static_cast<int>(m_tops[k]));
+            box->resizeAndClear(sizes[k].width(), sizes[k].height());
+            box->show();
+        } else {
+            hideCanvas(k);
+        }
+    }
+}
+
+void SheetView::drawPages(const Sheet &sheet)
+{
+    qint32 shown = 0;
+    for (qint32 p = 0; p < sheet.pageCount(); ++p) {
+        const Sheet page = sheet.onPage(p);
+        for (qint32 k = 0; k < page.canvasCount() && shown < qint32(picRisunok.size());
+             ++k, ++shown) {
+            drawCanvasInParallel(page, canvas(shown)->image(), k);
+            canvas(shown)->update();
         }
     }
 }
@@ -124,6 +195,21 @@ std::vector<QImage> SheetView::images() const
     return images;
 }
 
+std::vector<DrawnCanvases> SheetView::drawnPages() const
+{
+    if (m_pages.empty())
+        return {DrawnCanvases(images(), ShagRisunkov)};
+    std::vector<DrawnCanvases> pages;
+    qint32 next = 0;
+    for (const auto &[count, pitch] : m_pages) {
+        std::vector<QImage> canvases;
+        for (qint32 k = 0; k < count; ++k)
+            canvases.push_back(canvas(next++)->image());
+        pages.emplace_back(std::move(canvases), pitch);
+    }
+    return pages;
+}
+
 bool SheetView::hasSheet() const
 {
     return picRisunok[0]->isVisible();
@@ -131,7 +217,14 @@ bool SheetView::hasSheet() const
 
 qint32 SheetView::lastCanvas() const
 {
+    if (!m_tops.empty())
+        return qint32(m_tops.size()) - 1;
     return std::clamp<qint32>(m_KolRisunkov, 0, kCanvasCount - 1);
+}
+
+qint64 SheetView::canvasTop(qint32 k) const
+{
+    return m_tops.empty() ? qint64(k) * ShagRisunkov : m_tops[static_cast<std::size_t>(k)];
 }
 
 void SheetView::takeKeysOf(QWidget *command)
@@ -151,8 +244,13 @@ void SheetView::Prokrutka()
     const int H = picControlInner->height();
     const qint32 kol = lastCanvas();
     const PictureBox *last = canvas(kol);
-    const ScrollPlan plan = planScrollBars(
-        W, H, last->width(), qint64(kol) * ShagRisunkov + last->height(), picRisunok[0]->width());
+    qint64 bottom = canvasTop(kol) + last->height();
+    int width = last->width();
+    for (qint32 k = 0; k < kol && !m_tops.empty(); ++k) { // pages may differ
+        bottom = std::max(bottom, canvasTop(k) + canvas(k)->height());
+        width = std::max(width, canvas(k)->width());
+    }
+    const ScrollPlan plan = planScrollBars(W, H, width, bottom, picRisunok[0]->width());
     if (plan.horizontal) {
         HScroll1->setGeometry(0, H - kBarSize, plan.hWidth, kBarSize);
         HScroll1->setPageStep(plan.hWidth);
@@ -181,7 +279,7 @@ void SheetView::HScroll1_Change(int value)
 void SheetView::VScroll1_Change(int value)
 {
     for (qint32 k = 0; k <= lastCanvas(); ++k)
-        canvas(k)->move(canvas(k)->x(), k * ShagRisunkov - value);
+        canvas(k)->move(canvas(k)->x(), static_cast<int>(canvasTop(k) - value));
 }
 
 namespace {

@@ -416,7 +416,7 @@ void frmForma::drawSheet(qint32 month)
     m_state.KolRisunkov = sheet.geometry().KolRisunkov;
     m_shownSheet.reset();
     picControl->setViewportColour(Qt::white);
-    picControl->placeCanvases(sheet.geometry(), month == 0);
+    picControl->placePages(sheet, month == 0);
     setWindowTitle(m_state.Zagolovok + sheet.caption());
     m_platform.processEvents();
     picControl->Prokrutka();
@@ -424,10 +424,7 @@ void frmForma::drawSheet(qint32 month)
     // The events just run may have rebuilt the store: draw the years' marks as they are now.
     const auto [marks, otherYears] = marksNow();
     sheet.setHolidays(marks, otherYears);
-    for (qint32 k = 0; k < sheet.canvasCount(); ++k) {
-        drawCanvasInParallel(sheet, picControl->canvas(k)->image(), k);
-        picControl->canvas(k)->update();
-    }
+    picControl->drawPages(sheet);
     m_shownSheet = sheet;
     MenuPechat->setEnabled(true);
     setCommandsBusy(false);
@@ -435,24 +432,24 @@ void frmForma::drawSheet(qint32 month)
 
 void frmForma::kSave_Click()
 {
-    const DrawnCanvases shown(picControl->images(), picControl->shagRisunkov());
+    const std::vector<DrawnCanvases> shown = picControl->drawnPages();
     const bool vectorSet = m_shownSheet && isVectorSet(*m_shownSheet);
-    const std::optional<SaveTarget> target =
-        askSaveTarget(m_platform, this, m_state.paths.saveStartFolder(),
-                      UserSettings(m_state.paths.settingsFile()), wholeSheetSize(shown), vectorSet);
+    const std::optional<SaveTarget> target = askSaveTarget(
+        m_platform, this, m_state.paths.saveStartFolder(),
+        UserSettings(m_state.paths.settingsFile()), wholeSheetSize(shown.front()), vectorSet);
     if (!target)
         return;
     setCommandsBusy(true);
-    saveShownSheet(m_platform, shown, m_shownSheet ? &*m_shownSheet : nullptr, *target,
+    saveShownSheet(m_platform, sheetPages(shown), m_shownSheet ? &*m_shownSheet : nullptr, *target,
                    m_state.Razdelitel);
     setCommandsBusy(false);
 }
 
 void frmForma::MenuPechat_Click()
 {
-    printShownSheet(
-        m_platform, this, DrawnCanvases(picControl->images(), picControl->shagRisunkov()),
-        m_shownSheet ? &*m_shownSheet : nullptr, UserSettings(m_state.paths.settingsFile()));
+    const std::vector<DrawnCanvases> shown = picControl->drawnPages();
+    printShownSheet(m_platform, this, sheetPages(shown), m_shownSheet ? &*m_shownSheet : nullptr,
+                    UserSettings(m_state.paths.settingsFile()));
 }
 
 } // namespace vexilo

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -126,6 +127,20 @@ QSizeF pdfPageSize(const QString &pdf)
     const qsizetype at = info.indexOf(QStringLiteral("Page size:"));
     const QStringList words = info.mid(at + 10).simplified().split(u' ');
     return {words.value(0).toDouble(), words.value(2).toDouble()};
+}
+
+std::vector<QSizeF> pdfPageSizes(const QString &pdf)
+{
+    const QString info =
+        run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                        QStringLiteral("-l"), QStringLiteral("9999"), pdf});
+    std::vector<QSizeF> sizes;
+    static const QRegularExpression page(QStringLiteral("Page +\\d+ size: +([0-9.]+) x ([0-9.]+)"));
+    for (auto match = page.globalMatch(info); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        sizes.emplace_back(found.captured(1).toDouble(), found.captured(2).toDouble());
+    }
+    return sizes;
 }
 
 std::vector<QImage> pdfImages(const QString &pdf, const QString &prefix)

@@ -42,6 +42,9 @@ QString run(const QString &program, const QStringList &args);
 // The page size pdfinfo reads, in points.
 QSizeF pdfPageSize(const QString &pdf);
 
+// The size of every page of a PDF, in points, first page first (pdfinfo).
+std::vector<QSizeF> pdfPageSizes(const QString &pdf);
+
 // The images a PDF embeds, in the order they are drawn, as their own pixels (pdfimages).
 std::vector<QImage> pdfImages(const QString &pdf, const QString &prefix);
 

@@ -3,6 +3,7 @@
 #include "common/ImageMemory.h"
 #include "common/SafeFile.h"
 #include "compose/output/PagePlacement.h"
+#include "compose/output/SheetDocument.h"
 #include "compose/output/SheetStream.h"
 #include "compose/output/VectorSheet.h"
 #include "compose/sheet/SheetLayout.h"
@@ -249,23 +250,10 @@ std::optional<Producer> vectorProducer(const CanvasSource &source, const OutputO
         };
     if (options.format != OutputFormat::Pdf || !isVectorSet(source))
         return std::nullopt;
-    // The sheet keeps the physical size of its CSS pixels, whatever pixels BMP and PNG get.
-    OutputOptions page = options;
-    page.dpi = kDefaultDpi;
-    return [&source, page, dpi = options.dpi](QIODevice &device) {
-        const auto placed = sheetPage(wholeSheetSize(source), page);
-        if (!placed)
-            return false;
-        // Unshrunk, the sheet starts on a whole CSS pixel, so a page shown at 96 dpi puts its
-        // glyphs on the same pixel grid as the PNG.
-        QRectF target = placed->placement.sheet;
-        constexpr double kPointsPerPixel = 72.0 / kDefaultDpi;
-        if (!placed->placement.shrunk)
-            target.moveTopLeft(QPointF(std::round(target.x() / kPointsPerPixel),
-                                       std::round(target.y() / kPointsPerPixel)) *
-                               kPointsPerPixel);
-        return writeVectorPdf(source, page.transparent, placed->layout.fullRectPoints().size(),
-                              target, device, dpi);
+    return [&source, options](QIODevice &device) {
+        const std::optional<VectorPdfPage> page = vectorPdfPage(source, options);
+        return page && writeVectorPdf(source, options.transparent, page->pageSize, page->target,
+                                      device, options.dpi);
     };
 }
 
@@ -296,31 +284,35 @@ SafeWriteResult stageWhole(SafeFileBatch &batch, const CanvasSource &source, con
 
 } // namespace
 
+SafeWriteResult stageSheet(SafeFileBatch &batch, const CanvasSource &source,
+                           const QStringList &names, const OutputOptions &options)
+{
+    if (const auto producer = vectorProducer(source, options))
+        return batch.stage(names.front(), *producer);
+    if (names.size() == 1)
+        return stageWhole(batch, source, names.front(), options);
+    // One canvas in memory at a time, drawn again for each row and written beside its file.
+    QImage canvas = canvasBuffer(source.canvasSize(), canvasFormat(options));
+    if (canvas.isNull())
+        return refusedWrite(names.front(), outOfMemoryMessage());
+    SafeWriteResult staged;
+    for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {
+        drawCanvasInParallel(source, canvas, k);
+        staged = batch.stage(names[k], sheetProducer(canvas, options));
+        if (!staged.ok)
+            return staged;
+    }
+    return staged;
+}
+
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
                            const OutputOptions &options, const SafeWriteHook &hook)
 {
     if (names.isEmpty() || source.canvasCount() < 1)
         return {};
     SafeFileBatch batch({Durability::Unsynced, hook});
-    if (const auto producer = vectorProducer(source, options)) {
-        const SafeWriteResult staged = batch.stage(names.front(), *producer);
-        return staged.ok ? batch.commit() : staged;
-    }
-    if (names.size() == 1) {
-        const SafeWriteResult staged = stageWhole(batch, source, names.front(), options);
-        return staged.ok ? batch.commit() : staged;
-    }
-    // One canvas in memory at a time, drawn again for each row and written beside its file.
-    QImage canvas = canvasBuffer(source.canvasSize(), canvasFormat(options));
-    if (canvas.isNull())
-        return refusedWrite(names.front(), outOfMemoryMessage());
-    for (qint32 k = 0; k < source.canvasCount() && k < names.size(); ++k) {
-        drawCanvasInParallel(source, canvas, k);
-        const SafeWriteResult staged = batch.stage(names[k], sheetProducer(canvas, options));
-        if (!staged.ok)
-            return staged;
-    }
-    return batch.commit();
+    const SafeWriteResult staged = stageSheet(batch, source, names, options);
+    return staged.ok ? batch.commit() : staged;
 }
 
 } // namespace vexilo

@@ -132,5 +132,9 @@ QRectF placeOnPage(QSize pixels, int dpi, const QRectF &printable, double device
 // PDF are drawn band by band as they are written, so they take sheets of any height.
 SafeWriteResult writeSheet(const CanvasSource &source, const QStringList &names,
                            const OutputOptions &options, const SafeWriteHook &hook = {});
+// Stages the files writeSheet writes in `batch`, which a save of several pages commits once;
+// `names` not empty, the source with canvases.
+SafeWriteResult stageSheet(SafeFileBatch &batch, const CanvasSource &source,
+                           const QStringList &names, const OutputOptions &options);
 
 } // namespace vexilo

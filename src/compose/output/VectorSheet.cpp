@@ -146,12 +146,23 @@ bool drawSheet(cairo_t *cr, const CanvasSource &source, GlyphSources &sources, b
     return !sources.failed() && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
 }
 
-// Draws the sheet into the document, `scale` sheet pixels to its units from `origin`, and
-// ends it. The glyph sources outlive the document, which refers to them until it is finished.
-bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool transparent, int dpi,
-                   QPointF origin = {}, QSizeF scale = {1, 1})
+// One page of a document: its sheet, `scale` sheet pixels to the page's units from `origin`,
+// on a page of `size` (the surface's own for the first).
+struct DocumentPage
 {
-    const GlyphSet *glyphs = source.glyphSet();
+    const CanvasSource *source;
+    QPointF origin;
+    QSizeF scale{1, 1};
+    QSizeF size;
+};
+
+// Draws the pages into the document, one after the other, and ends it. The glyph sources serve
+// every page, so each glyph is written once for the whole document; they outlive it, as it
+// refers to them until it is finished.
+bool writeDocument(cairo_surface_t *surface, const std::vector<DocumentPage> &pages,
+                   bool transparent, int dpi)
+{
+    const GlyphSet *glyphs = pages.front().source->glyphSet();
     // Drawings recorded at a finer resolution than their load's, when asked for.
     std::optional<GlyphSet> finer = glyphs != nullptr ? recordedAt(*glyphs, dpi) : std::nullopt;
     if (finer)
@@ -159,11 +170,19 @@ bool writeDocument(cairo_surface_t *surface, const CanvasSource &source, bool tr
     std::optional<GlyphSources> sources;
     if (glyphs != nullptr)
         sources.emplace(*glyphs, transparent);
-    cairo_t *cr = cairo_create(surface);
-    cairo_translate(cr, origin.x(), origin.y());
-    cairo_scale(cr, scale.width(), scale.height());
-    const bool drawn = sources && drawSheet(cr, source, *sources, transparent);
-    cairo_destroy(cr);
+    bool drawn = sources.has_value();
+    for (std::size_t p = 0; p < pages.size() && drawn; ++p) {
+        const DocumentPage &page = pages[p];
+        if (p > 0) // the page before is written out before this one is drawn
+            cairo_pdf_surface_set_size(surface, page.size.width(), page.size.height());
+        cairo_t *cr = cairo_create(surface);
+        cairo_translate(cr, page.origin.x(), page.origin.y());
+        cairo_scale(cr, page.scale.width(), page.scale.height());
+        drawn = drawSheet(cr, *page.source, *sources, transparent);
+        if (p + 1 < pages.size())
+            cairo_show_page(cr);
+        cairo_destroy(cr);
+    }
     cairo_surface_finish(surface);
     const bool ok = drawn && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
@@ -178,20 +197,36 @@ bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &devi
     cairo_surface_t *surface =
         cairo_svg_surface_create_for_stream(writeToDevice, &device, size.width(), size.height());
     cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
-    return writeDocument(surface, source, transparent, dpi);
+    return writeDocument(surface, {DocumentPage{&source, {}, {1, 1}, size}}, transparent, dpi);
 }
 
 bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSize,
                     const QRectF &target, QIODevice &device, int dpi)
 {
-    const QSize size = wholeSheetSize(source);
-    if (size.isEmpty())
+    return writeVectorPdf({VectorPdfPage{&source, pageSize, target}}, transparent, device, dpi);
+}
+
+bool writeVectorPdf(const std::vector<VectorPdfPage> &pages, bool transparent, QIODevice &device,
+                    int dpi)
+{
+    std::vector<DocumentPage> document;
+    for (const VectorPdfPage &page : pages) {
+        const QSize size = wholeSheetSize(*page.source);
+        if (size.isEmpty())
+            return false;
+        document.push_back(
+            {page.source,
+             page.target.topLeft(),
+             {page.target.width() / size.width(), page.target.height() / size.height()},
+             page.pageSize});
+    }
+    if (document.empty())
         return false;
-    cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(
-        writeToDevice, &device, pageSize.width(), pageSize.height());
+    const QSizeF first = pages.front().pageSize;
+    cairo_surface_t *surface =
+        cairo_pdf_surface_create_for_stream(writeToDevice, &device, first.width(), first.height());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "Vexilo");
-    return writeDocument(surface, source, transparent, dpi, target.topLeft(),
-                         {target.width() / size.width(), target.height() / size.height()});
+    return writeDocument(surface, document, transparent, dpi);
 }
 
 } // namespace vexilo

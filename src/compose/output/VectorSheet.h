@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QSize>
 
+#include <vector>
+
 namespace vexilo {
 
 // The sheet as one SVG document of its size in pixels. A vector set's glyphs go in as their
@@ -19,5 +21,17 @@ bool writeSvgSheet(const CanvasSource &source, bool transparent, QIODevice &devi
 // drawing is written once and reused.
 bool writeVectorPdf(const CanvasSource &source, bool transparent, QSizeF pageSize,
                     const QRectF &target, QIODevice &device, int dpi = 0);
+
+// One page of a vector PDF: its sheet, its size in points and where the sheet goes on it.
+struct VectorPdfPage
+{
+    const CanvasSource *source;
+    QSizeF pageSize;
+    QRectF target;
+};
+// Sheets of one vector set as the pages of one vector PDF, in order. Each glyph's drawing is
+// written once for the whole document, and each page drawn and written before the next.
+bool writeVectorPdf(const std::vector<VectorPdfPage> &pages, bool transparent, QIODevice &device,
+                    int dpi = 0);
 
 } // namespace vexilo
