@@ -278,53 +278,76 @@ std::shared_ptr<GlyphSet> makeGlyphs(const std::array<QImage, 10> &picChisla,
     return glyphs;
 }
 
-// One tinted holder: the holder's drawing in that tint rendered as the holder is, or for a
-// picture (or a drawing not read with the tint) its pixels tinted; null for an empty holder.
-QImage tintedHolder(const QImage &holder, const std::optional<SvgGlyph> &drawing, double scale,
-                    GlyphTint tint)
+// The tinted holders of one holder: for each tint asked for (a null target is not), the
+// holder's drawing in that tint rendered as the holder is, else the holder's pixels tinted.
+// The pixels of every tint are found in one pass, as glyphs are long runs of a few colours.
+struct TintTargets
 {
-    if (holder.isNull())
-        return {};
-    if (drawing && drawing->hasTint(tint)) {
-        QImage rendered = glyphOnWhite(drawing->render(scale, tint));
-        if (rendered.size() == holder.size())
-            return rendered;
-    }
+    QImage *pale = nullptr;
+    QImage *paleRed = nullptr;
+    QImage *grey = nullptr;
+};
+
+void tintHolder(const QImage &holder, const std::optional<SvgGlyph> &drawing, double scale,
+                TintTargets targets)
+{
     static const PaleTint pale;
     static const GreyTint grey;
-    switch (tint) {
-    case GlyphTint::Pale:
-        return pale.paleImage(holder);
-    case GlyphTint::PaleHoliday:
-        return pale.paleRedImage(holder);
-    case GlyphTint::Grey:
-        return grey.greyImage(holder);
-    case GlyphTint::Plain:
-    case GlyphTint::Holiday:
-        break;
+    const std::array<std::pair<QImage *, GlyphTint>, 3> wanted{
+        {{targets.pale, GlyphTint::Pale},
+         {targets.paleRed, GlyphTint::PaleHoliday},
+         {targets.grey, GlyphTint::Grey}}};
+    std::array<QImage *, 3> byPixels{};
+    for (std::size_t t = 0; t < wanted.size(); ++t) {
+        QImage *target = wanted[t].first;
+        if (target == nullptr)
+            continue;
+        *target = QImage();
+        if (holder.isNull())
+            continue;
+        if (drawing && drawing->hasTint(wanted[t].second)) {
+            QImage rendered = glyphOnWhite(drawing->render(scale, wanted[t].second));
+            if (rendered.size() == holder.size()) {
+                *target = std::move(rendered);
+                continue;
+            }
+        }
+        *target = QImage(holder.size(), QImage::Format_RGB32);
+        byPixels[t] = target->isNull() ? nullptr : target;
     }
-    return holder;
+    if (std::all_of(byPixels.begin(), byPixels.end(), [](QImage *t) { return t == nullptr; }))
+        return;
+    const QImage source = holder.convertToFormat(QImage::Format_RGB32);
+    QRgb last = 0;
+    std::array<QRgb, 3> tinted{};
+    bool known = false;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        std::array<QRgb *, 3> out{};
+        for (std::size_t t = 0; t < out.size(); ++t)
+            out[t] = byPixels[t] ? reinterpret_cast<QRgb *>(byPixels[t]->scanLine(y)) : nullptr;
+        for (int x = 0; x < source.width(); ++x) {
+            if (!known || in[x] != last) {
+                last = in[x];
+                tinted = {pale.recolour(last), pale.recolourRed(last), grey.recolour(last)};
+                known = true;
+            }
+            for (std::size_t t = 0; t < out.size(); ++t)
+                if (out[t] != nullptr)
+                    out[t][x] = tinted[t];
+        }
+    }
 }
 
-// The pale, pale red and grey holders of the set's holders. The window lets events run only
-// where the described load does, so this short step runs through.
+// The pale, pale red and grey holders of the set's holders; the weekday names have no grey.
 void addTintedHolders(GlyphSet &glyphs)
 {
-    for (std::size_t d = 0; d < glyphs.picChisla.size(); ++d) {
-        const QImage &holder = glyphs.picChisla[d];
-        const auto &drawing = glyphs.vectorDigits[d];
-        glyphs.paleDigits[d] = tintedHolder(holder, drawing, glyphs.scale, GlyphTint::Pale);
-        glyphs.paleRedDigits[d] =
-            tintedHolder(holder, drawing, glyphs.scale, GlyphTint::PaleHoliday);
-        glyphs.greyDigits[d] = tintedHolder(holder, drawing, glyphs.scale, GlyphTint::Grey);
-    }
-    for (std::size_t w = 0; w < glyphs.picDniNedeli.size(); ++w) {
-        const QImage &holder = glyphs.picDniNedeli[w];
-        const auto &drawing = glyphs.vectorWeekdays[w];
-        glyphs.paleWeekdays[w] = tintedHolder(holder, drawing, glyphs.scale, GlyphTint::Pale);
-        glyphs.paleRedWeekdays[w] =
-            tintedHolder(holder, drawing, glyphs.scale, GlyphTint::PaleHoliday);
-    }
+    for (std::size_t d = 0; d < glyphs.picChisla.size(); ++d)
+        tintHolder(glyphs.picChisla[d], glyphs.vectorDigits[d], glyphs.scale,
+                   {&glyphs.paleDigits[d], &glyphs.paleRedDigits[d], &glyphs.greyDigits[d]});
+    for (std::size_t w = 0; w < glyphs.picDniNedeli.size(); ++w)
+        tintHolder(glyphs.picDniNedeli[w], glyphs.vectorWeekdays[w], glyphs.scale,
+                   {&glyphs.paleWeekdays[w], &glyphs.paleRedWeekdays[w], nullptr});
 }
 
 // The holders as a load leaves them: the images it read, the others as they were in `before`
