@@ -66,6 +66,9 @@ bool isGlyphSetFiles(const QStringList &names)
         files.append(QString::number(digit) + extension);
     for (const QString &weekday : weekdayNames())
         files.append(weekday + extension);
+    // A set's month titles are written in the same save.
+    for (const QString &month : monthNames())
+        files.append(month + extension);
     return std::all_of(names.begin(), names.end(),
                        [&files](const QString &name) { return files.contains(name); });
 }

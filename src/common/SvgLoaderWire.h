@@ -6,13 +6,14 @@
 //
 // Request, parent to child:
 //   u32 kWireMagic, f64 render scale, f64 record scale, then per glyph, as the parent has it
-//   ready: u32 length + the plain document, u32 length + the holiday document; the parent
-//   closes the pipe after the last one (at most kMaxGlyphs).
+//   ready: u32 the variants sent (a mask of bits 0..kMaxVariants-1, the plain bit 0 always
+//   set), then for each variant in bit order u32 length + its document; the parent closes the
+//   pipe after the last glyph (at most kMaxGlyphs).
 // Answer, child to parent, one per glyph in order, written as soon as it is ready:
 //   u32 kGlyphOk or kGlyphRefused; after kGlyphOk: f64 width, f64 height (CSS pixels),
-//   f64 record scale used, then for the plain and the holiday document: i32 width,
-//   i32 height, width * height * 4 bytes of premultiplied ARGB32 rows at the render scale,
-//   u32 length + a cairo script of the drawing at the record scale.
+//   f64 record scale used, then for each variant sent, in bit order: i32 width, i32 height,
+//   width * height * 4 bytes of premultiplied ARGB32 rows at the render scale, u32 length + a
+//   cairo script of the drawing at the record scale.
 // A child that stops answering, dies or answers out of bounds fails the glyph it owes.
 
 #include <algorithm>
@@ -29,8 +30,18 @@ inline constexpr std::uint32_t kGlyphRefused = 2;
 
 // A document may be at most this large after the parent's re-serialisation.
 inline constexpr std::uint32_t kMaxDocumentBytes = std::uint32_t(8) << 20;
-// A set has 17 glyphs.
-inline constexpr std::uint32_t kMaxGlyphs = 17;
+// A set has 17 glyphs and up to 12 month titles.
+inline constexpr std::uint32_t kMaxGlyphs = 29;
+// The variants of one drawing: plain, holiday, pale, pale holiday and grey, by bit.
+inline constexpr int kMaxVariants = 5;
+inline constexpr std::uint32_t kPlainVariant = 1;
+inline constexpr std::uint32_t kPlainAndHoliday = 3;
+
+// Whether a mask names variants a glyph may be sent with: the plain one and no unknown bit.
+constexpr bool validVariants(std::uint32_t variants)
+{
+    return (variants & kPlainVariant) != 0 && variants < (std::uint32_t(1) << kMaxVariants);
+}
 // The glyph box limits of the raster sets hold for drawings too.
 inline constexpr int kMaxSide = 4096;
 inline constexpr std::int64_t kMaxBoxPixels = std::int64_t(1) << 20;

@@ -49,8 +49,13 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
                                     QStringLiteral("ПАПКА"));
     const QCommandLineOption force(
         QStringLiteral("force"),
-        QStringLiteral("Записать в существующую папку, где нет ничего, кроме семнадцати файлов "
-                       "набора; любой другой файл, ссылка или домашняя папка — отказ."));
+        QStringLiteral("Записать в существующую папку, где нет ничего, кроме файлов набора "
+                       "(семнадцати знаков и названий месяцев); любой другой файл, ссылка или "
+                       "домашняя папка — отказ."));
+    const QCommandLineOption capitals(
+        QStringLiteral("capitals"),
+        QStringLiteral("Названия месяцев прописными буквами («ЯНВАРЬ»); без него — как в "
+                       "списке месяцев («Январь»)."));
     const QCommandLineOption svg(
         QStringLiteral("svg"),
         QStringLiteral("Записать набор в SVG («0.svg» … «Вс.svg»): контуры знаков, которым не "
@@ -59,15 +64,16 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
                                        QStringLiteral("Вывести установленные семейства шрифтов."));
     const QCommandLineOption help = helpOption();
     const QCommandLineOption version = versionOption();
-    const QList<QCommandLineOption> options = {font,  size, bold,      color, outDir,
-                                               force, svg,  listFonts, help,  version};
+    const QList<QCommandLineOption> options = {font, size,     bold,      color, outDir, force,
+                                               svg,  capitals, listFonts, help,  version};
     parser.addOptions(options);
     if (!parser.parse(arguments))
         return usage(err, parserErrorReason(parser));
     if (parser.isSet(help)) {
         out << helpText(
             {kProgram, QStringLiteral("--font СЕМЕЙСТВО -o ПАПКА [параметры]"),
-             QStringLiteral("Рисует набор картинок («0.gif» … «9.gif», «Пн.gif» … «Вс.gif», "
+             QStringLiteral("Рисует набор картинок («0.gif» … «9.gif», «Пн.gif» … «Вс.gif» и "
+                            "названия месяцев «Январь.gif» … «Декабрь.gif», всего 29 файлов, "
                             "или с --svg те же имена на «.svg») из установленного шрифта для "
                             "Vexilo и vexilo-render."),
              options,
@@ -109,7 +115,8 @@ int runGlyphs(const QStringList &arguments, QTextStream &out, QTextStream &err,
         err << QStringLiteral("Шрифт «%1» не установлен.").arg(parser.value(font)) << '\n';
         return GlyphsFailed;
     }
-    const MadeGlyphs glyphs = makeGlyphs({*family, pixels, parser.isSet(bold), *ink});
+    const MadeGlyphs glyphs =
+        makeGlyphs({*family, pixels, parser.isSet(bold), *ink, parser.isSet(capitals)});
     const MadeGlyphFiles kind = parser.isSet(svg) ? MadeGlyphFiles::Svg : MadeGlyphFiles::Gif;
     if (const SafeWriteResult written =
             writeMadeGlyphs(glyphs, parser.value(outDir), parser.isSet(force), writeOptions, kind);

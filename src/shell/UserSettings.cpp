@@ -142,6 +142,7 @@ std::optional<GlyphStyle> UserSettings::loadGlyphStyle() const
     style.bold = settings->value(QStringLiteral("glyphs/bold"), true).toBool();
     style.color =
         colorFromHex(settings->value(QStringLiteral("glyphs/color")).toString()).value_or(QColor());
+    style.capitalTitles = settings->value(QStringLiteral("glyphs/capitals"), false).toBool();
     return style;
 }
 
@@ -152,6 +153,7 @@ void UserSettings::saveGlyphStyle(const GlyphStyle &style) const
     settings->setValue(QStringLiteral("glyphs/size"), style.pixelSize);
     settings->setValue(QStringLiteral("glyphs/bold"), style.bold);
     settings->setValue(QStringLiteral("glyphs/color"), style.color.name(QColor::HexRgb));
+    settings->setValue(QStringLiteral("glyphs/capitals"), style.capitalTitles);
 }
 
 std::optional<MadeGlyphFiles> UserSettings::loadGlyphFiles() const

@@ -189,12 +189,13 @@ bool picturesWithinBounds(const std::string &svg)
 
 } // namespace
 
-bool drawGlyph(const std::string &plain, const std::string &holiday, double renderScale,
-               double recordScale, GlyphAnswer &answer)
+bool drawGlyph(const std::vector<std::string> &documents, double renderScale, double recordScale,
+               GlyphAnswer &answer)
 {
     if (!(renderScale >= wire::kMinScale && renderScale <= wire::kMaxScale) ||
-        !(recordScale >= wire::kMinScale && recordScale <= wire::kMaxScale))
+        !(recordScale >= wire::kMinScale && recordScale <= wire::kMaxScale) || documents.empty())
         return false;
+    const std::string &plain = documents.front();
     if (!picturesWithinBounds(plain))
         return false;
     const Handle handle = parse(plain);
@@ -209,10 +210,17 @@ bool drawGlyph(const std::string &plain, const std::string &holiday, double rend
     answer.width = size->first;
     answer.height = size->second;
     answer.recordScale = wire::recordScaleFor(box, recordScale);
-    if (!draw(handle.get(), answer, box, renderScale, answer.plain))
+    answer.variants.assign(documents.size(), Drawn{});
+    if (!draw(handle.get(), answer, box, renderScale, answer.variants.front()))
         return false;
-    const Handle tinted = parse(holiday);
-    return draw(tinted.get(), answer, box, renderScale, answer.holiday);
+    // The tinted documents are drawn in the plain one's box. They come from the same pass over
+    // the same file, which changes colours only, so the plain one's pictures are theirs.
+    for (std::size_t i = 1; i < documents.size(); ++i) {
+        const Handle tinted = parse(documents[i]);
+        if (!draw(tinted.get(), answer, box, renderScale, answer.variants[i]))
+            return false;
+    }
+    return true;
 }
 
 void appendAnswer(std::string &out, const GlyphAnswer &answer)
@@ -221,8 +229,8 @@ void appendAnswer(std::string &out, const GlyphAnswer &answer)
     wire::putValue(out, answer.width);
     wire::putValue(out, answer.height);
     wire::putValue(out, answer.recordScale);
-    appendDrawn(out, answer.plain);
-    appendDrawn(out, answer.holiday);
+    for (const Drawn &drawn : answer.variants)
+        appendDrawn(out, drawn);
 }
 
 } // namespace vexilo::svgloader

@@ -22,14 +22,13 @@ struct GlyphAnswer
     double width = 0; // CSS pixels
     double height = 0;
     double recordScale = 1;
-    Drawn plain;
-    Drawn holiday;
+    std::vector<Drawn> variants; // in the order the documents came, the plain one first
 };
 
-// Reads the plain document's size and draws both documents at that size; false when librsvg
-// cannot read or draw one of them, or the drawing has no size a glyph may have.
-bool drawGlyph(const std::string &plain, const std::string &holiday, double renderScale,
-               double recordScale, GlyphAnswer &answer);
+// Reads the first (plain) document's size and draws every document at that size; false when
+// librsvg cannot read or draw one of them, or the drawing has no size a glyph may have.
+bool drawGlyph(const std::vector<std::string> &documents, double renderScale, double recordScale,
+               GlyphAnswer &answer);
 
 // The answer as it goes down the pipe.
 void appendAnswer(std::string &out, const GlyphAnswer &answer);

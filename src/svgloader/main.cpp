@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -36,15 +37,11 @@ template <typename T> bool readValue(T &value)
     return readExactly(&value, sizeof value);
 }
 
-// A length and the document; the length's first byte may have been read already.
-bool readDocument(std::string &document, std::optional<char> first = std::nullopt)
+// A length and the document.
+bool readDocument(std::string &document)
 {
     std::uint32_t size = 0;
-    auto *bytes = reinterpret_cast<char *>(&size);
-    const std::size_t skip = first ? 1 : 0;
-    if (first)
-        bytes[0] = *first;
-    if (!readExactly(bytes + skip, sizeof size - skip) || size > wire::kMaxDocumentBytes)
+    if (!readValue(size) || size > wire::kMaxDocumentBytes)
         return false;
     document.resize(size);
     return readExactly(document.data(), size);
@@ -83,8 +80,7 @@ int serve()
     if (!readValue(magic) || magic != wire::kWireMagic || !readValue(renderScale) ||
         !readValue(recordScale))
         return 2;
-    std::string plain;
-    std::string holiday;
+    std::vector<std::string> documents;
     std::string answer;
     // Glyphs come until the parent closes the pipe.
     for (std::uint32_t i = 0; i < wire::kMaxGlyphs; ++i) {
@@ -92,11 +88,23 @@ int serve()
         const ssize_t peeked = read(STDIN_FILENO, &next, 1);
         if (peeked == 0)
             return 0;
-        if (peeked < 0 || !readDocument(plain, next) || !readDocument(holiday))
+        std::uint32_t variants = 0;
+        auto *mask = reinterpret_cast<char *>(&variants);
+        mask[0] = next;
+        if (peeked < 0 || !readExactly(mask + 1, sizeof variants - 1) ||
+            !wire::validVariants(variants))
             return 2;
+        documents.clear();
+        for (int bit = 0; bit < wire::kMaxVariants; ++bit) {
+            if ((variants & (std::uint32_t(1) << bit)) == 0)
+                continue;
+            documents.emplace_back();
+            if (!readDocument(documents.back()))
+                return 2;
+        }
         svgloader::GlyphAnswer drawn;
         answer.clear();
-        if (svgloader::drawGlyph(plain, holiday, renderScale, recordScale, drawn))
+        if (svgloader::drawGlyph(documents, renderScale, recordScale, drawn))
             svgloader::appendAnswer(answer, drawn);
         else
             wire::putValue(answer, wire::kGlyphRefused);

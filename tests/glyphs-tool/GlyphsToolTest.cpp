@@ -110,7 +110,7 @@ TEST(GlyphsTool, AnUnknownFontOrAnExistingFolderFailsAndTouchesNothing)
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("vexilo-glyphs ")));
 }
 
-TEST(GlyphsTool, WithSvgTheSetIsSeventeenOutlineFilesAndForceReplacesThem)
+TEST(GlyphsTool, WithSvgTheSetIsTwentyNineOutlineFilesAndForceReplacesThem)
 {
     TempAppFolder app;
     const QStringList args = {QStringLiteral("--font"), QStringLiteral("Liberation Serif"),
@@ -120,7 +120,7 @@ TEST(GlyphsTool, WithSvgTheSetIsSeventeenOutlineFilesAndForceReplacesThem)
     ASSERT_EQ(made.status, 0) << made.err.toStdString();
     EXPECT_TRUE(made.out.contains(QStringLiteral("SVG"))) << made.out.toStdString();
     const QStringList names = madeGlyphFileNames(MadeGlyphFiles::Svg);
-    EXPECT_EQ(QDir(app.file(QStringLiteral("P"))).entryList(QDir::Files).size(), 17);
+    EXPECT_EQ(QDir(app.file(QStringLiteral("P"))).entryList(QDir::Files).size(), 29);
     for (const QString &name : names) {
         const QByteArray svg = app.read(QStringLiteral("P/") + name);
         EXPECT_TRUE(svg.contains("<path")) << name.toStdString();
@@ -161,6 +161,51 @@ std::map<QString, QByteArray> filesUnder(const QString &folder)
 }
 
 } // namespace
+
+TEST(GlyphsTool, TheTwentyNineFilesLoadBackWithTheirTitlesAndReplaceASetWithout)
+{
+    struct Case
+    {
+        const char *what;
+        QStringList options;
+        MadeGlyphFiles kind;
+    };
+    TempAppFolder app;
+    std::map<QString, int> januaryWidth;
+    for (const Case &c :
+         {Case{"GIF", {}, MadeGlyphFiles::Gif},
+          Case{"GIF in capitals", {QStringLiteral("--capitals")}, MadeGlyphFiles::Gif},
+          Case{"SVG in capitals",
+               {QStringLiteral("--capitals"), QStringLiteral("--svg")},
+               MadeGlyphFiles::Svg}}) {
+        SCOPED_TRACE(c.what);
+        const QString folder = app.file(QString::fromLatin1(c.what));
+        // A set of the seventeen files of an older version is replaced whole.
+        const QStringList names = madeGlyphFileNames(c.kind);
+        for (const QString &name : names.mid(0, 17))
+            app.write(QString::fromLatin1(c.what) + u'/' + name, "old");
+        const ToolRun made =
+            runTool(QStringLiteral("vexilo-glyphs"),
+                    QStringList{QStringLiteral("--font"), QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("-o"), folder, QStringLiteral("--force")} +
+                        c.options);
+        ASSERT_EQ(made.status, 0) << made.err.toStdString();
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 29);
+        const GlyphLoad set = loadGlyphSet(folder + u'/', 0);
+        ASSERT_TRUE(set.complete);
+        EXPECT_EQ(set.set->missingTitle, QString());
+        for (const QImage &title : set.set->monthTitles) {
+            ASSERT_FALSE(title.isNull());
+            EXPECT_EQ(title.height(), set.set->monthTitles[0].height());
+        }
+        // «Май» is narrower than «Сентябрь», each title as wide as its own lettering.
+        EXPECT_LT(set.set->monthTitles[4].width(), set.set->monthTitles[8].width());
+        januaryWidth[QString::fromLatin1(c.what)] = set.set->monthTitles[0].width();
+    }
+    EXPECT_GT(januaryWidth[QStringLiteral("GIF in capitals")], januaryWidth[QStringLiteral("GIF")]);
+    const ToolRun help = runTool(QStringLiteral("vexilo-glyphs"), {QStringLiteral("--help")});
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--capitals"))) << help.out.toStdString();
+}
 
 TEST(GlyphsTool, ForceNeverReplacesAFolderHoldingAnythingButAGlyphSet)
 {
@@ -286,7 +331,7 @@ TEST(GlyphsTool, ForceAfterAKilledOneGoesOnAndTheLoserOfTwoSaysAnotherCopyWrites
     const ToolRun forced = runTool(QStringLiteral("vexilo-glyphs"), args);
     EXPECT_EQ(forced.status, 0) << forced.err.toStdString();
     EXPECT_EQ(QDir(set).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
-              17);
+              29);
     EXPECT_FALSE(app.read(QStringLiteral("P/0.gif")).isEmpty());
 
     // The winner holds the lock and is writing its temporaries.

@@ -2,7 +2,9 @@
 
 #include "common/ProgramText.h"
 #include "common/RegularFile.h"
+#include "compose/tints/GreyTint.h"
 #include "compose/tints/HolidayTint.h"
+#include "compose/tints/PaleTint.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,23 +57,43 @@ ReadGlyph fromDrawing(const SvgGlyph &drawing, double scale)
     return ReadGlyph{glyphOnWhite(rendered), std::move(rendered), drawing};
 }
 
-// The drawings of the named files, read by one loader process: one per file up to the first
-// that cannot be read or drawn.
-std::vector<ReadGlyph> readDrawings(const QString &folder, const QStringList &names,
-                                    const SvgLoadLimits &limits)
+// A drawing asked of the loader: its file, the tints it is drawn in, and whether the set may
+// lack it (a month title) or the reading stops there.
+struct WantedDrawing
+{
+    QString name;
+    std::uint32_t tints = kEveryTint;
+    bool optional = false;
+};
+
+// Digits are drawn in every tint; weekday names in all but the grey of week numbers.
+constexpr std::uint32_t kWeekdayTints = kEveryTint & ~(std::uint32_t(1) << int(GlyphTint::Grey));
+
+// The drawings of the named files, read by one loader process, one per file in order: up to
+// the first file that cannot be read or drawn, passing over optional files that cannot be
+// read. Nothing for each file passed over and each after the first failure.
+std::vector<std::optional<ReadGlyph>> readDrawings(const QString &folder,
+                                                   const std::vector<WantedDrawing> &wanted,
+                                                   const SvgLoadLimits &limits)
 {
     // The loader starts up while the files are read, and draws each as soon as it is sent.
     SvgGlyph::Loader loader(1.0, limits);
-    for (const QString &name : names) {
-        const auto bytes = readRegularFile(folder + name, kMaxSvgGlyphBytes);
-        auto prepared = bytes ? SvgGlyph::documentsOf(*bytes) : std::nullopt;
-        if (!prepared)
+    std::vector<std::size_t> sent;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        const auto bytes = readRegularFile(folder + wanted[i].name, kMaxSvgGlyphBytes);
+        auto prepared = bytes ? SvgGlyph::documentsOf(*bytes, wanted[i].tints) : std::nullopt;
+        if (!prepared) {
+            if (wanted[i].optional)
+                continue;
             break;
+        }
         loader.send(std::move(*prepared));
+        sent.push_back(i);
     }
-    std::vector<ReadGlyph> read;
-    for (const SvgGlyph &drawing : loader.glyphs())
-        read.push_back(fromDrawing(drawing, 1.0));
+    std::vector<std::optional<ReadGlyph>> read(wanted.size());
+    const std::vector<SvgGlyph> drawn = loader.glyphs();
+    for (std::size_t k = 0; k < drawn.size(); ++k)
+        read[sent[k]] = fromDrawing(drawn[k], 1.0);
     return read;
 }
 
@@ -150,23 +172,28 @@ GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLi
 {
     GlyphLoad images;
     images.kind = glyphKindOf(folder, sizeCheck);
+    const int lastDigit = sizeCheck ? 0 : 9;
+    const std::size_t lastWeekday = sizeCheck ? 0U : 6U;
     // A vector set is drawn by one loader for the whole set, its answers taken in order.
-    std::vector<ReadGlyph> drawings;
+    std::vector<std::optional<ReadGlyph>> drawings;
     std::size_t nextDrawing = 0;
     if (images.kind == GlyphKind::Vector) {
-        QStringList names;
-        for (int i = 0; i <= (sizeCheck ? 0 : 9); ++i)
-            names << digitFileName(i, images.kind);
-        for (std::size_t i = 0; i <= (sizeCheck ? 0U : 6U); ++i)
-            names << weekdayFileNames(images.kind)[i];
-        drawings = readDrawings(folder, names, limits);
+        std::vector<WantedDrawing> wanted;
+        for (int i = 0; i <= lastDigit; ++i)
+            wanted.push_back({digitFileName(i, images.kind), kEveryTint, false});
+        for (std::size_t i = 0; i <= lastWeekday; ++i)
+            wanted.push_back({weekdayFileNames(images.kind)[i], kWeekdayTints, false});
+        for (int m = 0; m < 12; ++m)
+            wanted.push_back({monthTitleFileName(m, images.kind), kPlainOnly, true});
+        drawings = readDrawings(folder, wanted, limits);
     }
+    const auto readNext = [&](const QString &name) -> std::optional<ReadGlyph> {
+        if (images.kind != GlyphKind::Vector)
+            return readOne(folder + name);
+        return nextDrawing < drawings.size() ? std::move(drawings[nextDrawing++]) : std::nullopt;
+    };
     const auto readInto = [&](const QString &name, bool weekday) {
-        auto glyph = images.kind == GlyphKind::Vector
-                         ? (nextDrawing < drawings.size()
-                                ? std::optional<ReadGlyph>(std::move(drawings[nextDrawing++]))
-                                : std::nullopt)
-                         : readOne(folder + name);
+        auto glyph = readNext(name);
         if (!glyph) {
             images.failedFile = name;
             return false;
@@ -177,15 +204,28 @@ GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLi
             (weekday ? images.vectorWeekdays : images.vectorDigits).push_back(*glyph->drawing);
         return true;
     };
-    for (int i = 0; i <= (sizeCheck ? 0 : 9); ++i) {
+    for (int i = 0; i <= lastDigit; ++i) {
         if (!readInto(digitFileName(i, images.kind), false))
             return images;
     }
-    for (std::size_t i = 0; i <= (sizeCheck ? 0U : 6U); ++i) {
+    for (std::size_t i = 0; i <= lastWeekday; ++i) {
         if (!readInto(weekdayFileNames(images.kind)[i], true))
             return images;
     }
     images.complete = true;
+    // A title the set lacks or cannot read is only named: the sheet can do without it.
+    for (std::size_t m = 0; m < images.titles.size(); ++m) {
+        const QString name = monthTitleFileName(int(m), images.kind);
+        auto glyph = readNext(name);
+        if (!glyph) {
+            if (images.missingTitle.isEmpty())
+                images.missingTitle = name;
+            continue;
+        }
+        images.titles[m] = std::move(glyph->onWhite);
+        images.titlesAlpha[m] = std::move(glyph->alpha);
+        images.vectorTitles[m] = std::move(glyph->drawing);
+    }
     return images;
 }
 
@@ -238,10 +278,84 @@ std::shared_ptr<GlyphSet> makeGlyphs(const std::array<QImage, 10> &picChisla,
     return glyphs;
 }
 
+// The tinted holders of one holder: for each tint asked for (a null target is not), the
+// holder's drawing in that tint rendered as the holder is, else the holder's pixels tinted.
+// The pixels of every tint are found in one pass, as glyphs are long runs of a few colours.
+struct TintTargets
+{
+    QImage *pale = nullptr;
+    QImage *paleRed = nullptr;
+    QImage *grey = nullptr;
+};
+
+void tintHolder(const QImage &holder, const std::optional<SvgGlyph> &drawing, double scale,
+                TintTargets targets)
+{
+    static const PaleTint pale;
+    static const GreyTint grey;
+    const std::array<std::pair<QImage *, GlyphTint>, 3> wanted{
+        {{targets.pale, GlyphTint::Pale},
+         {targets.paleRed, GlyphTint::PaleHoliday},
+         {targets.grey, GlyphTint::Grey}}};
+    std::array<QImage *, 3> byPixels{};
+    for (std::size_t t = 0; t < wanted.size(); ++t) {
+        QImage *target = wanted[t].first;
+        if (target == nullptr)
+            continue;
+        *target = QImage();
+        if (holder.isNull())
+            continue;
+        if (drawing && drawing->hasTint(wanted[t].second)) {
+            QImage rendered = glyphOnWhite(drawing->render(scale, wanted[t].second));
+            if (rendered.size() == holder.size()) {
+                *target = std::move(rendered);
+                continue;
+            }
+        }
+        *target = QImage(holder.size(), QImage::Format_RGB32);
+        byPixels[t] = target->isNull() ? nullptr : target;
+    }
+    if (std::all_of(byPixels.begin(), byPixels.end(), [](QImage *t) { return t == nullptr; }))
+        return;
+    const QImage source = holder.convertToFormat(QImage::Format_RGB32);
+    QRgb last = 0;
+    std::array<QRgb, 3> tinted{};
+    bool known = false;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        std::array<QRgb *, 3> out{};
+        for (std::size_t t = 0; t < out.size(); ++t)
+            out[t] = byPixels[t] ? reinterpret_cast<QRgb *>(byPixels[t]->scanLine(y)) : nullptr;
+        for (int x = 0; x < source.width(); ++x) {
+            if (!known || in[x] != last) {
+                last = in[x];
+                tinted = {pale.recolour(last), pale.recolourRed(last), grey.recolour(last)};
+                known = true;
+            }
+            for (std::size_t t = 0; t < out.size(); ++t)
+                if (out[t] != nullptr)
+                    out[t][x] = tinted[t];
+        }
+    }
+}
+
+// The pale, pale red and grey holders of the set's holders; the weekday names have no grey.
+void addTintedHolders(GlyphSet &glyphs)
+{
+    for (std::size_t d = 0; d < glyphs.picChisla.size(); ++d)
+        tintHolder(glyphs.picChisla[d], glyphs.vectorDigits[d], glyphs.scale,
+                   {&glyphs.paleDigits[d], &glyphs.paleRedDigits[d], &glyphs.greyDigits[d]});
+    for (std::size_t w = 0; w < glyphs.picDniNedeli.size(); ++w)
+        tintHolder(glyphs.picDniNedeli[w], glyphs.vectorWeekdays[w], glyphs.scale,
+                   {&glyphs.paleWeekdays[w], &glyphs.paleRedWeekdays[w], nullptr});
+}
+
 // The holders as a load leaves them: the images it read, the others as they were in `before`
-// (empty when there was none).
-SharedGlyphs shareLoad(const GlyphLoad &images, RedVariants red, qint32 ProverkaRazmerov,
-                       const GlyphSet *before)
+// (empty when there was none); the titles of a complete load, else those of `before`. The
+// tinted holders are those of `before`, for the caller to build again when it builds the red
+// variants again.
+std::shared_ptr<GlyphSet> shareLoad(const GlyphLoad &images, RedVariants red,
+                                    qint32 ProverkaRazmerov, const GlyphSet *before)
 {
     std::array<QImage, 10> digits;
     std::array<QImage, 7> weekdays;
@@ -262,6 +376,15 @@ SharedGlyphs shareLoad(const GlyphLoad &images, RedVariants red, qint32 Proverka
         glyphs.weekdaysAlpha = before->weekdaysAlpha;
         glyphs.vectorDigits = before->vectorDigits;
         glyphs.vectorWeekdays = before->vectorWeekdays;
+        glyphs.monthTitles = before->monthTitles;
+        glyphs.titlesAlpha = before->titlesAlpha;
+        glyphs.vectorTitles = before->vectorTitles;
+        glyphs.missingTitle = before->missingTitle;
+        glyphs.paleDigits = before->paleDigits;
+        glyphs.paleRedDigits = before->paleRedDigits;
+        glyphs.greyDigits = before->greyDigits;
+        glyphs.paleWeekdays = before->paleWeekdays;
+        glyphs.paleRedWeekdays = before->paleRedWeekdays;
     }
     const auto take = [](const auto &from, auto &to) {
         for (std::size_t i = 0; i < std::min(from.size(), to.size()); ++i)
@@ -271,6 +394,14 @@ SharedGlyphs shareLoad(const GlyphLoad &images, RedVariants red, qint32 Proverka
     take(images.weekdaysAlpha, glyphs.weekdaysAlpha);
     take(images.vectorDigits, glyphs.vectorDigits);
     take(images.vectorWeekdays, glyphs.vectorWeekdays);
+    if (images.complete) {
+        glyphs.monthTitles = images.titles;
+        glyphs.titlesAlpha = images.titlesAlpha;
+        glyphs.vectorTitles = images.vectorTitles;
+        glyphs.missingTitle = images.missingTitle;
+    }
+    for (std::size_t m = 0; m < glyphs.monthTitles.size(); ++m)
+        glyphs.ink.titles[m] = inkOf(glyphs.monthTitles[m]);
     return shared;
 }
 
@@ -280,8 +411,12 @@ SharedGlyphs buildGlyphSet(const GlyphLoad &load, qint32 ProverkaRazmerov,
                            const SharedGlyphs &before, const LetEventsRun &letEventsRun)
 {
     auto red = buildRedVariants(load, isSizeCheck(ProverkaRazmerov), letEventsRun);
+    if (!red)
+        return nullptr;
     // The window lets events run above, so its set is taken only now.
-    return red ? shareLoad(load, std::move(*red), ProverkaRazmerov, before.get()) : nullptr;
+    auto glyphs = shareLoad(load, std::move(*red), ProverkaRazmerov, before.get());
+    addTintedHolders(*glyphs);
+    return glyphs;
 }
 
 SharedGlyphs keptAfterFailure(const GlyphLoad &load, qint32 ProverkaRazmerov,
@@ -303,8 +438,11 @@ SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
                          const std::array<QImage, 7> &picDniNedeli, std::vector<clsPixel> Tsifry,
                          std::vector<clsPixel> DniNedeli, qint32 ProverkaRazmerov)
 {
-    return makeGlyphs(picChisla, picDniNedeli, RedVariants{std::move(Tsifry), std::move(DniNedeli)},
-                      ProverkaRazmerov);
+    auto glyphs =
+        makeGlyphs(picChisla, picDniNedeli, RedVariants{std::move(Tsifry), std::move(DniNedeli)},
+                   ProverkaRazmerov);
+    addTintedHolders(*glyphs);
+    return glyphs;
 }
 
 SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
@@ -314,6 +452,8 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
     GlyphLoad images;
     images.kind = GlyphKind::Vector;
     images.scale = scale;
+    images.complete = true;
+    images.missingTitle = glyphs->missingTitle;
     // The drawings again, by one loader for the set.
     std::vector<const SvgGlyph *> drawings;
     const auto collect = [&drawings](const auto &list) {
@@ -326,20 +466,33 @@ SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale)
     collect(glyphs->vectorDigits);
     const std::size_t digitCount = drawings.size();
     collect(glyphs->vectorWeekdays);
+    const std::size_t holderCount = drawings.size();
+    std::vector<std::size_t> titleMonths;
+    for (std::size_t m = 0; m < glyphs->vectorTitles.size(); ++m) {
+        if (glyphs->vectorTitles[m]) {
+            drawings.push_back(&*glyphs->vectorTitles[m]);
+            titleMonths.push_back(m);
+        }
+    }
     const std::vector<SvgGlyph> again = SvgGlyph::atScale(drawings, scale);
     if (again.size() != drawings.size())
         return nullptr;
     for (std::size_t i = 0; i < again.size(); ++i) {
         ReadGlyph glyph = fromDrawing(again[i], scale);
+        if (glyph.onWhite.isNull())
+            return nullptr;
+        if (i >= holderCount) {
+            const std::size_t m = titleMonths[i - holderCount];
+            images.titles[m] = std::move(glyph.onWhite);
+            images.titlesAlpha[m] = std::move(glyph.alpha);
+            images.vectorTitles[m] = again[i];
+            continue;
+        }
         const bool weekday = i >= digitCount;
         (weekday ? images.weekdays : images.digits).push_back(std::move(glyph.onWhite));
         (weekday ? images.weekdaysAlpha : images.digitsAlpha).push_back(std::move(glyph.alpha));
         (weekday ? images.vectorWeekdays : images.vectorDigits).push_back(again[i]);
     }
-    const auto isNull = [](const QImage &image) { return image.isNull(); };
-    if (std::any_of(images.digits.begin(), images.digits.end(), isNull) ||
-        std::any_of(images.weekdays.begin(), images.weekdays.end(), isNull))
-        return nullptr;
     return buildGlyphSet(images, glyphs->ProverkaRazmerov);
 }
 
@@ -349,24 +502,23 @@ std::optional<GlyphSet> recordedAt(const GlyphSet &glyphs, int dpi)
     if (glyphs.kind != GlyphKind::Vector || !first ||
         dpi <= std::lround(first->recordScale() * 96.0))
         return std::nullopt;
+    GlyphSet finer = glyphs;
+    std::vector<std::optional<SvgGlyph> *> places;
+    for (auto &drawing : finer.vectorDigits)
+        places.push_back(&drawing);
+    for (auto &drawing : finer.vectorWeekdays)
+        places.push_back(&drawing);
+    for (auto &drawing : finer.vectorTitles)
+        places.push_back(&drawing);
+    std::erase_if(places, [](const std::optional<SvgGlyph> *drawing) { return !*drawing; });
     std::vector<const SvgGlyph *> drawings;
-    for (const auto &drawing : glyphs.vectorDigits)
-        drawings.push_back(drawing ? &*drawing : nullptr);
-    for (const auto &drawing : glyphs.vectorWeekdays)
-        drawings.push_back(drawing ? &*drawing : nullptr);
-    std::erase(drawings, nullptr);
+    for (const auto *drawing : places)
+        drawings.push_back(&**drawing);
     const std::vector<SvgGlyph> again = SvgGlyph::atScale(drawings, glyphs.scale, dpi);
     if (again.size() != drawings.size())
         return std::nullopt;
-    GlyphSet finer = glyphs;
-    std::size_t next = 0;
-    for (auto *list : {&finer.vectorDigits})
-        for (auto &drawing : *list)
-            if (drawing)
-                drawing = again[next++];
-    for (auto &drawing : finer.vectorWeekdays)
-        if (drawing)
-            drawing = again[next++];
+    for (std::size_t i = 0; i < places.size(); ++i)
+        *places[i] = again[i];
     return finer;
 }
 

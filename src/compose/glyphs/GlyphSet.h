@@ -17,8 +17,9 @@
 
 namespace vexilo {
 
-// Size-check mode loads only "0.gif" and "Пн.gif". The renderers take any value other than 0
-// as that mode, so the loader does the same; the settings file can bring any number.
+// Size-check mode loads only "0.gif" and "Пн.gif" of the digits and weekdays; the month titles
+// are read as in any load, as each stands in a box of its own. The renderers take any value other
+// than 0 as that mode, so the loader does the same; the settings file can bring any number.
 inline bool isSizeCheck(qint32 ProverkaRazmerov)
 {
     return ProverkaRazmerov != 0;
@@ -102,10 +103,17 @@ struct GlyphLoad
     double scale = 1.0;    // pixels per CSS pixel of the renderings
     bool complete = false; // every file of the mode was read
     QString failedFile;    // the file that stopped the load, when not complete
+    // The month titles the set holds, read only after a complete load of the rest; as in
+    // GlyphSet, null where a title is missing, and `missingTitle` the first one.
+    std::array<QImage, 12> titles;
+    std::array<QImage, 12> titlesAlpha;
+    std::array<std::optional<SvgGlyph>, 12> vectorTitles;
+    QString missingTitle;
 };
 
 // Reads the digits, then the weekdays, of the folder (which ends with the separator), and
-// stops at the first file that cannot be read. The set is not built.
+// stops at the first file that cannot be read; after a complete read, the month titles, which
+// never fail the load. The set is not built.
 GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck);
 // The same with the limits of the SVG loader given.
 GlyphLoad readGlyphImages(const QString &folder, bool sizeCheck, const SvgLoadLimits &limits);
@@ -117,31 +125,34 @@ using LetEventsRun = std::function<bool()>;
 // The set of a complete load: its red variants (Tsifry per digit read, DniNedeli 0 = Сб and
 // 1 = Вс, both from "Пн" in size-check mode), then the holders as the load leaves them: the
 // images it read, the others as they are in `before` (none when null) once the red variants
-// are built. Null when the hook abandoned the build.
+// are built, the titles it read, and the tinted holders of those holders (for a vector set
+// its drawings in each tint). Null when the hook abandoned the build.
 SharedGlyphs buildGlyphSet(const GlyphLoad &load, qint32 ProverkaRazmerov,
                            const SharedGlyphs &before = nullptr,
                            const LetEventsRun &letEventsRun = {});
-// The set after a failed load: the holders it read take the new images; the others and the
-// red variants stay as they are in `before`.
+// The set after a failed load: the holders it read take the new images; the others, the red
+// variants and the tinted holders built with them, and the titles, stay as they are in
+// `before`.
 SharedGlyphs keptAfterFailure(const GlyphLoad &load, qint32 ProverkaRazmerov,
                               const GlyphSet *before);
 
 // A whole load with its set built, for callers without a window.
 GlyphLoad loadGlyphSet(const QString &folder, qint32 ProverkaRazmerov);
 
-// The shared value of holders and red variants, with the holders' ink found.
+// The shared value of holders and red variants, with the holders' ink found and their tinted
+// holders built from their pixels.
 SharedGlyphs shareGlyphs(const std::array<QImage, 10> &picChisla,
                          const std::array<QImage, 7> &picDniNedeli, std::vector<clsPixel> Tsifry,
                          std::vector<clsPixel> DniNedeli, qint32 ProverkaRazmerov);
 
-// A vector set rendered at `scale` pixels per CSS pixel: holders, red variants, transparency
-// and ink as a load at that resolution leaves them. A raster set, or scale 1, is returned as it
-// is; null when the memory for the renderings cannot be had.
+// A vector set rendered at `scale` pixels per CSS pixel: holders, titles, red variants, tinted
+// holders, transparency and ink as a load at that resolution leaves them. A raster set, or scale 1,
+// is returned as it is; null when the memory for the renderings cannot be had.
 SharedGlyphs glyphsAtScale(const SharedGlyphs &glyphs, double scale);
 
-// A vector set whose drawings are recorded for `dpi`, when that is finer than their recording
-// (at least kMinRecordDpi); nothing when it is not, or for a raster set. The drawings that
-// cannot be recorded again keep their recording.
+// A vector set whose drawings (titles too) are recorded for `dpi`, when that is finer than their
+// recording (at least kMinRecordDpi); nothing when it is not, or for a raster set. The drawings
+// that cannot be recorded again keep their recording.
 std::optional<GlyphSet> recordedAt(const GlyphSet &glyphs, int dpi);
 
 // The names of the visible subfolders of the application folder, in alphabetical order

@@ -3,12 +3,15 @@
 #include "common/RegularFile.h"
 #include "common/SvgLoaderWire.h"
 #include "compose/glyphs/Rsvg.h"
+#include "compose/tints/GreyTint.h"
 #include "compose/tints/HolidayTint.h"
+#include "compose/tints/PaleTint.h"
 #include "compose/tints/SvgTint.h"
 
 #include <cairo.h>
 
 #include <cmath>
+#include <functional>
 
 namespace vexilo {
 
@@ -35,16 +38,29 @@ bool fits(const QByteArray &document)
 
 } // namespace
 
-std::optional<SvgDocuments> SvgGlyph::documentsOf(const QByteArray &svg)
+std::optional<SvgDocuments> SvgGlyph::documentsOf(const QByteArray &svg, std::uint32_t tints)
 {
     if (svg.isEmpty() || svg.size() > kMaxSvgGlyphBytes || !entitiesWithinBudget(svg))
         return std::nullopt;
-    const HolidayTint tint;
-    SvgDocuments documents{
-        tintSvgColours(svg, [](QRgb colour) { return colour; }),
-        tintSvgColours(svg, [&tint](QRgb colour) { return tint.recolour(colour); })};
-    if (!fits(documents.plain) || !fits(documents.holiday))
-        return std::nullopt;
+    // The colour functions the holders' pixels go through, so a drawing and a picture of the
+    // same colours tint alike.
+    static const HolidayTint red;
+    static const PaleTint pale;
+    static const GreyTint grey;
+    const std::array<std::function<QRgb(QRgb)>, kGlyphTints> recolour{
+        [](QRgb colour) { return colour; }, [](QRgb colour) { return red.recolour(colour); },
+        [](QRgb colour) { return pale.recolour(colour); },
+        [](QRgb colour) { return pale.recolourRed(colour); },
+        [](QRgb colour) { return grey.recolour(colour); }};
+    SvgDocuments documents;
+    tints |= kPlainOnly;
+    for (std::size_t tint = 0; tint < recolour.size(); ++tint) {
+        if ((tints & (std::uint32_t(1) << tint)) == 0)
+            continue;
+        documents.byTint[tint] = tintSvgColours(svg, recolour[tint]);
+        if (!fits(documents.byTint[tint]))
+            return std::nullopt;
+    }
     return documents;
 }
 
@@ -52,7 +68,8 @@ SvgGlyph SvgGlyph::of(std::shared_ptr<const SvgDocuments> documents, SvgDrawn dr
 {
     SvgGlyph glyph;
     glyph.m_documents = std::move(documents);
-    glyph.m_scripts = std::make_shared<const std::array<QByteArray, 2>>(std::move(drawn.scripts));
+    glyph.m_scripts =
+        std::make_shared<const std::array<QByteArray, kGlyphTints>>(std::move(drawn.scripts));
     glyph.m_recordScale = drawn.recordScale;
     glyph.m_exact = drawn.exact;
     const wire::Box box = wire::boxOf(drawn.exact.width(), drawn.exact.height());
@@ -123,9 +140,16 @@ std::optional<SvgGlyph> SvgGlyph::fromBytes(const QByteArray &svg)
     return std::move(glyphs.front());
 }
 
-QImage SvgGlyph::render(double scale, bool holiday) const
+bool SvgGlyph::hasTint(GlyphTint tint) const
 {
-    const QImage &kept = m_rendered[holiday ? 1 : 0];
+    return m_scripts && !(*m_scripts)[std::size_t(tint)].isEmpty();
+}
+
+QImage SvgGlyph::render(double scale, GlyphTint tint) const
+{
+    if (!hasTint(tint))
+        return {};
+    const QImage &kept = m_rendered[std::size_t(tint)];
     if (scale == m_scale && !kept.isNull())
         return kept;
     const QSize pixels(wire::scaledSide(m_size.width(), scale),
@@ -140,27 +164,26 @@ QImage SvgGlyph::render(double scale, bool holiday) const
                                             image.height(), static_cast<int>(image.bytesPerLine()));
     cairo_t *cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
-    const bool drawn = draw(cr, holiday);
+    const bool drawn = draw(cr, tint);
     cairo_destroy(cr);
     cairo_surface_finish(surface);
     cairo_surface_destroy(surface);
     return drawn ? image : QImage();
 }
 
-// Pale and grey drawings are not recorded yet: they fall back to the plain or red one.
-QImage SvgGlyph::render(double scale, GlyphTint tint) const
+QImage SvgGlyph::render(double scale, bool holiday) const
 {
-    return render(scale, isRedTint(tint));
+    return render(scale, holiday ? GlyphTint::Holiday : GlyphTint::Plain);
 }
 
 bool SvgGlyph::draw(cairo_t *cr, GlyphTint tint) const
 {
-    return draw(cr, isRedTint(tint));
+    return hasTint(tint) && replayRecording((*m_scripts)[std::size_t(tint)], m_recordScale, cr);
 }
 
 bool SvgGlyph::draw(cairo_t *cr, bool holiday) const
 {
-    return m_scripts && replayRecording((*m_scripts)[holiday ? 1 : 0], m_recordScale, cr);
+    return draw(cr, holiday ? GlyphTint::Holiday : GlyphTint::Plain);
 }
 
 } // namespace vexilo

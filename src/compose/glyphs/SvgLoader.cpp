@@ -84,23 +84,36 @@ QProcessEnvironment loaderEnvironment(const SvgLoadLimits &limits)
 
 } // namespace
 
-std::optional<SvgDrawn> decodeLoaderAnswer(const char *bytes, std::size_t size, double renderScale,
-                                           double recordScale, std::size_t &used)
+std::uint32_t SvgDocuments::variants() const
 {
+    std::uint32_t mask = 0;
+    for (std::size_t tint = 0; tint < byTint.size(); ++tint)
+        if (!byTint[tint].isEmpty())
+            mask |= std::uint32_t(1) << tint;
+    return mask;
+}
+
+std::optional<SvgDrawn> decodeLoaderAnswer(const char *bytes, std::size_t size, double renderScale,
+                                           double recordScale, std::size_t &used,
+                                           std::uint32_t variants)
+{
+    static_assert(kGlyphTints == kMaxVariants);
     Reader reader(bytes, size);
     SvgDrawn drawn;
     std::uint32_t status = 0;
     double width = 0;
     double height = 0;
     const bool complete = [&] {
-        if (!reader.value(status) || status != kGlyphOk || !reader.value(width) ||
-            !reader.value(height) || !reader.value(drawn.recordScale))
+        if (!validVariants(variants) || !reader.value(status) || status != kGlyphOk ||
+            !reader.value(width) || !reader.value(height) || !reader.value(drawn.recordScale))
             return false;
         const Box box = boxOf(width, height);
         if (box.empty() || !(drawn.recordScale >= kMinScale && drawn.recordScale <= recordScale))
             return false;
         drawn.exact = QSizeF(width, height);
-        for (std::size_t variant = 0; variant < 2; ++variant) {
+        for (std::size_t variant = 0; variant < drawn.images.size(); ++variant) {
+            if ((variants & (std::uint32_t(1) << variant)) == 0)
+                continue;
             drawn.images[variant] = imageFrom(reader, box, renderScale);
             drawn.scripts[variant] = scriptFrom(reader);
             if (drawn.images[variant].isNull() || drawn.scripts[variant].isEmpty())
@@ -120,7 +133,7 @@ struct SvgLoaderRun::Process
     QDeadlineTimer deadline;
     double renderScale = 1;
     double recordScale = 1;
-    std::size_t sent = 0;
+    std::vector<std::uint32_t> sent; // the variants of each glyph sent
     bool started = false;
 };
 
@@ -156,34 +169,38 @@ SvgLoaderRun::~SvgLoaderRun()
 void SvgLoaderRun::send(const SvgDocuments &documents)
 {
     Process &p = *m_process;
-    if (!p.started || p.sent >= kMaxGlyphs)
+    const std::uint32_t variants = documents.variants();
+    if (!p.started || p.sent.size() >= kMaxGlyphs || !validVariants(variants))
         return;
     std::string glyph;
-    for (const QByteArray *document : {&documents.plain, &documents.holiday}) {
-        putValue(glyph, std::uint32_t(document->size()));
-        put(glyph, document->constData(), std::size_t(document->size()));
+    putValue(glyph, variants);
+    for (const QByteArray &document : documents.byTint) {
+        if (document.isEmpty())
+            continue;
+        putValue(glyph, std::uint32_t(document.size()));
+        put(glyph, document.constData(), std::size_t(document.size()));
     }
     p.loader.write(glyph.data(), qint64(glyph.size()));
     // Hands over what the pipe takes now, without waiting for the loader.
     p.loader.waitForBytesWritten(0);
-    ++p.sent;
+    p.sent.push_back(variants);
 }
 
 std::vector<SvgDrawn> SvgLoaderRun::answers()
 {
     Process &p = *m_process;
     std::vector<SvgDrawn> answers;
-    if (!p.started || p.sent == 0 ||
+    if (!p.started || p.sent.empty() ||
         !p.loader.waitForStarted(int(std::max<qint64>(0, p.deadline.remainingTime()))))
         return answers;
     p.loader.closeWriteChannel();
     QByteArray received;
     qsizetype start = 0;
-    while (answers.size() < p.sent) {
+    while (answers.size() < p.sent.size()) {
         std::size_t used = 0;
         auto answer =
             decodeLoaderAnswer(received.constData() + start, std::size_t(received.size() - start),
-                               p.renderScale, p.recordScale, used);
+                               p.renderScale, p.recordScale, used, p.sent[answers.size()]);
         if (used > 0 && !answer)
             break; // refused, or out of bounds
         if (answer) {
@@ -203,7 +220,7 @@ std::vector<SvgDrawn> SvgLoaderRun::answers()
             break; // finished, crashed or out of time
         received += more;
     }
-    if (answers.size() == p.sent)
+    if (answers.size() == p.sent.size())
         p.loader.waitForFinished(int(std::max<qint64>(0, p.deadline.remainingTime())));
     return answers;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "common/SvgLoaderWire.h"
+#include "compose/tints/GlyphTint.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSizeF>
@@ -23,21 +26,26 @@ struct SvgLoadLimits
     int memoryMb = 1024; // address space; the sanitizer builds bound resident memory instead
 };
 
-// A glyph's documents as the loader gets them, re-serialised by the program's own XML pass.
+// A glyph's documents as the loader gets them, re-serialised by the program's own XML pass, one
+// per tint (GlyphTint order); empty for a tint not asked for. The plain one is always there.
 struct SvgDocuments
 {
-    QByteArray plain;
-    QByteArray holiday;
+    std::array<QByteArray, kGlyphTints> byTint;
+
+    const QByteArray &of(GlyphTint tint) const { return byTint[std::size_t(tint)]; }
+    // The tints present, bit i for GlyphTint i: what the loader is asked to draw.
+    std::uint32_t variants() const;
 };
 
-// One glyph as the loader answered: its size in CSS pixels, its renderings (plain, holiday)
-// at the render scale and its recordings (cairo scripts) at `recordScale` units per CSS pixel.
+// One glyph as the loader answered: its size in CSS pixels, its renderings at the render scale
+// and its recordings (cairo scripts) at `recordScale` units per CSS pixel, per tint; null and
+// empty for the tints not asked for.
 struct SvgDrawn
 {
     QSizeF exact;
     double recordScale = 1;
-    std::array<QImage, 2> images;
-    std::array<QByteArray, 2> scripts;
+    std::array<QImage, kGlyphTints> images;
+    std::array<QByteArray, kGlyphTints> scripts;
 };
 
 // One loader process at work: started at once, so that it starts up while the documents are
@@ -65,10 +73,12 @@ private:
 std::vector<SvgDrawn> drawInLoader(const std::vector<SvgDocuments> &documents, double renderScale,
                                    double recordScale, const SvgLoadLimits &limits = {});
 
-// One answer read off the front of `bytes` and checked against what was asked: the glyph, or
-// nothing when it was refused or breaks a bound. `used` is 0 while the answer is incomplete.
+// One answer read off the front of `bytes` and checked against what was asked (the scales and
+// the variants sent, as a mask of SvgDocuments::variants): the glyph, or nothing when it was
+// refused or breaks a bound. `used` is 0 while the answer is incomplete.
 std::optional<SvgDrawn> decodeLoaderAnswer(const char *bytes, std::size_t size, double renderScale,
-                                           double recordScale, std::size_t &used);
+                                           double recordScale, std::size_t &used,
+                                           std::uint32_t variants = wire::kPlainAndHoliday);
 
 // Replays a recording onto `cr`, one unit per CSS pixel from the context's origin, bounded by
 // the glyph's box as recorded. False when the script does not replay cleanly.

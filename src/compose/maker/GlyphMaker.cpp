@@ -133,6 +133,49 @@ std::optional<QString> otherKindIn(const QString &folder, const QStringList &oth
     return std::nullopt;
 }
 
+// The month titles, measured apart from the digits and names: a title box is as wide as its
+// own ink, and the titles share their height and baseline.
+void makeTitles(MadeGlyphs &made, const QFont &font, int pixelSize, bool capitals)
+{
+    std::array<QString, 12> texts;
+    std::array<Drawn, 12> drawn;
+    int inkTop = std::numeric_limits<int>::max(), inkBottom = std::numeric_limits<int>::min();
+    for (std::size_t m = 0; m < texts.size(); ++m) {
+        texts[m] = monthNames().value(qsizetype(m));
+        if (capitals)
+            texts[m] = texts[m].toUpper();
+        drawn[m] = drawText(texts[m], font, made.ink, pixelSize);
+        if (!drawn[m].ink.isEmpty()) {
+            inkTop = std::min(inkTop, drawn[m].ink.top());
+            inkBottom = std::max(inkBottom, drawn[m].ink.bottom());
+        }
+    }
+    const QMargins margins = glyphMargins(pixelSize);
+    const int height =
+        (inkBottom >= inkTop ? inkBottom - inkTop + 1 : 1) + margins.top() + margins.bottom();
+    for (std::size_t m = 0; m < texts.size(); ++m) {
+        const int width = std::max(1, drawn[m].ink.width()) + margins.left() + margins.right();
+        made.titles[m] = placeInBox(drawn[m], width, height, inkTop, margins.top());
+        made.titleOutlines[m] =
+            outlineInBox(texts[m], font, pixelSize, drawn[m], width, inkTop, margins.top());
+    }
+}
+
+// The picture and the outline of file `index` in the order of madeGlyphFileNames.
+const QImage &madeImage(const MadeGlyphs &glyphs, std::size_t index)
+{
+    if (index < 10)
+        return glyphs.digits[index];
+    return index < 17 ? glyphs.weekdays[index - 10] : glyphs.titles[index - 17];
+}
+
+const QPainterPath &madeOutline(const MadeGlyphs &glyphs, std::size_t index)
+{
+    if (index < 10)
+        return glyphs.digitOutlines[index];
+    return index < 17 ? glyphs.weekdayOutlines[index - 10] : glyphs.titleOutlines[index - 17];
+}
+
 } // namespace
 
 std::optional<QString> installedFontFamily(const QString &family)
@@ -217,6 +260,7 @@ MadeGlyphs makeGlyphs(const GlyphStyle &style)
         made.weekdayOutlines[w] = outlineInBox(weekdayNames()[w], font, pixelSize, weekdays[w],
                                                weekdayWidth + sides, inkTop, margins.top());
     }
+    makeTitles(made, font, pixelSize, style.capitalTitles);
     return made;
 }
 
@@ -228,16 +272,21 @@ QImage glyphPreview(const MadeGlyphs &glyphs)
     const QSize digit = glyphs.digits[0].size();
     const QSize weekday = glyphs.weekdays[0].size();
     const int dayWidth = 2 * digit.width() + kDigitGap;
-    const int width =
-        std::max(16 * (dayWidth + kDayGap) - kDayGap, 7 * (weekday.width() + kDayGap) - kDayGap);
-    const int height = 3 * digit.height() + 2 * kRowGap;
+    // The January title stands above the days, as a sheet with titles shows it.
+    const QImage &title = glyphs.titles[0];
+    const int top = title.isNull() ? 0 : title.height() + kRowGap;
+    const int width = std::max({16 * (dayWidth + kDayGap) - kDayGap,
+                                7 * (weekday.width() + kDayGap) - kDayGap, title.width()});
+    const int height = top + 3 * digit.height() + 2 * kRowGap;
     QImage preview(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     preview.fill(Qt::white);
     QPainter painter(&preview);
+    if (!title.isNull())
+        painter.drawImage(0, 0, title);
     for (int day = 1; day <= 31; ++day) {
         const int column = (day - 1) % 16;
         const int x = column * (dayWidth + kDayGap);
-        const int y = (day - 1) / 16 * (digit.height() + kRowGap);
+        const int y = top + (day - 1) / 16 * (digit.height() + kRowGap);
         if (day >= 10)
             painter.drawImage(x, y, glyphs.digits[static_cast<std::size_t>(day / 10)]);
         painter.drawImage(x + digit.width() + kDigitGap, y,
@@ -255,7 +304,7 @@ QImage glyphPreview(const MadeGlyphs &glyphs)
                     line[x] = tint.recolour(line[x]);
             }
         painter.drawImage(static_cast<int>(w) * (weekday.width() + kDayGap),
-                          2 * (digit.height() + kRowGap), name);
+                          top + 2 * (digit.height() + kRowGap), name);
     }
     return preview;
 }
@@ -285,13 +334,10 @@ SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder,
         const std::size_t index = static_cast<std::size_t>(i);
         QByteArray bytes;
         if (kind == MadeGlyphFiles::Svg) {
-            const QImage &box = i < 10 ? glyphs.digits[index] : glyphs.weekdays[index - 10];
-            bytes = encodeSvgGlyph(i < 10 ? glyphs.digitOutlines[index]
-                                          : glyphs.weekdayOutlines[index - 10],
-                                   box.size(), glyphs.ink);
+            bytes = encodeSvgGlyph(madeOutline(glyphs, index), madeImage(glyphs, index).size(),
+                                   glyphs.ink);
         } else {
-            GifEncoding gif =
-                encodeGif(i < 10 ? glyphs.digits[index] : glyphs.weekdays[index - 10]);
+            GifEncoding gif = encodeGif(madeImage(glyphs, index));
             if (gif.bytes.isEmpty()) {
                 SafeWriteResult failed;
                 failed.ok = false;
@@ -314,14 +360,14 @@ SafeWriteResult writeMadeGlyphs(const MadeGlyphs &glyphs, const QString &folder,
 
 QStringList madeGlyphFileNames(MadeGlyphFiles kind)
 {
+    const GlyphKind read = kind == MadeGlyphFiles::Svg ? GlyphKind::Vector : GlyphKind::Raster;
     QStringList names;
     for (int d = 0; d < 10; ++d)
-        names.append(digitFileName(d));
-    for (const QString &name : weekdayFileNames())
+        names.append(digitFileName(d, read));
+    for (const QString &name : weekdayFileNames(read))
         names.append(name);
-    if (kind == MadeGlyphFiles::Svg)
-        for (QString &name : names)
-            name = QFileInfo(name).completeBaseName() + QStringLiteral(".svg");
+    for (int m = 0; m < 12; ++m)
+        names.append(monthTitleFileName(m, read));
     return names;
 }
 

@@ -1,5 +1,6 @@
 #include "SvgGlyphWriter.h"
 
+#include <QPointF>
 #include <QXmlStreamWriter>
 
 #include <cmath>
@@ -25,19 +26,40 @@ QString point(qreal x, qreal y)
     return coordinate(x) + u' ' + coordinate(y);
 }
 
+bool hasCurve(const QPainterPath &path)
+{
+    for (int i = 0; i < path.elementCount(); ++i)
+        if (path.elementAt(i).type == QPainterPath::CurveToElement)
+            return true;
+    return false;
+}
+
 // The path's elements as SVG path data: every subpath starts with M, lines are L and Qt's
-// cubic curves (a CurveTo followed by two CurveToData points) are C.
+// cubic curves (a CurveTo followed by two CurveToData points) are C. An outline of straight
+// edges only («П», «Н», «Т» of a sans font) gets its first line as a cubic along it: cairo's
+// script surface, which records drawings for PDF and SVG output, refuses a fill whose edges
+// are all horizontal or vertical unless it is one rectangle.
 QString pathData(const QPainterPath &path)
 {
     QStringList parts;
+    bool straightOnly = !hasCurve(path);
+    QPointF last;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element element = path.elementAt(i);
         switch (element.type) {
         case QPainterPath::MoveToElement:
             parts.append(u'M' + point(element.x, element.y));
+            last = element;
             break;
         case QPainterPath::LineToElement:
-            parts.append(u'L' + point(element.x, element.y));
+            if (straightOnly) {
+                parts.append(u'C' + point(last.x(), last.y()) + u' ' + point(element.x, element.y) +
+                             u' ' + point(element.x, element.y));
+                straightOnly = false;
+            } else {
+                parts.append(u'L' + point(element.x, element.y));
+            }
+            last = element;
             break;
         case QPainterPath::CurveToElement:
             if (i + 2 < path.elementCount()) {

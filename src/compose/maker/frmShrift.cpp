@@ -120,6 +120,7 @@ void frmShrift::restoreStyle()
     if (kept->pixelSize >= kMinGlyphFontSize && kept->pixelSize <= kMaxGlyphFontSize)
         txtRazmer->setValue(kept->pixelSize);
     chZhirnyi->setChecked(kept->bold);
+    chPropisnye->setChecked(kept->capitalTitles);
     if (kept->color.isValid()) {
         m_color = kept->color;
         m_color.setAlpha(255);
@@ -168,6 +169,9 @@ void frmShrift::buildControls()
     chZhirnyi->setObjectName(QStringLiteral("chZhirnyi"));
     chZhirnyi->setChecked(true);
 
+    chPropisnye = new QCheckBox(QStringLiteral("Названия месяцев прописными (ЯНВАРЬ)"), this);
+    chPropisnye->setObjectName(QStringLiteral("chPropisnye"));
+
     kCvet = new QPushButton(QStringLiteral("Цвет…"), this);
     kCvet->setObjectName(QStringLiteral("kCvet"));
     kCvet->setAutoDefault(false);
@@ -207,6 +211,7 @@ void frmShrift::buildControls()
     form->addRow(QStringLiteral("Размер:"), style);
     form->addRow(QString(), lblRazmer);
     form->addRow(QStringLiteral("Вид набора:"), selVid);
+    form->addRow(QString(), chPropisnye);
     form->addRow(QStringLiteral("Имя набора:"), txtImya);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -225,6 +230,7 @@ void frmShrift::buildControls()
         schedulePreview();
     });
     connect(chZhirnyi, &QCheckBox::toggled, this, &frmShrift::schedulePreview);
+    connect(chPropisnye, &QCheckBox::toggled, this, &frmShrift::schedulePreview);
     connect(kCvet, &QPushButton::clicked, this, &frmShrift::kCvet_Click);
     connect(kOK, &QPushButton::clicked, this, &frmShrift::kOK_Click);
     connect(kNO, &QPushButton::clicked, this, &QDialog::reject);
@@ -233,7 +239,8 @@ void frmShrift::buildControls()
 
 GlyphStyle frmShrift::style() const
 {
-    return {selShrift->currentFont().family(), txtRazmer->value(), chZhirnyi->isChecked(), m_color};
+    return {selShrift->currentFont().family(), txtRazmer->value(), chZhirnyi->isChecked(), m_color,
+            chPropisnye->isChecked()};
 }
 
 MadeGlyphFiles frmShrift::files() const

@@ -22,8 +22,8 @@ namespace vexilo {
 class Platform;
 class GlyphSizeBox;
 
-// Where the window keeps the font, size, boldness and colour, and the kind of files, between
-// uses; any may be empty.
+// Where the window keeps the font, size, boldness, colour and capital titles, and the kind of
+// files, between uses; any may be empty.
 struct GlyphStyleMemory
 {
     std::function<std::optional<GlyphStyle>()> load;
@@ -46,6 +46,7 @@ public:
     QFontComboBox *selShrift = nullptr;
     QSpinBox *txtRazmer = nullptr;
     QCheckBox *chZhirnyi = nullptr;
+    QCheckBox *chPropisnye = nullptr; // month titles in capitals
     QPushButton *kCvet = nullptr;
     QComboBox *selVid = nullptr; // GIF pictures or SVG outlines
     QLabel *lblRazmer = nullptr; // the size range, or why a typed size was refused

@@ -150,7 +150,7 @@ TEST(SvgLoader, HostileDrawingsFailTheLoadAtTheirFileAndTheProgramLivesOn)
 
 TEST(SvgLoader, AnswersOutOfBoundsAreRefusedAndShortOnesAwaited)
 {
-    const auto answer = [](double width, double height, qint32 pixelsWide) {
+    const auto answer = [](double width, double height, qint32 pixelsWide, int variants = 2) {
         QByteArray bytes;
         const auto put = [&bytes](const auto value) {
             bytes.append(reinterpret_cast<const char *>(&value), sizeof value);
@@ -159,7 +159,7 @@ TEST(SvgLoader, AnswersOutOfBoundsAreRefusedAndShortOnesAwaited)
         put(width);
         put(height);
         put(1.0);
-        for (int variant = 0; variant < 2; ++variant) {
+        for (int variant = 0; variant < variants; ++variant) {
             put(pixelsWide);
             put(qint32(2));
             bytes.append(QByteArray(pixelsWide * 2 * 4, '\0'));
@@ -174,6 +174,7 @@ TEST(SvgLoader, AnswersOutOfBoundsAreRefusedAndShortOnesAwaited)
         QByteArray bytes;
         bool glyph;
         bool waits;
+        std::uint32_t asked = wire::kPlainAndHoliday; // the variants sent
     };
     const QByteArray good = answer(2, 2, 2);
     for (const Case &c : {Case{"a good answer", good, true, false},
@@ -181,11 +182,15 @@ TEST(SvgLoader, AnswersOutOfBoundsAreRefusedAndShortOnesAwaited)
                           Case{"pixels of another size", answer(2, 2, 3), false, false},
                           Case{"a box too large", answer(5000, 2, 2), false, false},
                           Case{"no size", answer(std::nan(""), 2, 2), false, false},
-                          Case{"refused", QByteArray("\2\0\0\0", 4), false, false}}) {
+                          Case{"refused", QByteArray("\2\0\0\0", 4), false, false},
+                          // Each variant asked for is read and checked; no fewer, no more.
+                          Case{"a title, plain only", answer(2, 2, 2, 1), true, false, 1},
+                          Case{"five asked, two sent", good, false, true, 31},
+                          Case{"pale asked, plain missing", good, false, false, 4}}) {
         SCOPED_TRACE(c.what);
         std::size_t used = 0;
-        const auto drawn =
-            decodeLoaderAnswer(c.bytes.constData(), std::size_t(c.bytes.size()), 1.0, 1.0, used);
+        const auto drawn = decodeLoaderAnswer(c.bytes.constData(), std::size_t(c.bytes.size()), 1.0,
+                                              1.0, used, c.asked);
         EXPECT_EQ(drawn.has_value(), c.glyph);
         EXPECT_EQ(used == 0, c.waits);
     }

@@ -167,9 +167,10 @@ TEST(SvgGlyphWriter, AnSvgSetDrawsTheGlyphsOfTheGifSetInTheSameBoxes)
     };
     const QStringList gifs = madeGlyphFileNames(MadeGlyphFiles::Gif);
     const QStringList svgs = madeGlyphFileNames(MadeGlyphFiles::Svg);
-    ASSERT_EQ(svgs.size(), 17);
+    ASSERT_EQ(svgs.size(), 29);
     EXPECT_EQ(svgs.first(), QStringLiteral("0.svg"));
-    EXPECT_EQ(svgs.last(), QStringLiteral("Вс.svg"));
+    EXPECT_EQ(svgs[16], QStringLiteral("Вс.svg"));
+    EXPECT_EQ(svgs.last(), QStringLiteral("Декабрь.svg"));
     for (const Case &c : cases) {
         const QString row = QStringLiteral("%1 %2").arg(QLatin1String(c.family)).arg(c.size);
         SCOPED_TRACE(row.toStdString());
@@ -181,7 +182,7 @@ TEST(SvgGlyphWriter, AnSvgSetDrawsTheGlyphsOfTheGifSetInTheSameBoxes)
             writeMadeGlyphs(made, app.file(QStringLiteral("svg")), false, {}, MadeGlyphFiles::Svg)
                 .ok);
         EXPECT_EQ(QDir(app.file(QStringLiteral("svg"))).entryList(QDir::Files, QDir::Name).size(),
-                  17);
+                  29);
         for (qsizetype i = 0; i < gifs.size(); ++i) {
             SCOPED_TRACE(svgs[i].toStdString());
             const QImage gif = readGlyphImage(app.file(QStringLiteral("gif/") + gifs[i]));
@@ -203,7 +204,9 @@ TEST(SvgGlyphWriter, AnSvgSetDrawsTheGlyphsOfTheGifSetInTheSameBoxes)
             const Darkness g = darkness(gif), v = darkness(svg);
             ASSERT_GT(g.mass, 0);
             EXPECT_NEAR(v.mass / g.mass, 1.0, c.inkShare);
-            EXPECT_NEAR(v.centre.x(), g.centre.x(), c.centrePx);
+            // A month title's letters add their advances' rounding up along its width.
+            const double across = i < 17 ? c.centrePx : 2 * c.centrePx;
+            EXPECT_NEAR(v.centre.x(), g.centre.x(), across);
             EXPECT_NEAR(v.centre.y(), g.centre.y(), c.centrePx);
         }
     }

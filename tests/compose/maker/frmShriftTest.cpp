@@ -223,8 +223,10 @@ TEST_F(FontSetTest, TheStyleOfTheLastSetIsOfferedNextTimeInTheWindowsFont)
         EXPECT_EQ(form.style().pixelSize, 44);
         EXPECT_FALSE(form.style().bold);
         EXPECT_EQ(form.color(), QColor(0x12, 0x34, 0x56));
+        EXPECT_FALSE(form.chPropisnye->isChecked());
         form.txtRazmer->setValue(50);
         form.chZhirnyi->setChecked(true);
+        form.chPropisnye->setChecked(true);
         form.txtImya->setText(QStringLiteral("Новый"));
         form.kOK->click();
         ASSERT_EQ(form.createdName(), QStringLiteral("Новый"));
@@ -234,6 +236,16 @@ TEST_F(FontSetTest, TheStyleOfTheLastSetIsOfferedNextTimeInTheWindowsFont)
     EXPECT_EQ(kept->pixelSize, 50);
     EXPECT_TRUE(kept->bold);
     EXPECT_EQ(kept->color, QColor(0x12, 0x34, 0x56));
+    EXPECT_TRUE(kept->capitalTitles);
+    // The titles are written in the capitals asked for.
+    const GlyphLoad made = loadGlyphSet(app.file(QStringLiteral("Новый/")), 0);
+    ASSERT_TRUE(made.complete);
+    EXPECT_TRUE(made.set->missingTitle.isEmpty());
+    EXPECT_GT(made.set->monthTitles[0].width(),
+              makeGlyphs({QStringLiteral("DejaVu Serif"), 50, true, QColor(0x12, 0x34, 0x56)})
+                  .titles[0]
+                  .width());
+    EXPECT_TRUE(frmShrift(app.path(), platform, memory).chPropisnye->isChecked());
 
     // What no longer fits is passed over for the usual choice.
     kept = GlyphStyle{QStringLiteral("Нет такого шрифта"), 2000, true, QColor()};
