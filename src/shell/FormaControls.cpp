@@ -77,7 +77,10 @@ FormaControls createFormaControls(QWidget *client, QObject *numberFilter)
     c.kSave = place<QPushButton>(client, "kSave", {616, 112, 113, 33}, QStringLiteral("Сохранить"));
     c.kSave->setEnabled(false);
     // Above the band's controls, which keep their places.
-    c.lblVid = place<QLabel>(client, "lblVid", {0, 52, 730, 24});
+    // Two lines, so that a period and its layouts are named whole.
+    c.lblVid = place<QLabel>(client, "lblVid", {0, 30, 730, 46});
+    c.lblVid->setWordWrap(true);
+    c.lblVid->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     c.lblVid->hide();
     return c;
 }
