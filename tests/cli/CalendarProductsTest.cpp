@@ -89,8 +89,9 @@ TEST(CalendarProducts, SchoolYearAndQuarterlyPagesAreTheDescribedSheetsPixels)
     EXPECT_FALSE(QFile::exists(p.app.file(QStringLiteral("q_стр13_ряд1.bmp"))));
     EXPECT_EQ(p.bytes(QStringLiteral("q_стр1_ряд2.bmp")), p.bytes(QStringLiteral("jan.bmp")));
     const PaleTint pale;
-    for (const auto &[row, month] : {std::pair{QStringLiteral("q_стр1_ряд1.bmp"), QStringLiteral("dec.bmp")},
-                                     {QStringLiteral("q_стр1_ряд3.bmp"), QStringLiteral("feb.bmp")}}) {
+    for (const auto &[row, month] :
+         {std::pair{QStringLiteral("q_стр1_ряд1.bmp"), QStringLiteral("dec.bmp")},
+          {QStringLiteral("q_стр1_ряд3.bmp"), QStringLiteral("feb.bmp")}}) {
         const QImage outer = p.image(row).convertToFormat(QImage::Format_RGB32);
         const QImage sheet = p.image(month).convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(outer.size(), sheet.size()) << row.toStdString();
