@@ -99,6 +99,27 @@ PlanMonth yearMonth(const PlanDays &days, qint32 M)
     return {M, days.firstWeekday[m], days.DniMesyaca[m], &days.holidays};
 }
 
+// One row of months as the year sheet draws its rows.
+void monthRow(CanvasPlan &canvas, const SheetGeometry &g, const std::vector<PlanMonth> &months,
+              const std::array<qint32, 32> &Chisla, bool sizeCheck)
+{
+    CanvasPlanner planner(g, Chisla, sizeCheck, canvas.places);
+    planner.weekdayNames(0);
+    planner.weekdayNames(g.rightColumn);
+    // The weekend names go to both columns pixel by pixel, left then right before the next
+    // pixel; where the two overlap (a right column closer than a name's width) the later write
+    // of each pixel wins, which two whole passes reproduce in this order.
+    if (g.rightColumn > 0) {
+        planner.weekendNames(g.rightColumn);
+        planner.weekendNames(0);
+    } else {
+        planner.weekendNames(0);
+        planner.weekendNames(g.rightColumn);
+    }
+    for (std::size_t l = 0; l < months.size(); ++l)
+        planner.month(months[l], g.leftOffset + qint64(l) * g.monthWidth, l >= 1 ? g.digitsX : 0);
+}
+
 SheetPlan onePage(const SheetGeometry &g)
 {
     SheetPlan plan;
@@ -116,27 +137,10 @@ SheetPlan yearPlan(const SheetGeometry &g, const PlanDays &days)
     SheetPlan plan = onePage(g);
     std::vector<CanvasPlan> &canvases = plan.pages.front().canvases;
     for (qint32 k = 0; k < qint32(canvases.size()); ++k) {
-        CanvasPlanner planner(g, days.Chisla, days.sizeCheck,
-                              canvases[static_cast<std::size_t>(k)].places);
-        planner.weekdayNames(0);
-        planner.weekdayNames(g.rightColumn);
-        // The weekend names go to both columns pixel by pixel, left then right before the
-        // next pixel; where the two overlap (a right column closer than a name's width) the
-        // later write of each pixel wins, which two whole passes reproduce in this order.
-        if (g.rightColumn > 0) {
-            planner.weekendNames(g.rightColumn);
-            planner.weekendNames(0);
-        } else {
-            planner.weekendNames(0);
-            planner.weekendNames(g.rightColumn);
-        }
-        for (qint32 l = 0; l < g.monthsPerRow; ++l) {
-            const qint32 M = k * g.monthsPerRow + l + 1;
-            if (M < 1 || M > 12)
-                continue;
-            planner.month(yearMonth(days, M), g.leftOffset + qint64(l) * g.monthWidth,
-                          l >= 1 ? g.digitsX : 0);
-        }
+        std::vector<PlanMonth> months;
+        for (qint32 M = k * g.monthsPerRow + 1; M <= std::min(12, (k + 1) * g.monthsPerRow); ++M)
+            months.push_back(yearMonth(days, M));
+        monthRow(canvases[static_cast<std::size_t>(k)], g, months, days.Chisla, days.sizeCheck);
     }
     return plan;
 }
@@ -198,24 +202,6 @@ void monthSheet(CanvasPlan &canvas, const SheetGeometry &g, const PlanMonth &mon
     planner.month(month, g.leftOffset, 0);
 }
 
-// One row of months as the year sheet draws its rows.
-void monthRow(CanvasPlan &canvas, const SheetGeometry &g, const std::vector<PlanMonth> &months,
-              const PeriodDays &days)
-{
-    CanvasPlanner planner(g, days.Chisla, days.sizeCheck, canvas.places);
-    planner.weekdayNames(0);
-    planner.weekdayNames(g.rightColumn);
-    if (g.rightColumn > 0) {
-        planner.weekendNames(g.rightColumn);
-        planner.weekendNames(0);
-    } else {
-        planner.weekendNames(0);
-        planner.weekendNames(g.rightColumn);
-    }
-    for (std::size_t l = 0; l < months.size(); ++l)
-        planner.month(months[l], g.leftOffset + qint64(l) * g.monthWidth, l >= 1 ? g.digitsX : 0);
-}
-
 } // namespace
 
 std::vector<qint32> periodYears(const PeriodPages &pages)
@@ -259,7 +245,7 @@ SheetPlan periodPlan(const SheetGeometry &g, const PeriodPages &pages, const Per
             if (monthSheetPages(pages))
                 monthSheet(canvas, g, rowMonths.front(), days);
             else
-                monthRow(canvas, g, rowMonths, days);
+                monthRow(canvas, g, rowMonths, days.Chisla, days.sizeCheck);
         }
     }
     return plan;

@@ -98,8 +98,8 @@ TEST(TintedGlyphs, EveryRoleAndTintPaintsItsHoldersPixelsAtItsPlace)
         {at(R::Weekday, 6, T::Holiday), solid({20, 15}, TestGlyphs::redWeekendColour(1))},
         {at(R::Weekday, 2, T::Pale), set.paleWeekdays[2]},
         {at(R::Weekday, 6, T::PaleHoliday), set.paleRedWeekdays[6]},
-        {at(R::Weekday, 2, T::PaleHoliday), {}}, // only the weekend has red names
-        {at(R::Weekday, 2, T::Grey), {}},        // the set holds no grey names
+        {at(R::Weekday, 2, T::PaleHoliday), set.paleRedWeekdays[2]},
+        {at(R::Weekday, 2, T::Grey), {}}, // the set holds no grey names
         {at(R::MonthTitle, 4, T::Plain), set.monthTitles[4]},
         {at(R::MonthTitle, 4, T::Pale), set.monthTitles[4]}, // titles are never tinted
         {at(R::MonthTitle, 11, T::Plain), {}},               // a title the set lacks
