@@ -75,16 +75,16 @@ std::variant<SheetGeometry, SheetError> pageGeometry(const SheetRequest &request
                             rowsPerPage(pages));
     auto layout = monthGeometry(digitSize, weekdayWidth, request.spacings);
     if (auto *g = std::get_if<SheetGeometry>(&layout); g && pages.quarterly) {
-        // Three month sheets in a column, "Месяцы Y" apart, as the year sheet's rows are.
+        // Three month sheets in a column, "Месяцы Y" apart, counted as the year sheet's rows.
         const double pitch = roundHalfEven(request.spacings.monthsY) + g->canvasHeight;
-        const double total = 2 * pitch + g->canvasHeight;
-        const double low = std::min(0.0, 2 * pitch);
-        if (std::abs(pitch) > kMaxCanvasSide * 3.0 || total - low > kMaxCanvasSide * 3.0 ||
+        const double total = g->canvasHeight + 2 * pitch;
+        constexpr double most = std::numeric_limits<qint32>::max();
+        if (std::abs(pitch) > most || std::abs(total) > most ||
             3.0 * g->canvasWidth * g->canvasHeight * 4 > double(kMaxCanvasBytes))
             return SheetError::TooLarge;
         g->ShagRisunkov = static_cast<qint32>(pitch);
         g->KolRisunkov = 2;
-        g->totalHeight = static_cast<qint32>(std::max(total, double(g->canvasHeight)) - low);
+        g->totalHeight = static_cast<qint32>(total);
     }
     return layout;
 }
@@ -277,14 +277,13 @@ QString Sheet::sizeText() const
 {
     if (m_scale == 1.0 && !m_pages)
         return sizeCaption(m_geometry);
-    // The fullest page: the first, whose rows the later pages never outnumber.
+    // The first page, the fullest, in output pixels, its height counted as the layout counts it.
     const PagePlan &first = m_pixelPlan->pages.front();
+    const QSize canvas = first.canvases.front().size;
     SheetGeometry scaled = m_geometry;
-    scaled.canvasWidth = first.canvases.front().size.width();
-    const qint64 last = qint64(first.canvases.size() - 1) * first.pitch;
-    const qint64 height = first.canvases.front().size.height();
+    scaled.canvasWidth = canvas.width();
     scaled.totalHeight =
-        static_cast<qint32>(std::max(height, last + height) - std::min<qint64>(0, last));
+        static_cast<qint32>(canvas.height() + qint64(first.canvases.size() - 1) * first.pitch);
     QString text = sizeCaption(scaled);
     if (pageCount() > 1)
         text += QStringLiteral(" - Страниц: %1").arg(pageCount());

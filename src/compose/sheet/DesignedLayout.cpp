@@ -102,7 +102,9 @@ public:
         for (const qint32 year : years) {
             const QString text = QString::number(year);
             for (const QChar c : text) {
-                digit(c.digitValue(), x, 0, GlyphTint::Plain);
+                add(GlyphRole::Digit,
+                    m_days.sizeCheck ? 0 : static_cast<std::uint8_t>(c.digitValue()),
+                    GlyphTint::Plain, x, 0);
                 x += m_m.digitW + m_m.digitsX;
             }
             x += space - m_m.digitsX;
@@ -184,28 +186,24 @@ private:
         const qint32 weekday = start() == WeekStart::Sunday ? (slot + 6) % 7 : slot;
         const bool weekend = weekday >= 5;
         const auto index = static_cast<std::uint8_t>(m_days.sizeCheck && !weekend ? 0 : weekday);
-        add(GlyphRole::Weekday, index, tint(weekend, pale), x, y);
+        add(GlyphRole::Weekday, index, tintOf(weekend, pale), x, y);
     }
 
     // Day n of the month (before 1 or past its length: the neighbouring months' days).
     void day(const MonthCell &cell, qint32 n, qint32 length, qint32 c, qint64 x, qint64 y)
     {
-        YearMonth ym = cell.ym;
-        qint32 shown = n;
         const bool neighbour = n < 1 || n > length;
-        if (n < 1) {
-            ym = ym.month == 1 ? YearMonth{ym.year - 1, 12} : YearMonth{ym.year, ym.month - 1};
-            shown = monthLengthsOf(ym.year)[std::size_t(ym.month)] + n;
-        } else if (n > length) {
-            ym = ym.month == 12 ? YearMonth{ym.year + 1, 1} : YearMonth{ym.year, ym.month + 1};
-            shown = n - length;
-        }
+        const YearMonth ym =
+            monthOfPeriod({cell.ym.year, cell.ym.month, 1}, n < 1 ? -1 : (n > length ? 1 : 0));
+        const qint32 shown = n < 1       ? monthLengthsOf(ym.year)[std::size_t(ym.month)] + n
+                             : neighbour ? n - length
+                                         : n;
         const auto found = m_days.holidays.find(ym.year);
         const bool holiday =
             found != m_days.holidays.end() && found->second.mark(ym.month, shown) != 0;
         const QPoint at = cellAt(c, x, y);
         number(m_days.Chisla[std::size_t(std::clamp(shown, 0, 31))], at.x(), at.y(),
-               tint(holiday, cell.pale || neighbour));
+               tintOf(holiday, cell.pale || neighbour));
     }
 
     void weekNumber(const MonthCell &cell, qint32 week, qint32 first, qint64 x, qint64 y)
@@ -219,23 +217,9 @@ private:
             this->number(number, x + week * (m_m.colW + m_m.datesX), y, GlyphTint::Grey);
     }
 
-    static GlyphTint tint(bool red, bool pale)
-    {
-        if (pale)
-            return red ? GlyphTint::PaleHoliday : GlyphTint::Pale;
-        return red ? GlyphTint::Holiday : GlyphTint::Plain;
-    }
-
     void number(qint32 value, qint64 x, qint64 y, GlyphTint tint)
     {
-        if (value >= 10)
-            digit((value / 10) % 10, x, y, tint);
-        digit(((value % 10) + 10) % 10, x + m_m.digitW + m_m.digitsX, y, tint);
-    }
-
-    void digit(qint32 d, qint64 x, qint64 y, GlyphTint tint)
-    {
-        add(GlyphRole::Digit, m_days.sizeCheck ? 0 : static_cast<std::uint8_t>(d), tint, x, y);
+        placeNumber(m_places, value, x, y, tint, m_m.digitW + m_m.digitsX, m_days.sizeCheck);
     }
 
     void add(GlyphRole role, std::uint8_t index, GlyphTint tint, qint64 x, qint64 y)

@@ -7,6 +7,18 @@
 
 namespace vexilo {
 
+void placeNumber(std::vector<GlyphPlace> &places, qint32 value, qint64 x, qint64 y, GlyphTint tint,
+                 qint64 unitsOffset, bool sizeCheck)
+{
+    const auto digit = [&](qint32 d, qint64 at) {
+        places.push_back({GlyphRole::Digit,
+                          sizeCheck ? std::uint8_t(0) : static_cast<std::uint8_t>(d), tint, at, y});
+    };
+    if (value >= 10)
+        digit((value / 10) % 10, x);
+    digit(((value % 10) + 10) % 10, x + unitsOffset);
+}
+
 namespace {
 
 // One month as a canvas draws it: where its first day falls, its length and its marks.
@@ -18,13 +30,6 @@ struct PlanMonth
     const clsPrazdniki *marks = nullptr; // none: no holidays
     bool pale = false;
 };
-
-GlyphVariant tinted(bool holiday, bool pale)
-{
-    if (pale)
-        return holiday ? GlyphVariant::PaleHoliday : GlyphVariant::Pale;
-    return holiday ? GlyphVariant::Holiday : GlyphVariant::Plain;
-}
 
 // Lays out the glyphs of one canvas in the order the described procedures draw them.
 class CanvasPlanner
@@ -39,7 +44,7 @@ public:
     void weekdayNames(qint64 x, bool pale = false)
     {
         for (std::uint8_t r = 0; r < 5; ++r)
-            add(GlyphRole::Weekday, m_sizeCheck ? 0 : r, tinted(false, pale), x,
+            add(GlyphRole::Weekday, m_sizeCheck ? 0 : r, tintOf(false, pale), x,
                 qint64(r) * m_g.rowPitch);
     }
 
@@ -47,7 +52,7 @@ public:
     void weekendNames(qint64 x, bool pale = false)
     {
         for (std::uint8_t c = 0; c < 2; ++c)
-            add(GlyphRole::Weekday, static_cast<std::uint8_t>(5 + c), tinted(true, pale), x,
+            add(GlyphRole::Weekday, static_cast<std::uint8_t>(5 + c), tintOf(true, pale), x,
                 qint64(5 + c) * m_g.rowPitch);
     }
 
@@ -60,7 +65,7 @@ public:
         for (qint32 n = 1; n <= last; ++n) {
             const bool holiday = m.marks != nullptr && m.marks->mark(m.month, n) != 0;
             number(m_Chisla[static_cast<std::size_t>(n)], x, qint64(row) * m_g.rowPitch,
-                   tinted(holiday, m.pale));
+                   tintOf(holiday, m.pale));
             if (++row > 6) {
                 row = 0;
                 x += m_g.columnStep + extraStep;
@@ -71,15 +76,8 @@ public:
 private:
     void number(qint32 value, qint64 x, qint64 y, GlyphVariant variant)
     {
-        const qint64 unitsX = x + m_g.digitWidth + m_g.digitsX;
-        if (value >= 10)
-            digit((value / 10) % 10, x, y, variant);
-        digit(((value % 10) + 10) % 10, unitsX, y, variant);
-    }
-
-    void digit(qint32 d, qint64 x, qint64 y, GlyphVariant variant)
-    {
-        add(GlyphRole::Digit, m_sizeCheck ? 0 : static_cast<std::uint8_t>(d), variant, x, y);
+        placeNumber(m_places, value, x, y, variant, qint64(m_g.digitWidth) + m_g.digitsX,
+                    m_sizeCheck);
     }
 
     void add(GlyphRole role, std::uint8_t index, GlyphVariant variant, qint64 x, qint64 y)

@@ -38,6 +38,12 @@ struct GlyphPlace
     friend bool operator==(const GlyphPlace &, const GlyphPlace &) = default;
 };
 
+// A day's number as the sheets draw it: the tens digit at x, the units digit a digit and
+// «Числа X» (`unitsOffset`) to its right; a number below 10 has the units digit only. Every
+// digit is "0" in size-check mode.
+void placeNumber(std::vector<GlyphPlace> &places, qint32 value, qint64 x, qint64 y, GlyphTint tint,
+                 qint64 unitsOffset, bool sizeCheck);
+
 // One canvas (`picRisunok(k)`, one BMP row file): its size and its glyphs in drawing order,
 // later ones over earlier ones where they overlap.
 struct CanvasPlan

@@ -15,4 +15,12 @@ constexpr bool isRedTint(GlyphTint tint)
     return tint == GlyphTint::Holiday || tint == GlyphTint::PaleHoliday;
 }
 
+// The tint of a glyph that is red or not, and pale or not.
+constexpr GlyphTint tintOf(bool red, bool pale)
+{
+    if (pale)
+        return red ? GlyphTint::PaleHoliday : GlyphTint::Pale;
+    return red ? GlyphTint::Holiday : GlyphTint::Plain;
+}
+
 } // namespace vexilo
